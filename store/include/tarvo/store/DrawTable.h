@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tarvo/plan/Draw.h"
+#include "tarvo/store/Tdatamod.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tarvo {
+
+// (Re)opens the database and the lottery's table in period order through the data module and
+// returns the table's row count (DrawCount). Throws StoreError when the file or table cannot be opened.
+int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery);
+
+// How many of the newest rows each trimmed table keeps at exit: 山东 1200, 广东 1000; 重庆 and 江西
+// are never trimmed.
+struct TrimLimit {
+    QString lottery;
+    int rowsKept;
+};
+QList<TrimLimit> TrimLimits();
+
+// Deletes the oldest rows of the trimmed tables beyond their limits, one transaction per table, and
+// leaves the data module's connection and dataset closed. Throws StoreError.
+void TrimDrawTables(Tdatamod& datamod, const QString& appDir);
+
+// Reads every row of the open dataset into draws, oldest first; leaves the dataset past its last row.
+// A period of fewer than three characters or a value that is not a decimal integer throws StoreError.
+DrawHistory LoadDrawHistory(Dataset& dataset);
+
+// One line of the history box: the period in plain decimal, "期", then each number as two digits
+// followed by a blank ("123期03 11 07 01 10 ").
+QString DrawHistoryLine(const Draw& draw);
+QStringList DrawHistoryLines(const DrawHistory& history);
+
+} // namespace tarvo

@@ -1,0 +1,100 @@
+#include "tarvo/store/Connection.h"
+
+#include "tarvo/store/Dataset.h"
+#include "tarvo/store/Lottery.h"
+#include "tarvo/store/StoreError.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo {
+
+namespace {
+
+QString UniqueConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return u"tarvo-connection-%1"_s.arg(++counter);
+}
+
+// Runs a statement that must succeed for the connection to be usable; the engine's text on failure.
+void Execute(QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    if (!query.exec(statement))
+        throw StoreError(query.lastError().text());
+}
+
+} // namespace
+
+Connection::Connection() : name_(UniqueConnectionName()) {}
+
+Connection::~Connection()
+{
+    close();
+    QSqlDatabase::removeDatabase(name_);
+}
+
+void Connection::open()
+{
+    close();
+    const QString file = DataSourceOf(connectionString_);
+    if (file.isEmpty())
+        throw StoreError(u"连接字符串没有指明数据库文件"_s);
+    if (!QFileInfo(file).isFile())
+        throw StoreError(u"找不到数据库文件：%1"_s.arg(file));
+
+    QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
+                                                    : QSqlDatabase::addDatabase(u"QSQLITE"_s, name_);
+    db.setDatabaseName(file);
+    // A writer of another program run may hold the file for a moment: wait rather than fail.
+    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+    if (!db.open())
+        throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(file, db.lastError().text()));
+    try {
+        // Reading the schema tells at once whether the file is a database at all.
+        Execute(db, u"select count(*) from sqlite_master"_s);
+        // Every posted row is written through the log at once and survives a crash of the program;
+        // the log is synced at checkpoints rather than at every row.
+        Execute(db, u"pragma journal_mode=wal"_s);
+        Execute(db, u"pragma synchronous=normal"_s);
+    } catch (const StoreError& error) {
+        db.close();
+        throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(file, error.message()));
+    }
+}
+
+bool Connection::connected() const
+{
+    return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
+}
+
+void Connection::close()
+{
+    for (Dataset* dataset : QList<Dataset*>(datasets_))
+        dataset->close();
+    if (QSqlDatabase::contains(name_))
+        QSqlDatabase::database(name_, false).close();
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(name_, false);
+}
+
+void Connection::attach(Dataset* dataset)
+{
+    if (!datasets_.contains(dataset))
+        datasets_.append(dataset);
+}
+
+void Connection::detach(Dataset* dataset)
+{
+    datasets_.removeAll(dataset);
+}
+
+} // namespace tarvo

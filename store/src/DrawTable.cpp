@@ -1,0 +1,154 @@
+#include "tarvo/store/DrawTable.h"
+
+#include "tarvo/store/Lottery.h"
+#include "tarvo/store/StoreError.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo {
+
+namespace {
+
+const QString kPeriodColumn = u"记录期号"_s;
+
+QString TableQueryText(const QString& lottery)
+{
+    return u"select * from "_s + DrawTableName(lottery) + u" order by "_s + kPeriodColumn;
+}
+
+// Closes the data module's connection if it is open and opens it anew on the draw database file,
+// with its dataset on the given lottery's table in period order.
+void OpenTable(Tdatamod& datamod, const QString& appDir, const QString& lottery)
+{
+    if (datamod.t_con.connected())
+        datamod.t_con.close();
+    datamod.t_con.setLoginPrompt(false);
+    datamod.t_con.setConnectionString(ConnectionString(appDir));
+    datamod.t_con.open();
+    datamod.t_caipiao.setConnection(&datamod.t_con);
+    datamod.t_caipiao.setCommandText(TableQueryText(lottery));
+    datamod.t_caipiao.open();
+}
+
+void CloseAll(Tdatamod& datamod)
+{
+    if (datamod.t_caipiao.isOpen())
+        datamod.t_caipiao.close();
+    if (datamod.t_con.connected())
+        datamod.t_con.close();
+}
+
+// All deletions of one table commit together or not at all; an error rolls them back.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db) : db_(std::move(db))
+    {
+        if (!db_.transaction())
+            throw StoreError(db_.lastError().text());
+    }
+    ~Transaction()
+    {
+        if (!committed_)
+            db_.rollback();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit()
+    {
+        if (!db_.commit())
+            throw StoreError(db_.lastError().text());
+        committed_ = true;
+    }
+
+private:
+    QSqlDatabase db_;
+    bool committed_ = false;
+};
+
+void TrimTable(Tdatamod& datamod, const QString& appDir, const TrimLimit& limit)
+{
+    OpenTable(datamod, appDir, limit.lottery);
+    const int surplus = datamod.t_caipiao.rowCount() - limit.rowsKept;
+    if (surplus > 0) {
+        Transaction transaction(datamod.t_con.database());
+        for (int i = 0; i < surplus; ++i) {
+            datamod.t_caipiao.first();
+            datamod.t_caipiao.deleteCurrent();
+        }
+        transaction.commit();
+    }
+    CloseAll(datamod);
+}
+
+qint32 ToInteger(const QString& text, const QString& what)
+{
+    bool ok = false;
+    const qint32 value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw StoreError(u"“%1”不是有效的整数（%2）"_s.arg(text, what));
+    return value;
+}
+
+} // namespace
+
+int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery)
+{
+    OpenTable(datamod, appDir, lottery);
+    datamod.t_caipiao.first();
+    return datamod.t_caipiao.rowCount();
+}
+
+QList<TrimLimit> TrimLimits()
+{
+    return {{u"山东11选5"_s, 1200}, {u"广东11选5"_s, 1000}};
+}
+
+void TrimDrawTables(Tdatamod& datamod, const QString& appDir)
+{
+    try {
+        for (const TrimLimit& limit : TrimLimits())
+            TrimTable(datamod, appDir, limit);
+    } catch (...) {
+        CloseAll(datamod);
+        throw;
+    }
+}
+
+DrawHistory LoadDrawHistory(Dataset& dataset)
+{
+    DrawHistory history(dataset.rowCount());
+    dataset.first();
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const QString row = u"第 %1 行"_s.arg(i + 1);
+        const QString period = dataset.fieldByName(kPeriodColumn);
+        if (period.size() < 3)
+            throw StoreError(u"“%1”不是有效的期号（%2）"_s.arg(period, row));
+        history[i][0] = ToInteger(period.mid(2), row + u" 记录期号"_s);
+        for (int k = 1; k <= 5; ++k)
+            history[i][k] = ToInteger(dataset.fieldByName(QString::number(k)), row + u" 号码%1"_s.arg(k));
+        dataset.next();
+    }
+    return history;
+}
+
+QString DrawHistoryLine(const Draw& draw)
+{
+    QString line = QString::number(draw[0]) + u"期"_s;
+    for (int k = 1; k <= 5; ++k)
+        line += u"%1 "_s.arg(draw[k], 2, 10, QChar(u'0'));
+    return line;
+}
+
+QStringList DrawHistoryLines(const DrawHistory& history)
+{
+    QStringList lines;
+    lines.reserve(qsizetype(history.size()));
+    for (const Draw& draw : history)
+        lines << DrawHistoryLine(draw);
+    return lines;
+}
+
+} // namespace tarvo
