@@ -1,0 +1,84 @@
+#include "TestDatabase.h"
+
+#include "tarvo/store/Connection.h"
+#include "tarvo/store/Dataset.h"
+#include "tarvo/store/DrawDatabase.h"
+#include "tarvo/store/Lottery.h"
+#include "tarvo/store/StoreError.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using tarvo::test::TestDatabase;
+
+namespace tarvo {
+namespace {
+
+TEST(ConnectionString, NamesTheDatabaseFileInTheProgramFolder)
+{
+    const QString text = ConnectionString(u"/opt/tarvo/"_s);
+    EXPECT_EQ(text, u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/tarvo/彩票数据.mdb;Persist Security Info=False"_s);
+    EXPECT_EQ(DataSourceOf(text), u"/opt/tarvo/彩票数据.mdb"_s);
+}
+
+TEST(Dataset, AppendsReadsAndDeletesThroughBoundValues)
+{
+    TestDatabase db;
+    Connection connection;
+    connection.setConnectionString(ConnectionString(db.appDir()));
+    connection.open();
+    Dataset dataset;
+    dataset.setConnection(&connection);
+    dataset.setCommandText(u"select * from 重庆11选5彩票号码表 order by 记录期号"_s);
+    dataset.open();
+    EXPECT_EQ(dataset.rowCount(), 0);
+
+    // A hostile value is stored as plain text, not run as SQL.
+    const QString hostile = u"01'); drop table \"重庆11选5彩票号码表\"; --"_s;
+    for (const QString& period : {u"2026120802"_s, u"2026120801"_s}) {
+        dataset.append();
+        dataset.setField(0, period);
+        dataset.setField(1, hostile);
+        dataset.post();
+    }
+    dataset.open();
+    ASSERT_EQ(dataset.rowCount(), 2);
+    EXPECT_EQ(dataset.fieldByName(u"记录期号"_s), u"2026120801"_s);
+    EXPECT_EQ(dataset.fieldByName(u"1"_s), hostile);
+    EXPECT_EQ(dataset.field(2), QString());
+    EXPECT_THROW(dataset.fieldByName(u"6"_s), StoreError);
+
+    dataset.first();
+    dataset.deleteCurrent();
+    EXPECT_EQ(dataset.field(0), u"2026120802"_s);
+    EXPECT_EQ(db.periods(u"重庆11选5"_s), QStringList{u"2026120802"_s});
+
+    connection.close();
+    EXPECT_FALSE(dataset.isOpen()) << "closing the connection closes its datasets";
+}
+
+TEST(Dataset, RefusesAnythingButTheTableQueryAndMissingTables)
+{
+    TestDatabase db;
+    Connection connection;
+    connection.setConnectionString(ConnectionString(db.appDir()));
+    connection.open();
+    Dataset dataset;
+    dataset.setConnection(&connection);
+    for (const QString& command : {u"delete from 重庆11选5彩票号码表"_s, u"select * from 北京11选5彩票号码表 order by 记录期号"_s,
+                                   u"select * from 重庆11选5彩票号码表 order by 期号"_s}) {
+        dataset.setCommandText(command);
+        EXPECT_THROW(dataset.open(), StoreError) << command.toStdString();
+    }
+}
+
+TEST(CreateDrawDatabase, RefusesToOverwriteAnExistingFile)
+{
+    TestDatabase db;
+    db.insertConsecutive(u"山东11选5"_s, 2026120801, 2);
+    EXPECT_THROW(CreateDrawDatabase(db.filePath()), StoreError);
+    EXPECT_EQ(db.periods(u"山东11选5"_s).size(), 2);
+}
+
+} // namespace
+} // namespace tarvo

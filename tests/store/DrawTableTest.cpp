@@ -1,0 +1,153 @@
+#include "TestDatabase.h"
+
+#include "tarvo/store/DrawTable.h"
+#include "tarvo/store/StoreError.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using tarvo::test::TestDatabase;
+
+namespace tarvo {
+namespace {
+
+const QString kShandong = u"山东11选5"_s;
+const QString kGuangdong = u"广东11选5"_s;
+const QString kChongqing = u"重庆11选5"_s;
+const QString kJiangxi = u"江西11选5"_s;
+
+TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly)
+{
+    struct Case {
+        int shandong, guangdong, chongqing, jiangxi;
+    };
+    for (const Case c : {Case{1200, 1000, 1500, 1500}, Case{1201, 1001, 0, 3}, Case{1500, 2500, 10, 0},
+                         Case{0, 999, 0, 0}}) {
+        TestDatabase db;
+        db.insertConsecutive(kShandong, 2026000001, c.shandong);
+        db.insertConsecutive(kGuangdong, 2026000001, c.guangdong);
+        db.insertConsecutive(kChongqing, 2026000001, c.chongqing);
+        db.insertConsecutive(kJiangxi, 2026000001, c.jiangxi);
+        Tdatamod datamod;
+        OpenDrawTable(datamod, db.appDir(), kJiangxi);
+
+        TrimDrawTables(datamod, db.appDir());
+
+        const QStringList shandong = db.periods(kShandong);
+        ASSERT_EQ(shandong.size(), std::min(c.shandong, 1200));
+        if (!shandong.isEmpty()) {
+            EXPECT_EQ(shandong.back(), QString::number(2026000000 + c.shandong));
+        }
+        const QStringList guangdong = db.periods(kGuangdong);
+        ASSERT_EQ(guangdong.size(), std::min(c.guangdong, 1000));
+        EXPECT_EQ(guangdong.front(), QString::number(2026000001 + std::max(0, c.guangdong - 1000)));
+        EXPECT_EQ(db.periods(kChongqing).size(), c.chongqing);
+        EXPECT_EQ(db.periods(kJiangxi).size(), c.jiangxi);
+        EXPECT_FALSE(datamod.t_con.connected());
+        EXPECT_FALSE(datamod.t_caipiao.isOpen());
+    }
+}
+
+TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed)
+{
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026000001, 1300);
+    {
+        QSqlDatabase direct = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"drop"_s);
+        direct.setDatabaseName(db.filePath());
+        direct.open();
+        direct.exec(u"drop table \"广东11选5彩票号码表\""_s);
+        direct.close();
+    }
+    QSqlDatabase::removeDatabase(u"drop"_s);
+    Tdatamod datamod;
+    EXPECT_THROW(TrimDrawTables(datamod, db.appDir()), StoreError);
+    EXPECT_EQ(db.periods(kShandong).size(), 1200);
+    EXPECT_FALSE(datamod.t_con.connected());
+}
+
+TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError)
+{
+    TestDatabase db;
+    Tdatamod datamod;
+    EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 0);
+    EXPECT_TRUE(LoadDrawHistory(datamod.t_caipiao).empty());
+    EXPECT_TRUE(DrawHistoryLines({}).isEmpty());
+}
+
+TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError)
+{
+    QTemporaryDir dir;
+    const QString appDir = dir.path() + u'/';
+    Tdatamod datamod;
+    EXPECT_THROW(OpenDrawTable(datamod, appDir, kShandong), StoreError);
+    EXPECT_FALSE(QFile::exists(appDir + u"彩票数据.mdb"_s)) << "the program must never create the file";
+
+    QFile garbage(appDir + u"彩票数据.mdb"_s);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    EXPECT_THROW(OpenDrawTable(datamod, appDir, kShandong), StoreError);
+}
+
+TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection)
+{
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026120801, 3);
+    Tdatamod datamod;
+    EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 3);
+    db.insertConsecutive(kShandong, 2026120804, 2);
+    EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 5);
+}
+
+TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst)
+{
+    TestDatabase db;
+    db.insertRows(kJiangxi, {{u"2026120802"_s, u"1"_s, u"11"_s, u"07"_s, u"01"_s, u"10"_s},
+                             {u"2026120801"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s},
+                             {u"2006120803"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s}});
+    Tdatamod datamod;
+    ASSERT_EQ(OpenDrawTable(datamod, db.appDir(), kJiangxi), 3);
+    const DrawHistory history = LoadDrawHistory(datamod.t_caipiao);
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0], (Draw{6120803, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(history[2], (Draw{26120802, 1, 11, 7, 1, 10}));
+    EXPECT_TRUE(datamod.t_caipiao.eof());
+
+    const QStringList lines = DrawHistoryLines(history);
+    EXPECT_EQ(lines[0], u"6120803期03 04 05 06 07 "_s) << "a leading zero of the period is not shown";
+    EXPECT_EQ(lines[2], u"26120802期01 11 07 01 10 "_s) << "1 and 01 both show as 01";
+}
+
+TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError)
+{
+    const QList<QStringList> badRows = {
+        {u"2026120801"_s, u"x1"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+        {u"2026120801"_s, u""_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+        {u"20"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+        {u"20261208A1"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+    };
+    for (const QStringList& row : badRows) {
+        TestDatabase db;
+        db.insertRows(kShandong, {row});
+        Tdatamod datamod;
+        OpenDrawTable(datamod, db.appDir(), kShandong);
+        EXPECT_THROW(LoadDrawHistory(datamod.t_caipiao), StoreError) << row.join(u',').toStdString();
+    }
+}
+
+TEST(DrawHistoryLines, OneLinePerDrawInOrder)
+{
+    DrawHistory history;
+    for (int i = 0; i < 1200; ++i)
+        history.push_back({26000001 + i, 1, 2, 3, 4, 5});
+    const QStringList lines = DrawHistoryLines(history);
+    ASSERT_EQ(lines.size(), 1200);
+    EXPECT_EQ(lines.back(), u"26001200期01 02 03 04 05 "_s);
+}
+
+} // namespace
+} // namespace tarvo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace tarvo::test {
+
+// A program folder in a temporary directory holding a fresh draw database with the four tables.
+class TestDatabase {
+public:
+    TestDatabase();
+    QString appDir() const { return dir_.path() + u'/'; }
+    QString filePath() const;
+
+    // Appends rows straight into a lottery's table: (period text, five number texts).
+    void insertRows(const QString& lottery, const QList<QStringList>& rows) const;
+    // Appends `count` valid rows with consecutive periods starting at firstPeriod (ten digits).
+    void insertConsecutive(const QString& lottery, qint64 firstPeriod, int count) const;
+    // The stored periods of a lottery's table in period order.
+    QStringList periods(const QString& lottery) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace tarvo::test
