@@ -38,8 +38,18 @@ std::optional<qint64> ParsePeriod(const QString& text)
 
 DrawAppender::DrawAppender(const QString& appDir, const QString& lottery)
 {
+    open(ConnectionString(appDir), lottery);
+}
+
+DrawAppender::DrawAppender(const DatabaseFile& file, const QString& lottery)
+{
+    open(u"Data Source="_s + file.path, lottery);
+}
+
+void DrawAppender::open(const QString& connectionString, const QString& lottery)
+{
     connection_.setLoginPrompt(false);
-    connection_.setConnectionString(ConnectionString(appDir));
+    connection_.setConnectionString(connectionString);
     connection_.open();
     dataset_.setConnection(&connection_);
     dataset_.setCommandText(u"select * from "_s + DrawTableName(lottery) + u" order by 记录期号"_s);

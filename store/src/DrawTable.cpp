@@ -134,6 +134,19 @@ DrawHistory LoadDrawHistory(Dataset& dataset)
     return history;
 }
 
+DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery)
+{
+    Connection connection;
+    connection.setLoginPrompt(false);
+    connection.setConnectionString(u"Data Source="_s + databaseFile);
+    connection.open();
+    Dataset dataset;
+    dataset.setConnection(&connection);
+    dataset.setCommandText(TableQueryText(lottery));
+    dataset.open();
+    return LoadDrawHistory(dataset);
+}
+
 QString DrawHistoryLine(const Draw& draw)
 {
     QString line = QString::number(draw[0]) + u"期"_s;

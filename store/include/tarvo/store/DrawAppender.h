@@ -29,6 +29,11 @@ std::optional<qint64> ParsePeriod(const QString& text);
 class DrawAppender {
 public:
     DrawAppender(const QString& appDir, const QString& lottery);
+    // The same over a database file of any name (the companion tool's --db).
+    struct DatabaseFile {
+        QString path;
+    };
+    DrawAppender(const DatabaseFile& file, const QString& lottery);
     ~DrawAppender();
 
     // The 记录期号 of the table's last row in period order, as text; "0" for an empty table.
@@ -38,6 +43,8 @@ public:
     void append(const DrawRow& row);
 
 private:
+    void open(const QString& connectionString, const QString& lottery);
+
     Connection connection_;
     Dataset dataset_;
     QString lastStoredPeriod_;

@@ -28,6 +28,10 @@ void TrimDrawTables(Tdatamod& datamod, const QString& appDir);
 // A period of fewer than three characters or a value that is not a decimal integer throws StoreError.
 DrawHistory LoadDrawHistory(Dataset& dataset);
 
+// Reads a lottery's whole table from a database file of any name, oldest first (the companion
+// tool's headless report). Throws StoreError.
+DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery);
+
 // One line of the history box: the period in plain decimal, "期", then each number as two digits
 // followed by a blank ("123期03 11 07 01 10 ").
 QString DrawHistoryLine(const Draw& draw);
