@@ -534,7 +534,10 @@ void Tfrmmain::FormClose()
 
 void Tfrmmain::TrimDrawTables()
 {
-    // The window closes whatever happens here; a failure goes to standard error.
+    // The window closes whatever happens here; a failure goes to standard error. A window whose
+    // start-up never began knows no program folder and has nothing to trim.
+    if (state_.AppDir.isEmpty())
+        return;
     try {
         tarvo::TrimDrawTables(datamod_, state_.AppDir);
     } catch (const std::exception& error) {

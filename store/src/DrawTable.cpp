@@ -122,16 +122,24 @@ DrawHistory LoadDrawHistory(Dataset& dataset)
     DrawHistory history(dataset.rowCount());
     dataset.first();
     for (std::size_t i = 0; i < history.size(); ++i) {
-        const QString row = u"第 %1 行"_s.arg(i + 1);
-        const QString period = dataset.fieldByName(kPeriodColumn);
-        if (period.size() < 3)
-            throw StoreError(u"“%1”不是有效的期号（%2）"_s.arg(period, row));
-        history[i][0] = ToInteger(period.mid(2), row + u" 记录期号"_s);
+        std::array<QString, 5> numbers;
         for (int k = 1; k <= 5; ++k)
-            history[i][k] = ToInteger(dataset.fieldByName(QString::number(k)), row + u" 号码%1"_s.arg(k));
+            numbers[std::size_t(k - 1)] = dataset.fieldByName(QString::number(k));
+        history[i] = DrawFromStoredRow(dataset.fieldByName(kPeriodColumn), numbers, u"第 %1 行"_s.arg(i + 1));
         dataset.next();
     }
     return history;
+}
+
+Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numbers, const QString& where)
+{
+    if (period.size() < 3)
+        throw StoreError(u"“%1”不是有效的期号（%2）"_s.arg(period, where));
+    Draw draw;
+    draw[0] = ToInteger(period.mid(2), where + u" 记录期号"_s);
+    for (int k = 1; k <= 5; ++k)
+        draw[std::size_t(k)] = ToInteger(numbers[std::size_t(k - 1)], where + u" 号码%1"_s.arg(k));
+    return draw;
 }
 
 DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery)

@@ -28,6 +28,10 @@ void TrimDrawTables(Tdatamod& datamod, const QString& appDir);
 // A period of fewer than three characters or a value that is not a decimal integer throws StoreError.
 DrawHistory LoadDrawHistory(Dataset& dataset);
 
+// One stored row as a draw: the period text without its first two characters and the five number
+// texts, each as an integer. `where` names the row in the error's message. Throws StoreError.
+Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numbers, const QString& where);
+
 // Reads a lottery's whole table from a database file of any name, oldest first (the companion
 // tool's headless report). Throws StoreError.
 DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery);

@@ -1,0 +1,169 @@
+#include "WindowFixture.h"
+
+#include "tarvo/app/RadioGroup.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo::test {
+namespace {
+
+using StartUp = WindowFixture;
+
+TEST_F(StartUp, ControlsHaveTheirNamesTextsAndBoxes)
+{
+    struct Expected {
+        const char* name;
+        QRect box;
+    };
+    const Expected boxes[] = {
+        {"imggg", {12, 8, 960, 110}},       {"memkj", {12, 136, 221, 561}},      {"memjihua", {239, 136, 530, 441}},
+        {"lblcode", {239, 590, 506, 13}},   {"memcode", {239, 608, 530, 89}},    {"optcaipiao", {784, 136, 185, 105}},
+        {"opttype", {784, 251, 185, 70}},   {"Label3", {800, 347, 60, 13}},      {"comjushu", {864, 344, 54, 21}},
+        {"btnrefresh", {926, 344, 41, 52}}, {"aaa", {800, 379, 60, 13}},         {"edtjihuaqishu", {864, 375, 54, 21}},
+        {"btncopy", {800, 429, 65, 25}},    {"btnnext", {896, 429, 65, 25}},     {"btnkaijiang", {800, 469, 65, 25}},
+        {"btnclose", {896, 469, 65, 25}},   {"imgqq", {800, 624, 105, 29}},      {"Label2", {904, 630, 73, 25}},
+        {"pantx", {376, 360, 217, 41}},     {"edtcopy", {464, 160, 185, 21}},    {"Memo1", {100, 73, 1, 1}},
+    };
+    for (const Expected& expected : boxes)
+        EXPECT_EQ(control<QWidget>(expected.name)->geometry(), expected.box) << expected.name;
+
+    EXPECT_EQ(window().windowTitle(), u"Tarvo11选5精准计划软件"_s);
+    EXPECT_EQ(control<QPushButton>("btnkaijiang")->text(), u"更新开奖"_s);
+    EXPECT_EQ(control<QPushButton>("btnclose")->text(), u"退出程序"_s);
+    EXPECT_EQ(control<QLabel>("lblcode")->text(), u"当前投注号码："_s);
+    EXPECT_EQ(control<QLabel>("pantx")->text(), u"正在下载开奖，请耐心等待。。"_s);
+    EXPECT_EQ(control<RadioGroup>("optcaipiao")->itemText(3), u"江西11选5"_s);
+    EXPECT_EQ(control<RadioGroup>("opttype")->itemText(7), u"任五"_s);
+    EXPECT_FALSE(control<QLineEdit>("edtcopy")->isVisibleTo(&window()));
+    QTimer* timer = control<QTimer>("Timer1");
+    EXPECT_EQ(timer->interval(), 30000);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(StartUp, ShowsShandongHistoryAndAPlanWithTheDefaultChoices)
+{
+    db_->insertRows(u"山东11选5"_s, Rows(2026120801, {{3, 11, 7, 1, 10}, {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}}));
+    db_->insertRows(u"广东11选5"_s, Rows(2026120801, {{1, 2, 3, 4, 5}}));
+    startUp();
+
+    EXPECT_EQ(text("memkj"), u"26120801期03 11 07 01 10 \n26120802期01 02 03 04 05 \n26120803期06 07 08 09 10 "_s);
+    EXPECT_EQ(window().state().CurrentLottery, u"山东11选5"_s);
+    EXPECT_EQ(window().state().DrawCount, 3);
+    EXPECT_EQ(control<RadioGroup>("opttype")->itemIndex(), 0);
+    EXPECT_EQ(control<QComboBox>("comjushu")->currentText(), u"9码"_s);
+    EXPECT_EQ(control<QLineEdit>("edtjihuaqishu")->text(), u"3"_s);
+    EXPECT_FALSE(control<QLabel>("pantx")->isVisible());
+    EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
+    EXPECT_FALSE(text("memjihua").isEmpty());
+    EXPECT_TRUE(control<QLabel>("lblcode")->text().startsWith(u"当前投注："_s));
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+}
+
+TEST_F(StartUp, AMissingDatabaseLeavesTheNoticeShowingAndTheTimerOff)
+{
+    QFile::remove(db_->filePath());
+    startUp();
+
+    ASSERT_EQ(errors_.size(), 1);
+    EXPECT_TRUE(control<QLabel>("pantx")->isVisible());
+    EXPECT_FALSE(control<QTimer>("Timer1")->isActive());
+    EXPECT_TRUE(text("memkj").isEmpty());
+    EXPECT_TRUE(text("memjihua").isEmpty());
+    EXPECT_FALSE(QFile::exists(db_->filePath())) << "the program never creates the database";
+}
+
+TEST_F(StartUp, AStoredValueThatIsNotANumberEndsTheCycleAndKeepsTheHistoryBox)
+{
+    db_->insertRows(u"山东11选5"_s, Rows(2026120801, {{1, 2, 3, 4, 5}}));
+    startUp();
+    const QString before = text("memkj");
+    db_->insertRows(u"山东11选5"_s, {{u"2026120802"_s, u"x"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+
+    click("btnkaijiang");
+    waitIdle();
+
+    EXPECT_EQ(errors_.size(), 1);
+    EXPECT_EQ(text("memkj"), before);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy cursor is restored after a failure";
+}
+
+TEST_F(StartUp, RefreshShowsRowsStoredSinceAndScrollsToTheNewest)
+{
+    db_->insertRows(u"山东11选5"_s, Rows(2026120801, {{1, 2, 3, 4, 5}}));
+    startUp();
+    db_->insertConsecutive(u"山东11选5"_s, 2026120802, 1199);
+
+    tick();
+    waitIdle();
+
+    EXPECT_EQ(window().state().DrawCount, 1200);
+    QPlainTextEdit* memkj = control<QPlainTextEdit>("memkj");
+    EXPECT_EQ(memkj->blockCount(), 1200);
+    EXPECT_EQ(memkj->document()->lastBlock().text(), u"26122000期01 02 03 04 05 "_s);
+    EXPECT_EQ(memkj->verticalScrollBar()->value(), memkj->verticalScrollBar()->maximum());
+}
+
+TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes)
+{
+    for (const char* how : {"btnclose", "close box"}) {
+        db_ = std::make_unique<TestDatabase>();
+        db_->insertConsecutive(u"山东11选5"_s, 2026000001, 1300);
+        db_->insertConsecutive(u"广东11选5"_s, 2026000001, 1100);
+        db_->insertConsecutive(u"江西11选5"_s, 2026000001, 1300);
+        environment().appDir = db_->appDir();
+        Tdatamod datamod;
+        Tfrmmain window(environment(), datamod);
+        QSignalSpy finished(&window, &Tfrmmain::startUpFinished);
+        window.FormCreate();
+        ASSERT_TRUE(finished.wait(20000));
+        if (std::string(how) == "btnclose")
+            QTest::mouseClick(window.findChild<QPushButton*>(u"btnclose"_s), Qt::LeftButton);
+        else
+            window.close();
+        EXPECT_FALSE(window.isVisible()) << how;
+        EXPECT_EQ(db_->periods(u"山东11选5"_s).size(), 1200) << how;
+        EXPECT_EQ(db_->periods(u"广东11选5"_s).size(), 1000) << how;
+        EXPECT_EQ(db_->periods(u"江西11选5"_s).size(), 1300) << how;
+    }
+}
+
+TEST(ErrorBox, AFailingTimerShowsAtMostOneBoxAtATime)
+{
+    TestDatabase db;
+    AppEnvironment env;
+    env.appDir = db.appDir();
+    env.feedHost = env.pageHost = u"127.0.0.1:9"_s;
+    env.today = [] { return QDate(2026, 12, 8); };
+    env.formulaSeed = [] { return 0u; };
+    env.openUrl = [](const QUrl&) {};
+    Tdatamod datamod;
+    Tfrmmain window(env, datamod);
+    QSignalSpy finished(&window, &Tfrmmain::startUpFinished);
+    window.FormCreate();
+    ASSERT_TRUE(finished.wait(20000));
+    QFile::remove(db.filePath());
+
+    QTimer* timer = window.findChild<QTimer*>(u"Timer1"_s);
+    for (int tick = 0; tick < 3; ++tick) {
+        QMetaObject::invokeMethod(timer, "timeout");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.runGoing(); }, 20000));
+    }
+    const QList<QMessageBox*> boxes = window.findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.front()->windowTitle(), u"Tarvo11选5精准计划软件"_s);
+    EXPECT_EQ(boxes.front()->icon(), QMessageBox::Critical);
+    boxes.front()->accept();
+    window.close();
+}
+
+} // namespace
+} // namespace tarvo::test

@@ -1,0 +1,95 @@
+#include "WindowFixture.h"
+
+#include "tarvo/app/RadioGroup.h"
+
+#include <QAbstractButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo::test {
+
+WindowFixture::WindowFixture()
+{
+    env_.appDir = db_->appDir();
+    env_.feedHost = u"127.0.0.1:9"_s;
+    env_.pageHost = u"127.0.0.1:9"_s;
+    env_.adUrl = QUrl(u"http://127.0.0.1/ad"_s);
+    env_.chatUrl = QUrl(u"http://127.0.0.1/chat"_s);
+    env_.requestTimeout = std::chrono::milliseconds(3000);
+    env_.today = [] { return QDate(2026, 12, 8); };
+    env_.formulaSeed = [this] { return formulaSeed_; };
+    env_.openUrl = [this](const QUrl& url) { openedUrls_ << url; };
+    env_.reportError = [this](const QString& message) { errors_ << message; };
+}
+
+WindowFixture::~WindowFixture()
+{
+    if (window_)
+        window_->close();
+}
+
+Tfrmmain& WindowFixture::window()
+{
+    if (!window_) {
+        datamod_ = std::make_unique<Tdatamod>();
+        window_ = std::make_unique<Tfrmmain>(env_, *datamod_);
+    }
+    return *window_;
+}
+
+void WindowFixture::startUp()
+{
+    QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
+    window().FormCreate();
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(20000)) << "start-up did not finish";
+    waitIdle();
+}
+
+void WindowFixture::waitIdle()
+{
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().runGoing(); }, 20000)) << "a run did not end";
+}
+
+void WindowFixture::click(const char* buttonName)
+{
+    QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton);
+}
+
+void WindowFixture::clickRadio(const char* groupName, int index)
+{
+    QAbstractButton* button = control<RadioGroup>(groupName)->itemButton(index);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+void WindowFixture::chooseCodeCount(int index)
+{
+    QComboBox* box = control<QComboBox>("comjushu");
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void WindowFixture::tick()
+{
+    QMetaObject::invokeMethod(control<QTimer>("Timer1"), "timeout");
+}
+
+QString WindowFixture::text(const char* memoName)
+{
+    return control<QPlainTextEdit>(memoName)->toPlainText();
+}
+
+QList<QStringList> Rows(qint64 firstPeriod, const QList<QList<int>>& draws)
+{
+    QList<QStringList> rows;
+    for (qsizetype i = 0; i < draws.size(); ++i) {
+        QStringList row{QString::number(firstPeriod + i)};
+        for (int number : draws[i])
+            row << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace tarvo::test

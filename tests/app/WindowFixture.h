@@ -1,0 +1,62 @@
+#pragma once
+
+#include "TestDatabase.h"
+
+#include "tarvo/app/Tfrmmain.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tarvo::test {
+
+// A main window over a draw database in a temporary program folder. The draw sources point at a
+// port where nothing listens unless a test names other hosts; errors and opened links are recorded.
+class WindowFixture : public ::testing::Test {
+protected:
+    WindowFixture();
+    ~WindowFixture() override;
+
+    // Creates the window (once) and runs its start-up sequence to the end.
+    void startUp();
+    Tfrmmain& window();
+    AppEnvironment& environment() { return env_; }
+
+    template <typename T> T* control(const char* name)
+    {
+        T* found = window().findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // Waits until no run is going and none waits.
+    void waitIdle();
+    void click(const char* buttonName);
+    void clickRadio(const char* groupName, int index);
+    void chooseCodeCount(int index);
+    // What the refresh timer does every 30 seconds, without the wait.
+    void tick();
+    QString text(const char* memoName);
+
+    std::unique_ptr<TestDatabase> db_ = std::make_unique<TestDatabase>();
+    QStringList errors_;
+    QList<QUrl> openedUrls_;
+    std::uint32_t formulaSeed_ = 0;
+
+private:
+    AppEnvironment env_;
+    std::unique_ptr<Tdatamod> datamod_;
+    std::unique_ptr<Tfrmmain> window_;
+};
+
+// Rows of a table with periods firstPeriod, firstPeriod+1, ... and the given draws.
+QList<QStringList> Rows(qint64 firstPeriod, const QList<QList<int>>& draws);
+
+} // namespace tarvo::test
