@@ -1,0 +1,30 @@
+#pragma once
+
+#include "tarvo/plan/CandidateTables.h"
+#include "tarvo/plan/Draw.h"
+#include "tarvo/plan/FormulaPool.h"
+#include "tarvo/plan/PlanResult.h"
+#include "tarvo/plan/PlayTypeRule.h"
+
+#include <functional>
+
+namespace tarvo {
+
+// Replays the chain of plans of one play type over the whole history, oldest row first.
+// The plan starting at row s bets the first codeCount numbers of pool[s % pool.size()] and watches at
+// most planPeriods rows from s on; it ends as a hit at the first row whose examined numbers hold at least
+// the rule's threshold of bet numbers (order plays no part), or as a miss after planPeriods rows; the next
+// plan starts at the row after. A plan that has not ended by the newest row is the running plan.
+// Requires 1 <= codeCount <= 11, planPeriods >= 1 and a non-empty pool whose formulas (those of the rows
+// firstStartRow..R, any of which may start a plan) hold two-digit numbers 01..11 without repeats in their
+// first codeCount places; throws std::invalid_argument otherwise.
+// An empty history gives no completed plan, no running plan, and the bets of the formula at the first
+// start row. Drawn numbers outside 1..11 are never bet numbers. Period arithmetic wraps like the
+// 32-bit integers it is stored in.
+// yieldOncePerPlan (may be empty) is called once per plan, before it is examined, so the window can keep
+// painting; it must not change the history, the pool or the tables.
+PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods, const DrawHistory& history,
+                        const FormulaPool& pool, const CandidateTables& tables,
+                        const std::function<void()>& yieldOncePerPlan = {});
+
+} // namespace tarvo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "tarvo/plan/Draw.h"
+#include "tarvo/plan/FormulaPool.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvo::test {
+
+Draw MakeDraw(std::int32_t period, std::array<int, 5> numbers);
+
+// A formula that begins with `leading` and goes on with the remaining numbers in ascending order.
+std::string FormulaStartingWith(const std::vector<int>& leading);
+
+// A full pool of `fill` formulas.
+FormulaPool UniformPool(const std::string& fill);
+
+// `rows` draws with consecutive periods from firstPeriod, each five different numbers from a fixed seed.
+DrawHistory RandomHistory(int rows, std::uint32_t seed, std::int32_t firstPeriod = 24010101);
+
+} // namespace tarvo::test
