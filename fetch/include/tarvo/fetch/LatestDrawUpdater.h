@@ -1,0 +1,58 @@
+#pragma once
+
+#include "tarvo/fetch/FeedTable.h"
+#include "tarvo/fetch/HttpGet.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace tarvo {
+
+class DrawAppender;
+
+// UpdateLatestDraws for one lottery, without blocking the caller's thread: reads the lottery's
+// latest-draw feed and appends every accepted row (see ScanFeedText) in feed order.
+// - The database file or the lottery's table cannot be opened: finished(error text), nothing else.
+// - The feed cannot be fetched, times out, or is not well-formed XML: nothing changes and
+//   finished("") follows, since network failures are never shown to users.
+// - A failing append ends the pass quietly; the rows posted before it stay.
+// finished is emitted exactly once per start(), always after start() has returned.
+class LatestDrawUpdater : public QObject {
+    Q_OBJECT
+public:
+    // feedHost is host[:port] of the latest-draw feed server. The manager must outlive this object.
+    LatestDrawUpdater(QNetworkAccessManager* manager, QString feedHost, QObject* parent = nullptr);
+    ~LatestDrawUpdater() override;
+
+    void setTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
+
+    // Starts one pass; appDir ends with a separator. Ignored while a pass is running.
+    void start(const QString& appDir, const QString& lottery);
+    // Aborts the request in flight; the pass then ends as a failed fetch does.
+    void cancel();
+    bool isRunning() const { return running_; }
+
+signals:
+    void finished(const QString& error);
+
+private:
+    void onFeed(const std::optional<QByteArray>& document);
+    void appendRows(const QByteArray& document);
+    void finishLater(const QString& error);
+    void finish(const QString& error);
+
+    QNetworkAccessManager* manager_;
+    QString feedHost_;
+    std::chrono::milliseconds timeout_ = DefaultRequestTimeout;
+    bool running_ = false;
+    FeedEntry entry_;
+    std::unique_ptr<DrawAppender> appender_;
+    QPointer<QNetworkReply> reply_;
+};
+
+} // namespace tarvo

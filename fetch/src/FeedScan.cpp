@@ -1,0 +1,40 @@
+#include "tarvo/fetch/FeedScan.h"
+
+#include "ByteText.h"
+
+#include <QSet>
+
+namespace tarvo {
+
+namespace {
+
+DrawRow CutFeedRow(const QByteArray& feedText, qsizetype rowStart, const FeedEntry& entry) {
+    DrawRow row;
+    row.period = QStringLiteral("20") + QString::fromLatin1(CutBytes(feedText, rowStart + entry.periodOffset, 8));
+    const QByteArray numbers = CutBytes(feedText, rowStart + entry.numbersOffset, 14);
+    for (qsizetype k = 0; k < 5; ++k)
+        row.numbers[std::size_t(k)] = QString::fromLatin1(CutBytes(numbers, 3 * k, 2));
+    return row;
+}
+
+} // namespace
+
+QList<DrawRow> ScanFeedText(const QByteArray& feedText, const FeedEntry& entry, qint64 lastStoredPeriod) {
+    QList<DrawRow> rows;
+    QSet<QString> keptPeriods;
+    for (qsizetype i = 0; i + 4 < feedText.size(); ++i) {
+        if (feedText.at(i) != '<' || feedText.sliced(i, 4) != "<row")
+            continue;
+        const DrawRow row = CutFeedRow(feedText, i, entry);
+        const std::optional<qint64> period = ParsePeriod(row.period);
+        if (!period || *period <= lastStoredPeriod)
+            continue;
+        if (!IsStorableDrawRow(row) || keptPeriods.contains(row.period))
+            continue;
+        keptPeriods.insert(row.period);
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace tarvo

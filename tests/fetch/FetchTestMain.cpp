@@ -1,0 +1,9 @@
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+// The network tests drive Qt's event loop, which needs an application object.
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

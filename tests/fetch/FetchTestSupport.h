@@ -1,0 +1,37 @@
+#pragma once
+
+#include "tarvo/store/DrawAppender.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace tarvo::test {
+
+// A program folder in a temporary directory holding a fresh draw database with the four tables.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    QString appDir() const { return dir_.path() + u'/'; }
+    QString path(const QString& fileName) const { return appDir() + fileName; }
+
+    // The rows of a lottery's table in period order.
+    QList<DrawRow> rows(const QString& lottery) const;
+    QStringList periods(const QString& lottery) const;
+    void insert(const QString& lottery, const DrawRow& row) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A row from a ten-digit period and five numbers 1..11.
+DrawRow Row(const QString& period, std::initializer_list<int> numbers);
+
+// Runs the event loop until `object` emits finished(QString) and returns that text. Fails the test
+// (and returns "timed out") when nothing comes within the limit.
+template <typename T> QString WaitForFinished(T& object, int limitMs = 30000);
+
+} // namespace tarvo::test
+
+#include "FetchTestSupport.inl"

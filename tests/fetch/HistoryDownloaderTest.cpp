@@ -1,0 +1,178 @@
+#include "FetchTestSupport.h"
+
+#include "tarvo/drawd/DrawSource.h"
+#include "tarvo/drawd/SourceDocuments.h"
+#include "tarvo/drawd/SourceLottery.h"
+#include "tarvo/fetch/HistoryDownloader.h"
+#include "tarvo/store/Lottery.h"
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using tarvo::test::ProgramFolder;
+using tarvo::test::Row;
+using tarvo::test::WaitForFinished;
+
+namespace tarvo {
+namespace {
+
+const QDate Today(2026, 3, 1);
+
+DrawSourceOptions SourceAtEndOf(const QDate& today, QList<FailRule> failRules = {}) {
+    DrawSourceOptions options;
+    options.port = 0;
+    options.now = QDateTime(today, QTime(23, 30));
+    options.failRules = std::move(failRules);
+    return options;
+}
+
+// Every draw of the ten days up to `today` as the source publishes them, oldest first.
+QList<DrawRow> TenDays(const DrawSource& source, const QString& lottery, const QDate& today) {
+    QList<DrawRow> rows;
+    for (int day = 0; day < HistoryDownloader::DayCount; ++day) {
+        for (const SourceDraw& draw : source.drawsOfDay(lottery, today.addDays(-day))) {
+            const auto& n = draw.numbers;
+            rows.prepend(Row(draw.period, {n[0], n[1], n[2], n[3], n[4]}));
+        }
+    }
+    return rows;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// One download against a draw source; the source outlives the manager.
+class HistoryPass {
+public:
+    explicit HistoryPass(DrawSourceOptions options)
+        : source(std::move(options)) {
+        source.start();
+    }
+
+    QString run(const QDate& today = Today, std::chrono::milliseconds timeout = 15s) {
+        HistoryDownloader downloader(&manager, source.host());
+        downloader.setTimeout(timeout);
+        downloader.start(folder.appDir(), today);
+        return WaitForFinished(downloader, 60000);
+    }
+
+    QString pageFile() const { return folder.path(HistoryDownloader::PageFileName()); }
+
+    DrawSource source;
+    ProgramFolder folder;
+    QNetworkAccessManager manager;
+};
+
+TEST(HistoryDownloader, EmptyDatabaseGetsEveryDrawOfTheTenDaysForAllLotteries) {
+    HistoryPass pass(SourceAtEndOf(Today));
+    EXPECT_EQ(pass.run(), QString());
+    for (const QString& lottery : LotteryNames()) {
+        const QList<DrawRow> expected = TenDays(pass.source, lottery, Today);
+        EXPECT_EQ(expected.size(), 10 * 44);
+        EXPECT_EQ(pass.folder.rows(lottery), expected) << lottery.toStdString();
+    }
+    EXPECT_EQ(ReadFile(pass.pageFile()), HistoryPage(*FindSourceLottery(u"江西11选5"_s), Today.addDays(-9),
+                                                     pass.source.drawsOfDay(u"江西11选5"_s, Today.addDays(-9))));
+}
+
+TEST(HistoryDownloader, DaysRunBackAcrossMonthAndYearEnds) {
+    const QList<std::pair<QDate, QStringList>> cases{
+        {QDate(2024, 3, 1), {u"2024-03-01"_s, u"2024-02-29"_s, u"2024-02-28"_s, u"2024-02-21"_s}},
+        {QDate(2026, 1, 3), {u"2026-01-03"_s, u"2026-01-01"_s, u"2025-12-31"_s, u"2025-12-25"_s}},
+    };
+    for (const auto& [today, someDays] : cases) {
+        HistoryPass pass(SourceAtEndOf(today));
+        EXPECT_EQ(pass.run(today), QString());
+        QSet<QString> days;
+        for (const QString& target : pass.source.requestLog()) {
+            EXPECT_TRUE(target.startsWith(u"/lottery/draw/list/"_s)) << target.toStdString();
+            days.insert(target.section(u"?d="_s, 1));
+        }
+        EXPECT_EQ(pass.source.requestLog().size(), 40);
+        EXPECT_EQ(days.size(), 10);
+        for (const QString& day : someDays)
+            EXPECT_TRUE(days.contains(day)) << day.toStdString();
+        EXPECT_FALSE(days.contains(today.addDays(-10).toString(u"yyyy-MM-dd"_s)));
+    }
+}
+
+TEST(HistoryDownloader, FailedFifthDayStoresNothingOfThatLotteryButAllOfTheOthers) {
+    HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::NotFound, u"/list/23?d=2026-02-25"_s}}));
+    EXPECT_EQ(pass.run(), QString());
+    EXPECT_TRUE(pass.folder.rows(u"广东11选5"_s).isEmpty());
+    for (const QString& lottery : {u"重庆11选5"_s, u"山东11选5"_s, u"江西11选5"_s})
+        EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
+    EXPECT_TRUE(QFile::exists(pass.pageFile()));
+}
+
+TEST(HistoryDownloader, PageWithoutDrawsAddsNothingAndTheOtherDaysAreStored) {
+    HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::GarbagePage, u"/list/20?d=2026-02-27"_s}}));
+    EXPECT_EQ(pass.run(), QString());
+    QList<DrawRow> expected = TenDays(pass.source, u"山东11选5"_s, Today);
+    expected.removeIf([](const DrawRow& row) { return row.period.startsWith(u"20260227"_s); });
+    EXPECT_EQ(pass.folder.rows(u"山东11选5"_s), expected);
+}
+
+TEST(HistoryDownloader, NetworkDownOrHangingChangesNothingAndLeavesNoPageFile) {
+    for (const FailMode mode : {FailMode::Refused, FailMode::Hang}) {
+        HistoryPass pass(SourceAtEndOf(Today, {FailRule{mode, {}}}));
+        pass.folder.insert(u"重庆11选5"_s, Row(u"2026020101"_s, {1, 2, 3, 4, 5}));
+        QFile stale(pass.pageFile());
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        EXPECT_EQ(pass.run(Today, 300ms), QString());
+        EXPECT_EQ(pass.folder.periods(u"重庆11选5"_s), QStringList{u"2026020101"_s});
+        for (const QString& lottery : {u"广东11选5"_s, u"山东11选5"_s, u"江西11选5"_s})
+            EXPECT_TRUE(pass.folder.rows(lottery).isEmpty());
+        EXPECT_FALSE(QFile::exists(pass.pageFile()));
+    }
+}
+
+TEST(HistoryDownloader, FailedJiangxiPageLeavesNoPageFile) {
+    HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::NotFound, u"/list/22?d=2026-02-27"_s}}));
+    EXPECT_EQ(pass.run(), QString());
+    EXPECT_FALSE(QFile::exists(pass.pageFile()));
+    EXPECT_EQ(pass.folder.rows(u"山东11选5"_s).size(), 440);
+}
+
+TEST(HistoryDownloader, OnlyDrawsAfterTheNewestStoredAreAppended) {
+    HistoryPass pass(SourceAtEndOf(Today));
+    const QList<DrawRow> all = TenDays(pass.source, u"重庆11选5"_s, Today);
+    pass.folder.insert(u"重庆11选5"_s, all[200]);
+    EXPECT_EQ(pass.run(), QString());
+    EXPECT_EQ(pass.folder.rows(u"重庆11选5"_s), all.mid(200));
+}
+
+TEST(HistoryDownloader, LotteryWhoseTableIsMissingIsPassedOver) {
+    HistoryPass pass(SourceAtEndOf(Today));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"drop-table"_s);
+        db.setDatabaseName(pass.folder.path(DrawDatabaseFileName()));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(u"drop table 广东11选5彩票号码表"_s));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"drop-table"_s);
+    EXPECT_EQ(pass.run(), QString());
+    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s).size(), 440);
+    for (const QString& target : pass.source.requestLog())
+        EXPECT_FALSE(target.contains(u"/list/23?"_s));
+}
+
+TEST(HistoryDownloader, DatabaseThatCannotBeOpenedIsReportedAndNothingIsFetched) {
+    HistoryPass pass(SourceAtEndOf(Today));
+    QFile::remove(pass.folder.path(DrawDatabaseFileName()));
+    EXPECT_FALSE(pass.run().isEmpty());
+    EXPECT_TRUE(pass.source.requestLog().isEmpty());
+}
+
+} // namespace
+} // namespace tarvo

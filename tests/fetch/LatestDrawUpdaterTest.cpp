@@ -1,0 +1,150 @@
+#include "FetchTestSupport.h"
+
+#include "tarvo/drawd/DrawSource.h"
+#include "tarvo/drawd/SourceLottery.h"
+#include "tarvo/fetch/LatestDrawUpdater.h"
+#include "tarvo/store/Lottery.h"
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using tarvo::test::ProgramFolder;
+using tarvo::test::Row;
+using tarvo::test::WaitForFinished;
+
+namespace tarvo {
+namespace {
+
+const QString Shandong = u"山东11选5"_s;
+
+DrawSourceOptions SourceAt(const QString& now) {
+    DrawSourceOptions options;
+    options.port = 0;
+    options.now = QDateTime::fromString(now, u"yyyy-MM-ddTHH:mm"_s);
+    return options;
+}
+
+QList<DrawRow> OldestFirst(const QList<SourceDraw>& newestFirst) {
+    QList<DrawRow> rows;
+    for (const SourceDraw& draw : newestFirst) {
+        const auto& n = draw.numbers;
+        rows.prepend(Row(draw.period, {n[0], n[1], n[2], n[3], n[4]}));
+    }
+    return rows;
+}
+
+// One feed pass against a draw source started with `options`; the source outlives the manager so
+// that idle connections close from the client's side.
+class FeedPass {
+public:
+    explicit FeedPass(DrawSourceOptions options)
+        : source(std::move(options)) {
+        source.start();
+    }
+
+    QString run(const QString& lottery, std::chrono::milliseconds timeout = 15s) {
+        LatestDrawUpdater updater(&manager, source.host());
+        updater.setTimeout(timeout);
+        updater.start(folder.appDir(), lottery);
+        return WaitForFinished(updater);
+    }
+
+    DrawSource source;
+    ProgramFolder folder;
+    QNetworkAccessManager manager;
+};
+
+TEST(LatestDrawUpdater, EmptyTableGetsEveryFeedDrawAndOnlyTheSelectedFeedIsRead) {
+    FeedPass pass(SourceAt(u"2026-03-05T12:00"_s));
+    EXPECT_EQ(pass.run(Shandong), QString());
+    const QList<SourceDraw> published = pass.source.latestDraws(Shandong);
+    ASSERT_EQ(published.size(), DrawSource::FeedDrawCount);
+    EXPECT_EQ(pass.folder.rows(Shandong), OldestFirst(published));
+    EXPECT_EQ(pass.source.requestLog(), QStringList{FindSourceLottery(Shandong)->feedPath});
+    for (const QString& other : {u"广东11选5"_s, u"重庆11选5"_s, u"江西11选5"_s})
+        EXPECT_TRUE(pass.folder.rows(other).isEmpty());
+}
+
+TEST(LatestDrawUpdater, AppendsOnlyDrawsAfterTheNewestStored) {
+    FeedPass pass(SourceAt(u"2026-03-05T12:00"_s));
+    const QList<DrawRow> published = OldestFirst(pass.source.latestDraws(u"江西11选5"_s));
+    pass.folder.insert(u"江西11选5"_s, published[9]);
+    EXPECT_EQ(pass.run(u"江西11选5"_s), QString());
+    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s), published.mid(9));
+}
+
+TEST(LatestDrawUpdater, FailedFetchesChangeNothingAndReportSuccess) {
+    const QList<std::pair<QString, FailMode>> failures{
+        {u"refused"_s, FailMode::Refused},
+        {u"404"_s, FailMode::NotFound},
+        {u"malformed-xml"_s, FailMode::MalformedXml},
+        {u"garbage-page"_s, FailMode::GarbagePage},
+        {u"hang"_s, FailMode::Hang},
+    };
+    for (const auto& [name, mode] : failures) {
+        DrawSourceOptions options = SourceAt(u"2026-03-05T12:00"_s);
+        options.failRules.append(FailRule{mode, {}});
+        FeedPass pass(options);
+        pass.folder.insert(u"重庆11选5"_s, Row(u"2026030301"_s, {1, 2, 3, 4, 5}));
+        EXPECT_EQ(pass.run(u"重庆11选5"_s, 300ms), QString()) << name.toStdString();
+        EXPECT_EQ(pass.folder.periods(u"重庆11选5"_s), QStringList{u"2026030301"_s}) << name.toStdString();
+    }
+}
+
+TEST(LatestDrawUpdater, ConnectionClosedMidAnswerChangesNothing) {
+    DrawSourceOptions options = SourceAt(u"2026-03-05T12:00"_s);
+    options.failRules.append(FailRule{FailMode::Refused, u"cq11x5"_s});
+    FeedPass pass(options);
+    EXPECT_EQ(pass.run(u"重庆11选5"_s), QString());
+    EXPECT_TRUE(pass.folder.rows(u"重庆11选5"_s).isEmpty());
+    EXPECT_EQ(pass.run(u"广东11选5"_s), QString());
+    EXPECT_EQ(pass.folder.rows(u"广东11选5"_s).size(), DrawSource::FeedDrawCount);
+}
+
+TEST(LatestDrawUpdater, DatabaseThatCannotBeOpenedIsReportedAndNothingIsFetched) {
+    FeedPass pass(SourceAt(u"2026-03-05T12:00"_s));
+    QFile::remove(pass.folder.path(DrawDatabaseFileName()));
+    EXPECT_FALSE(pass.run(Shandong).isEmpty());
+    EXPECT_TRUE(pass.source.requestLog().isEmpty());
+}
+
+TEST(LatestDrawUpdater, CancelEndsAHangingPassWithoutChanges) {
+    DrawSourceOptions options = SourceAt(u"2026-03-05T12:00"_s);
+    options.failRules.append(FailRule{FailMode::Hang, {}});
+    FeedPass pass(options);
+    LatestDrawUpdater updater(&pass.manager, pass.source.host());
+    updater.start(pass.folder.appDir(), Shandong);
+    QTimer::singleShot(100, &updater, &LatestDrawUpdater::cancel);
+    EXPECT_EQ(WaitForFinished(updater, 5000), QString());
+    EXPECT_TRUE(pass.folder.rows(Shandong).isEmpty());
+}
+
+TEST(LatestDrawUpdater, DrawPublishedLaterIsPickedUpByTheNextPass) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(u"draws.csv"_s);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("2026030501,1,2,3,4,5\n2026030502,11,10,9,8,7\n");
+    file.close();
+    DrawSourceOptions options;
+    options.port = 0;
+    options.csvFile = csv;
+    FeedPass pass(options);
+    EXPECT_EQ(pass.run(Shandong), QString());
+    EXPECT_EQ(pass.folder.periods(Shandong), (QStringList{u"2026030501"_s, u"2026030502"_s}));
+
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("2026030503,06,01,09,03,11\n");
+    file.close();
+    EXPECT_EQ(pass.run(Shandong), QString());
+    const QList<DrawRow> rows = pass.folder.rows(Shandong);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows.last(), Row(u"2026030503"_s, {6, 1, 9, 3, 11}));
+}
+
+} // namespace
+} // namespace tarvo

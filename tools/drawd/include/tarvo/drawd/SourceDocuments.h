@@ -1,0 +1,27 @@
+#pragma once
+
+#include "tarvo/drawd/DrawSchedule.h"
+#include "tarvo/drawd/SourceLottery.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+
+namespace tarvo {
+
+// The latest-draw feed document of a lottery, draws given newest first, written the way the program
+// writes a parsed document back (declaration, no indentation, double quotes):
+// <?xml version="1.0" encoding="UTF-8"?><openlist lottery="cq11x5"><row issueno="26030544"
+// numbers="03,07,01,11,05"/>...</openlist>
+QByteArray FeedDocument(const SourceLottery& lottery, const QList<SourceDraw>& newestFirst);
+
+// The daily history page of a lottery, draws given newest first as the sites list them: each draw
+// as a line holding only its period (YYMMDDNN, or 20YYMMDDNN where the lottery has long period
+// lines) and a line of five <span class="ball_r">NN</span>, each number eight characters after
+// "ball".
+QByteArray HistoryPage(const SourceLottery& lottery, const QDate& date, const QList<SourceDraw>& newestFirst);
+
+// Deterministic noise that is neither XML nor a page holding any draw.
+QByteArray GarbageBody();
+
+} // namespace tarvo

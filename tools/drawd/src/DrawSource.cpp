@@ -1,0 +1,245 @@
+#include "tarvo/drawd/DrawSource.h"
+
+#include "tarvo/drawd/RecordedDraws.h"
+#include "tarvo/drawd/SourceDocuments.h"
+#include "tarvo/drawd/SourceLottery.h"
+
+#include <httplib.h>
+
+#include <QUrl>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <netinet/in.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo {
+
+namespace {
+
+constexpr const char* LoopbackAddress = "127.0.0.1";
+constexpr std::chrono::minutes LongestHang{10};
+// How many days back the feed looks for its most recent draws.
+constexpr int FeedLookBackDays = 60;
+
+// A port on 127.0.0.1 that nothing listens on at the moment of asking.
+quint16 FreeLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0)
+        throw std::runtime_error("cannot open a socket to look for a free port");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    ::close(fd);
+    if (!ok)
+        throw std::runtime_error("cannot find a free port on 127.0.0.1");
+    return ntohs(address.sin_port);
+}
+
+bool RefusesEverything(const DrawSourceOptions& options) {
+    return std::any_of(options.failRules.begin(), options.failRules.end(),
+                       [](const FailRule& rule) { return rule.mode == FailMode::Refused && rule.substring.isEmpty(); });
+}
+
+} // namespace
+
+class DrawSource::Server {
+public:
+    explicit Server(DrawSource& source)
+        : source_(source) {}
+
+    quint16 bind(quint16 port) {
+        http_.new_task_queue = [] {
+            return new httplib::ThreadPool(16);
+        };
+        http_.set_keep_alive_max_count(1000);
+        http_.set_keep_alive_timeout(2);
+        http_.set_tcp_nodelay(true);
+        http_.Get(R"(/.*)",
+                  [this](const httplib::Request& request, httplib::Response& response) { answer(request, response); });
+        const int bound = port == 0 ? http_.bind_to_any_port(LoopbackAddress)
+                                    : (http_.bind_to_port(LoopbackAddress, port) ? port : -1);
+        if (bound <= 0)
+            throw std::runtime_error("the draw source cannot listen on 127.0.0.1:" + std::to_string(port));
+        thread_ = std::thread([this] {
+            http_.listen_after_bind();
+            listenEnded_ = true;
+        });
+        return quint16(bound);
+    }
+
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        if (!thread_.joinable())
+            return;
+        for (int i = 0; i < 400 && !http_.is_running() && !listenEnded_; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        http_.stop();
+        thread_.join();
+    }
+
+    QStringList log() const {
+        std::lock_guard lock(mutex_);
+        return log_;
+    }
+
+private:
+    void answer(const httplib::Request& request, httplib::Response& response) {
+        const QString target = QString::fromStdString(request.target);
+        {
+            std::lock_guard lock(mutex_);
+            log_.append(target);
+        }
+        waitFor(std::chrono::milliseconds(source_.options_.latencyMs));
+        const FailRule* rule = matchingRule(target);
+        if (rule &&
+            (rule->mode == FailMode::Hang || rule->mode == FailMode::NotFound || rule->mode == FailMode::Refused)) {
+            fail(*rule, response);
+            return;
+        }
+        serve(request, response);
+        if (rule && rule->mode == FailMode::MalformedXml)
+            response.body.resize(response.body.size() * 2 / 3);
+        if (rule && rule->mode == FailMode::GarbagePage)
+            response.body = GarbageBody().toStdString();
+    }
+
+    const FailRule* matchingRule(const QString& target) const {
+        for (const FailRule& rule : source_.options_.failRules) {
+            if (target.contains(rule.substring))
+                return &rule;
+        }
+        return nullptr;
+    }
+
+    void fail(const FailRule& rule, httplib::Response& response) {
+        if (rule.mode == FailMode::Hang) {
+            waitFor(LongestHang);
+            response.status = 504;
+        } else if (rule.mode == FailMode::NotFound) {
+            response.status = 404;
+            response.set_content("not found\n", "text/plain");
+        } else {
+            response.set_content_provider(64, "text/plain", [](size_t, size_t, httplib::DataSink&) { return false; });
+        }
+    }
+
+    void serve(const httplib::Request& request, httplib::Response& response) {
+        const QString path = QString::fromStdString(request.path);
+        for (const SourceLottery& lottery : SourceLotteries()) {
+            if (path == lottery.feedPath) {
+                const QByteArray document = FeedDocument(lottery, source_.latestDraws(lottery.name));
+                response.set_content(document.toStdString(), "text/xml; charset=utf-8");
+                return;
+            }
+            if (path == lottery.pagePath) {
+                const QDate date =
+                    QDate::fromString(QString::fromStdString(request.get_param_value("d")), u"yyyy-MM-dd"_s);
+                if (!date.isValid()) {
+                    response.status = 400;
+                    response.set_content("the day is d=YYYY-MM-DD\n", "text/plain");
+                    return;
+                }
+                const QByteArray page = HistoryPage(lottery, date, source_.drawsOfDay(lottery.name, date));
+                response.set_content(page.toStdString(), "text/html; charset=utf-8");
+                return;
+            }
+        }
+        response.status = 404;
+        response.set_content("not found\n", "text/plain");
+    }
+
+    template <typename Duration> void waitFor(Duration duration) {
+        std::unique_lock lock(mutex_);
+        wake_.wait_for(lock, duration, [this] { return stopping_; });
+    }
+
+    DrawSource& source_;
+    httplib::Server http_;
+    std::thread thread_;
+    std::atomic<bool> listenEnded_ = false;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    QStringList log_;
+};
+
+DrawSource::DrawSource(DrawSourceOptions options)
+    : options_(std::move(options)) {
+    if (!options_.csvFile.isEmpty())
+        recorded_ = std::make_unique<RecordedDraws>(options_.csvFile);
+}
+
+DrawSource::~DrawSource() {
+    stop();
+}
+
+void DrawSource::start() {
+    if (server_)
+        return;
+    server_ = std::make_unique<Server>(*this);
+    if (RefusesEverything(options_)) {
+        port_ = options_.port == 0 ? FreeLoopbackPort() : options_.port;
+        return;
+    }
+    port_ = server_->bind(options_.port);
+}
+
+void DrawSource::stop() {
+    if (server_)
+        server_->stop();
+}
+
+QString DrawSource::host() const {
+    return u"127.0.0.1:%1"_s.arg(port_);
+}
+
+QStringList DrawSource::requestLog() const {
+    return server_ ? server_->log() : QStringList();
+}
+
+QDateTime DrawSource::now() const {
+    return options_.now ? *options_.now : QDateTime::currentDateTime();
+}
+
+QList<SourceDraw> DrawSource::drawsOfDay(const QString& lottery, const QDate& date) const {
+    if (!recorded_)
+        return GeneratedDrawsOfDay(lottery, date, options_.intervalMinutes, now());
+    const QString dayPrefix = date.toString(u"yyyyMMdd"_s);
+    QList<SourceDraw> draws;
+    for (const SourceDraw& draw : recorded_->draws()) {
+        if (draw.period.startsWith(dayPrefix))
+            draws.prepend(draw);
+    }
+    return draws;
+}
+
+QList<SourceDraw> DrawSource::latestDraws(const QString& lottery) const {
+    QList<SourceDraw> draws;
+    if (recorded_) {
+        const QList<SourceDraw> recorded = recorded_->draws();
+        for (auto draw = recorded.crbegin(); draw != recorded.crend() && draws.size() < FeedDrawCount; ++draw)
+            draws.append(*draw);
+        return draws;
+    }
+    const QDate today = now().date();
+    for (int back = 0; back < FeedLookBackDays && draws.size() < FeedDrawCount; ++back)
+        draws += drawsOfDay(lottery, today.addDays(-back));
+    return draws.mid(0, FeedDrawCount);
+}
+
+} // namespace tarvo

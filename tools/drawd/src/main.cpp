@@ -1,0 +1,108 @@
+// tarvo-drawd: the local draw source. Serves the latest-draw feeds and the daily history pages of
+// the four lotteries on 127.0.0.1 until it receives SIGINT or SIGTERM.
+#include "tarvo/drawd/DrawSource.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+sigset_t StopSignals() {
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    return stopSignals;
+}
+
+// Blocked before the server's threads start, so that they inherit the mask and only sigwait sees them.
+void BlockStopSignals() {
+    const sigset_t stopSignals = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+}
+
+void WaitForStopSignal() {
+    const sigset_t stopSignals = StopSignals();
+    int received = 0;
+    sigwait(&stopSignals, &received);
+}
+
+bool ReadOptions(const QCommandLineParser& parser, tarvo::DrawSourceOptions& options, QString& problem) {
+    bool ok = true;
+    options.port = quint16(parser.value(u"port"_s).toUInt(&ok));
+    if (!ok)
+        return problem = u"--port needs a number from 0 to 65535"_s, false;
+    options.intervalMinutes = parser.value(u"interval-minutes"_s).toInt(&ok);
+    if (!ok || options.intervalMinutes < 1)
+        return problem = u"--interval-minutes needs a whole number of at least 1"_s, false;
+    options.latencyMs = parser.value(u"latency-ms"_s).toInt(&ok);
+    if (!ok || options.latencyMs < 0)
+        return problem = u"--latency-ms needs a whole number of at least 0"_s, false;
+    options.csvFile = parser.value(u"csv"_s);
+    for (const QString& text : parser.values(u"fail"_s)) {
+        const std::optional<tarvo::FailRule> rule = tarvo::ParseFailRule(text);
+        if (!rule)
+            return problem = u"--fail %1: unknown mode"_s.arg(text), false;
+        options.failRules.append(*rule);
+    }
+    if (parser.isSet(u"now"_s)) {
+        const QDateTime now = QDateTime::fromString(parser.value(u"now"_s), u"yyyy-MM-ddTHH:mm"_s);
+        if (!now.isValid())
+            return problem = u"--now needs the form YYYY-MM-DDTHH:MM"_s, false;
+        options.now = now;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"tarvo-drawd"_s);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"The local draw source for 山东, 广东, 重庆 and 江西 11选5 on 127.0.0.1.\n"
+        "Feeds: /static/{cq11x5,gd11x5,11yun,jx11x5}/newlyopenlist.xml (the 20 most recent draws).\n"
+        "Pages: /lottery/draw/list/{558,23,20,22}?d=YYYY-MM-DD (one day's draws, newest first).\n"
+        "Draws are generated from 08:40 to 23:00 and shown once their time has passed, or read from\n"
+        "--csv FILE (lines period,n1,n2,n3,n4,n5 with the ten-digit period; re-read when it changes)."_s);
+    parser.addHelpOption();
+    parser.addOptions({
+        {u"port"_s, u"Port to listen on (0: any free port)."_s, u"port"_s, u"8511"_s},
+        {u"interval-minutes"_s, u"Minutes between two generated draws."_s, u"minutes"_s, u"20"_s},
+        {u"csv"_s, u"Serve the recorded draws of FILE instead of generated ones."_s, u"file"_s},
+        {u"latency-ms"_s, u"Delay before every answer."_s, u"ms"_s, u"0"_s},
+        {u"fail"_s,
+         u"Fail requests whose path+query contains SUBSTRING (all without it). MODE: refused (nothing "
+         "listens; with a substring the connection closes), 404, hang, malformed-xml, garbage-page. "
+         "Repeatable; the first match applies."_s,
+         u"mode[:substring]"_s},
+        {u"now"_s, u"Fix the clock at this local time."_s, u"YYYY-MM-DDTHH:MM"_s},
+    });
+    parser.process(app);
+
+    tarvo::DrawSourceOptions options;
+    QString problem;
+    if (!ReadOptions(parser, options, problem)) {
+        std::fprintf(stderr, "tarvo-drawd: %s\n", qPrintable(problem));
+        return 2;
+    }
+    BlockStopSignals();
+    tarvo::DrawSource source(options);
+    try {
+        source.start();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tarvo-drawd: %s\n", error.what());
+        return 1;
+    }
+    std::printf("tarvo-drawd: serving on http://%s\n", qPrintable(source.host()));
+    std::fflush(stdout);
+    WaitForStopSignal();
+    source.stop();
+    return 0;
+}
