@@ -15,6 +15,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace tarvo::test {
 
 // A main window over a draw database in a temporary program folder. The draw sources point at a

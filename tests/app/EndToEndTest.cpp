@@ -1,0 +1,159 @@
+#include "WindowFixture.h"
+
+#include "tarvo/app/RadioGroup.h"
+#include "tarvo/drawd/DrawSource.h"
+#include "tarvo/plan/Plan.h"
+#include "tarvo/store/DrawTable.h"
+#include "tarvo/store/Lottery.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextBlock>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo::test {
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 8), QTime(12, 5));
+
+// The window against the real local draw source on 127.0.0.1.
+class EndToEnd : public WindowFixture {
+protected:
+    void startSource(DrawSourceOptions options)
+    {
+        options.port = 0;
+        if (!options.now)
+            options.now = kNow;
+        source_ = std::make_unique<DrawSource>(options);
+        source_->start();
+        environment().feedHost = source_->host();
+        environment().pageHost = source_->host();
+    }
+
+    int publishedInTenDays(const QString& lottery) const
+    {
+        int count = 0;
+        for (int day = 0; day < 10; ++day)
+            count += int(source_->drawsOfDay(lottery, kNow.date().addDays(-day)).size());
+        return count;
+    }
+
+    // The report the plan engine gives for what the window now shows: lottery, choices and pool.
+    QString expectedReport()
+    {
+        const PlayType type = PlayType(control<RadioGroup>("opttype")->itemIndex());
+        const DrawHistory history = ReadDrawHistory(db_->filePath(), window().state().CurrentLottery);
+        const PlanResult result = EvaluatePlan(
+            RuleOf(type), CodeCountAt(type, control<QComboBox>("comjushu")->currentIndex()),
+            ParsePlanPeriods(control<QLineEdit>("edtjihuaqishu")->text().toStdString()), history,
+            window().formulaPool(), BuildCombinationTables());
+        QStringList lines;
+        for (const std::string& line : BuildPlanReport(result, type).planLines)
+            lines << QString::fromStdString(line);
+        return lines.join(u'\n');
+    }
+
+    std::unique_ptr<DrawSource> source_;
+};
+
+TEST_F(EndToEnd, StartUpStoresTenDaysOfEveryLotteryAndShowsShandong)
+{
+    startSource({});
+    startUp();
+
+    for (const QString& lottery : LotteryNames()) {
+        const int published = publishedInTenDays(lottery);
+        EXPECT_GT(published, 300) << lottery.toStdString();
+        EXPECT_EQ(db_->periods(lottery).size(), published) << lottery.toStdString();
+    }
+    EXPECT_EQ(control<QPlainTextEdit>("memkj")->blockCount(), publishedInTenDays(u"山东11选5"_s));
+    EXPECT_EQ(text("memjihua"), expectedReport());
+    EXPECT_TRUE(errors_.isEmpty());
+    EXPECT_TRUE(QFile::exists(db_->appDir() + u"号码.txt"_s));
+    for (const QString& request : source_->requestLog())
+        EXPECT_FALSE(request.contains(u"newlyopenlist"_s)) << "start-up reads no feed";
+}
+
+TEST_F(EndToEnd, WithTheSourceDownTheStoredDrawsAndAPlanAreShownQuietly)
+{
+    db_->insertRows(u"山东11选5"_s, Rows(2026120701, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 1, 2, 3, 4}}));
+    startUp();
+    click("btnkaijiang");
+    waitIdle();
+    EXPECT_TRUE(errors_.isEmpty());
+    EXPECT_FALSE(control<QLabel>("pantx")->isVisible());
+    EXPECT_EQ(control<QPlainTextEdit>("memkj")->blockCount(), 3);
+    EXPECT_EQ(text("memjihua"), expectedReport());
+    EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
+}
+
+TEST_F(EndToEnd, ATimerTickShowsADrawTheSourceHasJustPublished)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(u"draws.csv"_s);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("2026120801,01,02,03,04,05\n2026120802,06,07,08,09,10\n");
+    file.close();
+    DrawSourceOptions options;
+    options.csvFile = csv;
+    startSource(options);
+    startUp();
+    ASSERT_EQ(window().state().DrawCount, 2);
+
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("2026120803,11,03,05,07,09\n");
+    file.close();
+    QTest::qWait(1100); // the source notices a changed file by its modification time
+    tick();
+    waitIdle();
+
+    EXPECT_EQ(window().state().DrawCount, 3);
+    EXPECT_EQ(control<QPlainTextEdit>("memkj")->document()->lastBlock().text(), u"26120803期11 03 05 07 09 "_s);
+    EXPECT_EQ(text("memjihua"), expectedReport());
+    EXPECT_TRUE(source_->requestLog().last().contains(u"/static/11yun/newlyopenlist.xml"_s));
+}
+
+TEST_F(EndToEnd, ALotterySwitchReadsOnlyThatLotterysFeed)
+{
+    startSource({});
+    startUp();
+    const qsizetype before = source_->requestLog().size();
+    clickRadio("optcaipiao", 2);
+    waitIdle();
+    const QStringList requests = source_->requestLog().mid(before);
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests.front(), u"/static/cq11x5/newlyopenlist.xml"_s);
+    EXPECT_EQ(control<QPlainTextEdit>("memkj")->blockCount(), publishedInTenDays(u"重庆11选5"_s));
+}
+
+TEST_F(EndToEnd, RapidClicksDuringASlowRefreshLeaveOneConsistentReport)
+{
+    DrawSourceOptions options;
+    options.latencyMs = 250;
+    startSource(options);
+    startUp();
+
+    click("btnkaijiang");
+    click("btnrefresh");
+    clickRadio("optcaipiao", 1);
+    click("btnnext");
+    clickRadio("opttype", 4);
+    click("btnkaijiang");
+    clickRadio("optcaipiao", 3);
+    click("btnrefresh");
+    chooseCodeCount(1);
+    EXPECT_TRUE(window().runGoing());
+    waitIdle();
+
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+    EXPECT_EQ(window().state().CurrentLottery, u"江西11选5"_s);
+    EXPECT_EQ(control<QPlainTextEdit>("memkj")->blockCount(), publishedInTenDays(u"江西11选5"_s));
+    EXPECT_EQ(text("memjihua"), expectedReport());
+    EXPECT_EQ(control<QLabel>("lblcode")->text(), u"当前投注：1注"_s);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
+} // namespace tarvo::test
