@@ -9,25 +9,27 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-QString ApplicationTitle()
-{
+QString ApplicationTitle() {
     return u"Tarvo11选5精准计划软件"_s;
 }
 
-AppEnvironment RealEnvironment(const QString& appDir)
-{
+AppEnvironment RealEnvironment(const QString& appDir) {
     AppEnvironment env;
     env.appDir = appDir;
     env.feedHost = QStringLiteral(TARVO_FEED_HOST);
     env.pageHost = QStringLiteral(TARVO_PAGE_HOST);
     env.adUrl = QUrl(QStringLiteral(TARVO_AD_URL));
     env.chatUrl = QUrl(QStringLiteral(TARVO_CHAT_URL));
-    env.today = [] { return QDate::currentDate(); };
+    env.today = [] {
+        return QDate::currentDate();
+    };
     env.formulaSeed = [] {
         const QTime now = QDateTime::currentDateTimeUtc().time();
         return SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
     };
-    env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    env.openUrl = [](const QUrl& url) {
+        QDesktopServices::openUrl(url);
+    };
     return env;
 }
 

@@ -8,21 +8,19 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-ClickableImage::ClickableImage(const QPixmap& picture, QWidget* parent) : QLabel(parent)
-{
+ClickableImage::ClickableImage(const QPixmap& picture, QWidget* parent)
+    : QLabel(parent) {
     setPixmap(picture);
     setCursor(Qt::PointingHandCursor);
 }
 
-void ClickableImage::mouseReleaseEvent(QMouseEvent* event)
-{
+void ClickableImage::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
-QPixmap BannerPicture()
-{
+QPixmap BannerPicture() {
     QPixmap picture(960, 110);
     QPainter painter(&picture);
     QLinearGradient gradient(0, 0, 960, 110);
@@ -49,8 +47,7 @@ QPixmap BannerPicture()
     return picture;
 }
 
-QPixmap ChatPicture()
-{
+QPixmap ChatPicture() {
     QPixmap picture(139, 29);
     QPainter painter(&picture);
     painter.fillRect(picture.rect(), QColor(18, 150, 219));

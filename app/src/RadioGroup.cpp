@@ -7,8 +7,7 @@ namespace tarvo {
 
 RadioGroup::RadioGroup(const QStringList& items, int columns, QWidget* parent)
     : QGroupBox(parent)
-    , buttons_(new QButtonGroup(this))
-{
+    , buttons_(new QButtonGroup(this)) {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(8, 4, 4, 4);
     layout->setSpacing(0);
@@ -22,14 +21,12 @@ RadioGroup::RadioGroup(const QStringList& items, int columns, QWidget* parent)
     connect(buttons_, &QButtonGroup::idClicked, this, &RadioGroup::clicked);
 }
 
-void RadioGroup::setItemIndex(int index)
-{
+void RadioGroup::setItemIndex(int index) {
     if (QAbstractButton* button = buttons_->button(index))
         button->setChecked(true);
 }
 
-QString RadioGroup::itemText(int index) const
-{
+QString RadioGroup::itemText(int index) const {
     const QAbstractButton* button = buttons_->button(index);
     return button ? button->text() : QString();
 }

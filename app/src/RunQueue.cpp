@@ -2,8 +2,7 @@
 
 namespace tarvo {
 
-bool RunQueue::tryStartRefresh(const RefreshRequest& request)
-{
+bool RunQueue::tryStartRefresh(const RefreshRequest& request) {
     if (!busy_) {
         busy_ = true;
         return true;
@@ -16,8 +15,7 @@ bool RunQueue::tryStartRefresh(const RefreshRequest& request)
     return false;
 }
 
-bool RunQueue::tryStartPlan(const PlanRequest& request)
-{
+bool RunQueue::tryStartPlan(const PlanRequest& request) {
     if (!busy_) {
         busy_ = true;
         return true;
@@ -28,16 +26,14 @@ bool RunQueue::tryStartPlan(const PlanRequest& request)
     return false;
 }
 
-bool RunQueue::tryStartOther()
-{
+bool RunQueue::tryStartOther() {
     if (busy_)
         return false;
     busy_ = true;
     return true;
 }
 
-RunQueue::Next RunQueue::finish()
-{
+RunQueue::Next RunQueue::finish() {
     Next next;
     next.refresh = std::exchange(pendingRefresh_, std::nullopt);
     next.plan = std::exchange(pendingPlan_, std::nullopt);
@@ -48,8 +44,7 @@ RunQueue::Next RunQueue::finish()
     return next;
 }
 
-void RunQueue::clear()
-{
+void RunQueue::clear() {
     pendingRefresh_.reset();
     pendingPlan_.reset();
 }

@@ -36,21 +36,18 @@ constexpr int kRefreshIntervalMs = 30000;
 // The plan walk lets the window paint at most this often; more often only costs time.
 constexpr qint64 kYieldIntervalMs = 15;
 
-QString FromUtf8(const std::string& text)
-{
+QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QStringList ChoiceEntries(PlayType type)
-{
+QStringList ChoiceEntries(PlayType type) {
     QStringList entries;
     for (const std::string& entry : ChoiceList(type))
         entries << FromUtf8(entry);
     return entries;
 }
 
-QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels)
-{
+QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -68,8 +65,7 @@ QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels)
     return memo;
 }
 
-void ScrollToEnd(QPlainTextEdit* memo)
-{
+void ScrollToEnd(QPlainTextEdit* memo) {
     memo->moveCursor(QTextCursor::End);
     memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
 }
@@ -78,7 +74,10 @@ void ScrollToEnd(QPlainTextEdit* memo)
 // the next tick then comes a whole interval after the end of the plan run.
 class TimerPause {
 public:
-    explicit TimerPause(QTimer* timer) : timer_(timer) { timer_->stop(); }
+    explicit TimerPause(QTimer* timer)
+        : timer_(timer) {
+        timer_->stop();
+    }
     ~TimerPause() { timer_->start(); }
     TimerPause(const TimerPause&) = delete;
     TimerPause& operator=(const TimerPause&) = delete;
@@ -87,8 +86,7 @@ private:
     QTimer* timer_;
 };
 
-template <typename T> T* Named(T* object, const QString& name)
-{
+template <typename T> T* Named(T* object, const QString& name) {
     object->setObjectName(name);
     return object;
 }
@@ -101,8 +99,7 @@ Tfrmmain::Tfrmmain(AppEnvironment environment, Tdatamod& datamod, QWidget* paren
     , datamod_(datamod)
     , network_(new QNetworkAccessManager(this))
     , feedUpdater_(new LatestDrawUpdater(network_, env_.feedHost, this))
-    , historyDownloader_(new HistoryDownloader(network_, env_.pageHost, this))
-{
+    , historyDownloader_(new HistoryDownloader(network_, env_.pageHost, this)) {
     feedUpdater_->setTimeout(env_.requestTimeout);
     historyDownloader_->setTimeout(env_.requestTimeout);
     connect(feedUpdater_, &LatestDrawUpdater::finished, this, &Tfrmmain::finishRefreshCycle);
@@ -113,8 +110,7 @@ Tfrmmain::Tfrmmain(AppEnvironment environment, Tdatamod& datamod, QWidget* paren
 
 Tfrmmain::~Tfrmmain() = default;
 
-void Tfrmmain::createControls()
-{
+void Tfrmmain::createControls() {
     setObjectName(u"frmmain"_s);
     setWindowTitle(u"Tarvo11选5精准计划软件"_s);
     // An outer size of 994 × 742 leaves this client area inside the usual window frame.
@@ -140,9 +136,10 @@ void Tfrmmain::createControls()
     optcaipiao = Named(new RadioGroup(LotteryNames(), 1, this), u"optcaipiao"_s);
     optcaipiao->setGeometry(784, 136, 185, 105);
     optcaipiao->setItemIndex(0);
-    opttype = Named(new RadioGroup({u"前一"_s, u"前二"_s, u"前三"_s, u"任一"_s, u"任二"_s, u"任三"_s, u"任四"_s, u"任五"_s}, 3,
-                                   this),
-                    u"opttype"_s);
+    opttype =
+        Named(new RadioGroup({u"前一"_s, u"前二"_s, u"前三"_s, u"任一"_s, u"任二"_s, u"任三"_s, u"任四"_s, u"任五"_s},
+                             3, this),
+              u"opttype"_s);
     opttype->setGeometry(784, 251, 185, 70);
     opttype->setItemIndex(0);
 
@@ -210,18 +207,16 @@ void Tfrmmain::createControls()
     connect(imgqq, &ClickableImage::clicked, this, &Tfrmmain::imgqqClick);
 }
 
-void Tfrmmain::setFocusOrder()
-{
-    const QList<QWidget*> order = {opttype,  edtjihuaqishu, btnrefresh, btncopy, btnnext, btnclose,
-                                   btnkaijiang, memjihua, memcode, memkj, comjushu, optcaipiao};
+void Tfrmmain::setFocusOrder() {
+    const QList<QWidget*> order = {opttype,     edtjihuaqishu, btnrefresh, btncopy, btnnext,  btnclose,
+                                   btnkaijiang, memjihua,      memcode,    memkj,   comjushu, optcaipiao};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
 // ---- Start-up -------------------------------------------------------------------------------
 
-void Tfrmmain::FormCreate()
-{
+void Tfrmmain::FormCreate() {
     queue_.tryStartOther();
     state_.AppDir = env_.appDir;
     state_.CurrentLottery = u"山东11选5"_s;
@@ -236,8 +231,7 @@ void Tfrmmain::FormCreate()
     DownloadDrawHistory();
 }
 
-void Tfrmmain::finishStartUp(const QString& downloadError)
-{
+void Tfrmmain::finishStartUp(const QString& downloadError) {
     if (closing_)
         return;
     if (!downloadError.isEmpty()) {
@@ -258,25 +252,21 @@ void Tfrmmain::finishStartUp(const QString& downloadError)
     finishRun();
 }
 
-void Tfrmmain::BuildCombinationTables()
-{
+void Tfrmmain::BuildCombinationTables() {
     tables_ = tarvo::BuildCombinationTables();
 }
 
-void Tfrmmain::BuildFormulaPool()
-{
+void Tfrmmain::BuildFormulaPool() {
     FormulaPool_ = tarvo::BuildFormulaPool(env_.formulaSeed());
 }
 
-void Tfrmmain::DownloadDrawHistory()
-{
+void Tfrmmain::DownloadDrawHistory() {
     historyDownloader_->start(state_.AppDir, env_.today());
 }
 
 // ---- The refresh cycle ----------------------------------------------------------------------
 
-void Tfrmmain::startRefreshCycle(const RefreshRequest& request)
-{
+void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
     if (request.busyCursor)
         busy_ = std::make_unique<BusyCursor>();
     if (request.lottery)
@@ -284,13 +274,11 @@ void Tfrmmain::startRefreshCycle(const RefreshRequest& request)
     UpdateLatestDraws();
 }
 
-void Tfrmmain::UpdateLatestDraws()
-{
+void Tfrmmain::UpdateLatestDraws() {
     feedUpdater_->start(state_.AppDir, state_.CurrentLottery);
 }
 
-void Tfrmmain::finishRefreshCycle(const QString& feedError)
-{
+void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     if (closing_)
         return;
     if (!feedError.isEmpty()) {
@@ -306,18 +294,15 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError)
     finishRun();
 }
 
-void Tfrmmain::OpenDrawTable()
-{
+void Tfrmmain::OpenDrawTable() {
     state_.DrawCount = tarvo::OpenDrawTable(datamod_, state_.AppDir, state_.CurrentLottery);
 }
 
-void Tfrmmain::LoadDrawHistory()
-{
+void Tfrmmain::LoadDrawHistory() {
     state_.DrawHistory = tarvo::LoadDrawHistory(datamod_.t_caipiao);
 }
 
-void Tfrmmain::ShowDrawHistory()
-{
+void Tfrmmain::ShowDrawHistory() {
     const QStringList lines = DrawHistoryLines(state_.DrawHistory);
     memkj->setPlainText(lines.mid(0, state_.DrawCount).join(u'\n'));
     ScrollToEnd(memkj);
@@ -325,33 +310,63 @@ void Tfrmmain::ShowDrawHistory()
 
 // ---- Plans ----------------------------------------------------------------------------------
 
-void Tfrmmain::RunPlan()
-{
+void Tfrmmain::RunPlan() {
     TimerPause pause(Timer1);
     BusyCursor busy;
     switch (PlayType(opttype->itemIndex())) {
-    case PlayType::Front1: PlanFront1(); break;
-    case PlayType::Front2: PlanFront2(); break;
-    case PlayType::Front3: PlanFront3(); break;
-    case PlayType::Any1: PlanAny1(); break;
-    case PlayType::Any2: PlanAny2(); break;
-    case PlayType::Any3: PlanAny3(); break;
-    case PlayType::Any4: PlanAny4(); break;
-    case PlayType::Any5: PlanAny5(); break;
+    case PlayType::Front1:
+        PlanFront1();
+        break;
+    case PlayType::Front2:
+        PlanFront2();
+        break;
+    case PlayType::Front3:
+        PlanFront3();
+        break;
+    case PlayType::Any1:
+        PlanAny1();
+        break;
+    case PlayType::Any2:
+        PlanAny2();
+        break;
+    case PlayType::Any3:
+        PlanAny3();
+        break;
+    case PlayType::Any4:
+        PlanAny4();
+        break;
+    case PlayType::Any5:
+        PlanAny5();
+        break;
     }
 }
 
-void Tfrmmain::PlanFront1() { planFor(PlayType::Front1); }
-void Tfrmmain::PlanFront2() { planFor(PlayType::Front2); }
-void Tfrmmain::PlanFront3() { planFor(PlayType::Front3); }
-void Tfrmmain::PlanAny1() { planFor(PlayType::Any1); }
-void Tfrmmain::PlanAny2() { planFor(PlayType::Any2); }
-void Tfrmmain::PlanAny3() { planFor(PlayType::Any3); }
-void Tfrmmain::PlanAny4() { planFor(PlayType::Any4); }
-void Tfrmmain::PlanAny5() { planFor(PlayType::Any5); }
+void Tfrmmain::PlanFront1() {
+    planFor(PlayType::Front1);
+}
+void Tfrmmain::PlanFront2() {
+    planFor(PlayType::Front2);
+}
+void Tfrmmain::PlanFront3() {
+    planFor(PlayType::Front3);
+}
+void Tfrmmain::PlanAny1() {
+    planFor(PlayType::Any1);
+}
+void Tfrmmain::PlanAny2() {
+    planFor(PlayType::Any2);
+}
+void Tfrmmain::PlanAny3() {
+    planFor(PlayType::Any3);
+}
+void Tfrmmain::PlanAny4() {
+    planFor(PlayType::Any4);
+}
+void Tfrmmain::PlanAny5() {
+    planFor(PlayType::Any5);
+}
 
-void Tfrmmain::planFor(PlayType type)
-{
+void Tfrmmain::planFor(PlayType type) {
     const int codeCount = CodeCountAt(type, comjushu->currentIndex());
     const int planPeriods = ParsePlanPeriods(edtjihuaqishu->text().toStdString());
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
@@ -360,8 +375,7 @@ void Tfrmmain::planFor(PlayType type)
     WritePlanReport(result, type);
 }
 
-void Tfrmmain::yieldToWindow()
-{
+void Tfrmmain::yieldToWindow() {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (now - lastYield_ < kYieldIntervalMs)
         return;
@@ -369,8 +383,7 @@ void Tfrmmain::yieldToWindow()
     QCoreApplication::processEvents();
 }
 
-void Tfrmmain::WritePlanReport(const PlanResult& result, PlayType type)
-{
+void Tfrmmain::WritePlanReport(const PlanResult& result, PlayType type) {
     const PlanReport report = BuildPlanReport(result, type);
     QStringList lines;
     lines.reserve(qsizetype(report.planLines.size()));
@@ -384,23 +397,20 @@ void Tfrmmain::WritePlanReport(const PlanResult& result, PlayType type)
 
 // ---- Runs -----------------------------------------------------------------------------------
 
-void Tfrmmain::requestRefresh(const RefreshRequest& request)
-{
+void Tfrmmain::requestRefresh(const RefreshRequest& request) {
     if (closing_ || !queue_.tryStartRefresh(request))
         return;
     startRefreshCycle(request);
 }
 
-void Tfrmmain::requestPlan(const PlanRequest& request)
-{
+void Tfrmmain::requestPlan(const PlanRequest& request) {
     if (closing_ || !queue_.tryStartPlan(request))
         return;
     runPlanCommand(request);
     finishRun();
 }
 
-void Tfrmmain::runPlanCommand(const PlanRequest& request)
-{
+void Tfrmmain::runPlanCommand(const PlanRequest& request) {
     runGuarded([&] {
         if (request.newFormulaPool)
             BuildFormulaPool();
@@ -408,8 +418,7 @@ void Tfrmmain::runPlanCommand(const PlanRequest& request)
     });
 }
 
-void Tfrmmain::finishRun()
-{
+void Tfrmmain::finishRun() {
     busy_.reset();
     for (;;) {
         const RunQueue::Next next = queue_.finish();
@@ -426,8 +435,7 @@ void Tfrmmain::finishRun()
     }
 }
 
-template <typename Step> bool Tfrmmain::runGuarded(Step step)
-{
+template <typename Step> bool Tfrmmain::runGuarded(Step step) {
     try {
         step();
         return true;
@@ -439,8 +447,7 @@ template <typename Step> bool Tfrmmain::runGuarded(Step step)
     return false;
 }
 
-void Tfrmmain::reportError(const QString& message)
-{
+void Tfrmmain::reportError(const QString& message) {
     // One box at a time: a failing timer-driven cycle must not stack a new box every 30 seconds.
     if (errorBox_)
         return;
@@ -455,23 +462,19 @@ void Tfrmmain::reportError(const QString& message)
 
 // ---- Commands -------------------------------------------------------------------------------
 
-void Tfrmmain::Timer1Timer()
-{
+void Tfrmmain::Timer1Timer() {
     requestRefresh({});
 }
 
-void Tfrmmain::btnkaijiangClick()
-{
+void Tfrmmain::btnkaijiangClick() {
     requestRefresh({.busyCursor = true, .lottery = std::nullopt});
 }
 
-void Tfrmmain::optcaipiaoClick(int index)
-{
+void Tfrmmain::optcaipiaoClick(int index) {
     requestRefresh({.busyCursor = true, .lottery = optcaipiao->itemText(index)});
 }
 
-void Tfrmmain::opttypeClick(int index)
-{
+void Tfrmmain::opttypeClick(int index) {
     BusyCursor busy;
     comjushu->clear();
     comjushu->addItems(ChoiceEntries(PlayType(index)));
@@ -480,51 +483,42 @@ void Tfrmmain::opttypeClick(int index)
     requestRefresh({.busyCursor = true, .lottery = std::nullopt});
 }
 
-void Tfrmmain::comjushuClick()
-{
+void Tfrmmain::comjushuClick() {
     const PlayType type = PlayType(opttype->itemIndex());
     edtjihuaqishu->setText(QString::number(ProposedPlanPeriods(type, comjushu->currentText().toStdString())));
 }
 
-void Tfrmmain::btnrefreshClick()
-{
+void Tfrmmain::btnrefreshClick() {
     requestPlan({.newFormulaPool = false});
 }
 
-void Tfrmmain::btnnextClick()
-{
+void Tfrmmain::btnnextClick() {
     requestPlan({.newFormulaPool = true});
 }
 
-void Tfrmmain::btncopyClick()
-{
+void Tfrmmain::btncopyClick() {
     edtcopy->setText(memcode->toPlainText());
     QGuiApplication::clipboard()->setText(memcode->toPlainText());
 }
 
-void Tfrmmain::imgggClick()
-{
+void Tfrmmain::imgggClick() {
     env_.openUrl(env_.adUrl);
 }
 
-void Tfrmmain::imgqqClick()
-{
+void Tfrmmain::imgqqClick() {
     env_.openUrl(env_.chatUrl);
 }
 
-void Tfrmmain::btncloseClick()
-{
+void Tfrmmain::btncloseClick() {
     close();
 }
 
-void Tfrmmain::closeEvent(QCloseEvent* event)
-{
+void Tfrmmain::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
 
-void Tfrmmain::FormClose()
-{
+void Tfrmmain::FormClose() {
     if (closing_)
         return;
     closing_ = true;
@@ -535,8 +529,7 @@ void Tfrmmain::FormClose()
     TrimDrawTables();
 }
 
-void Tfrmmain::TrimDrawTables()
-{
+void Tfrmmain::TrimDrawTables() {
     // The window closes whatever happens here; a failure goes to standard error. A window whose
     // start-up never began knows no program folder and has nothing to trim.
     if (state_.AppDir.isEmpty())

@@ -5,8 +5,7 @@
 #include <QApplication>
 #include <QDir>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(tarvo::ApplicationTitle());
     QApplication::setApplicationName(tarvo::ApplicationTitle());

@@ -22,12 +22,9 @@ namespace {
 // Measures the longest time between two turns of the event loop while it is alive.
 class LoopStallMeter {
 public:
-    LoopStallMeter()
-    {
+    LoopStallMeter() {
         timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            longest_ = std::max(longest_, clock_.restart());
-        });
+        QObject::connect(&timer_, &QTimer::timeout, [this] { longest_ = std::max(longest_, clock_.restart()); });
         clock_.start();
         timer_.start();
     }
@@ -39,8 +36,7 @@ private:
     qint64 longest_ = 0;
 };
 
-long ResidentKilobytes()
-{
+long ResidentKilobytes() {
     QFile status(u"/proc/self/status"_s);
     status.open(QIODevice::ReadOnly);
     for (const QByteArray& line : status.readAll().split('\n'))
@@ -49,20 +45,25 @@ long ResidentKilobytes()
     return -1;
 }
 
-tarvo::AppEnvironment Environment(const tarvo::test::TestDatabase& db, const QString& host)
-{
+tarvo::AppEnvironment Environment(const tarvo::test::TestDatabase& db, const QString& host) {
     tarvo::AppEnvironment env;
     env.appDir = db.appDir();
     env.feedHost = env.pageHost = host;
-    env.today = [] { return QDate(2026, 12, 8); };
-    env.formulaSeed = [] { return 12345u; };
-    env.openUrl = [](const QUrl&) {};
-    env.reportError = [](const QString& message) { std::printf("error: %s\n", qPrintable(message)); };
+    env.today = [] {
+        return QDate(2026, 12, 8);
+    };
+    env.formulaSeed = [] {
+        return 12345u;
+    };
+    env.openUrl = [](const QUrl&) {
+    };
+    env.reportError = [](const QString& message) {
+        std::printf("error: %s\n", qPrintable(message));
+    };
     return env;
 }
 
-void StartUpAndRefreshWithLatency()
-{
+void StartUpAndRefreshWithLatency() {
     tarvo::DrawSourceOptions options;
     options.port = 0;
     options.latencyMs = 200;
@@ -96,8 +97,7 @@ void StartUpAndRefreshWithLatency()
     window.close();
 }
 
-void IdleMemoryWith1200Rows()
-{
+void IdleMemoryWith1200Rows() {
     tarvo::test::TestDatabase db;
     db.insertConsecutive(u"山东11选5"_s, 2026000001, 1200);
     tarvo::Tdatamod datamod;
@@ -112,8 +112,7 @@ void IdleMemoryWith1200Rows()
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (application.arguments().contains(u"--memory"_s))
         IdleMemoryWith1200Rows();

@@ -15,8 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QList<QStringList> RandomDraws(int count)
-{
+QList<QStringList> RandomDraws(int count) {
     std::mt19937 random(7);
     QList<QStringList> rows;
     for (int i = 0; i < count; ++i) {
@@ -30,17 +29,22 @@ QList<QStringList> RandomDraws(int count)
     return rows;
 }
 
-void RunPlanInTheWindow(benchmark::State& state)
-{
+void RunPlanInTheWindow(benchmark::State& state) {
     tarvo::test::TestDatabase db;
     db.insertRows(u"山东11选5"_s, RandomDraws(int(state.range(0))));
     tarvo::AppEnvironment env;
     env.appDir = db.appDir();
     env.feedHost = env.pageHost = u"127.0.0.1:9"_s;
-    env.today = [] { return QDate(2026, 12, 8); };
-    env.formulaSeed = [] { return 0u; };
-    env.openUrl = [](const QUrl&) {};
-    env.reportError = [](const QString&) {};
+    env.today = [] {
+        return QDate(2026, 12, 8);
+    };
+    env.formulaSeed = [] {
+        return 0u;
+    };
+    env.openUrl = [](const QUrl&) {
+    };
+    env.reportError = [](const QString&) {
+    };
     tarvo::Tdatamod datamod;
     tarvo::Tfrmmain window(env, datamod);
     QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
@@ -57,8 +61,7 @@ BENCHMARK(RunPlanInTheWindow)->Arg(1999)->Arg(20000)->Unit(benchmark::kMilliseco
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -15,15 +15,13 @@ namespace tarvo {
 
 namespace {
 
-QString UniqueConnectionName()
-{
+QString UniqueConnectionName() {
     static QAtomicInteger<quint64> counter;
     return u"tarvo-connection-%1"_s.arg(++counter);
 }
 
 // Runs a statement that must succeed for the connection to be usable; the engine's text on failure.
-void Execute(QSqlDatabase& db, const QString& statement)
-{
+void Execute(QSqlDatabase& db, const QString& statement) {
     QSqlQuery query(db);
     if (!query.exec(statement))
         throw StoreError(query.lastError().text());
@@ -31,16 +29,15 @@ void Execute(QSqlDatabase& db, const QString& statement)
 
 } // namespace
 
-Connection::Connection() : name_(UniqueConnectionName()) {}
+Connection::Connection()
+    : name_(UniqueConnectionName()) {}
 
-Connection::~Connection()
-{
+Connection::~Connection() {
     close();
     QSqlDatabase::removeDatabase(name_);
 }
 
-void Connection::open()
-{
+void Connection::open() {
     close();
     const QString file = DataSourceOf(connectionString_);
     if (file.isEmpty())
@@ -68,32 +65,27 @@ void Connection::open()
     }
 }
 
-bool Connection::connected() const
-{
+bool Connection::connected() const {
     return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
 }
 
-void Connection::close()
-{
+void Connection::close() {
     for (Dataset* dataset : QList<Dataset*>(datasets_))
         dataset->close();
     if (QSqlDatabase::contains(name_))
         QSqlDatabase::database(name_, false).close();
 }
 
-QSqlDatabase Connection::database() const
-{
+QSqlDatabase Connection::database() const {
     return QSqlDatabase::database(name_, false);
 }
 
-void Connection::attach(Dataset* dataset)
-{
+void Connection::attach(Dataset* dataset) {
     if (!datasets_.contains(dataset))
         datasets_.append(dataset);
 }
 
-void Connection::detach(Dataset* dataset)
-{
+void Connection::detach(Dataset* dataset) {
     datasets_.removeAll(dataset);
 }
 

@@ -20,8 +20,7 @@ struct TableQuery {
 };
 
 // The one query form the program runs: "select * from <table> order by <column>".
-TableQuery ParseCommandText(const QString& commandText)
-{
+TableQuery ParseCommandText(const QString& commandText) {
     static const QRegularExpression form(u"^\\s*select\\s+\\*\\s+from\\s+(\\S+)\\s+order\\s+by\\s+(\\S+)\\s*$"_s,
                                          QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = form.match(commandText);
@@ -30,13 +29,11 @@ TableQuery ParseCommandText(const QString& commandText)
     return {match.captured(1), match.captured(2)};
 }
 
-QString QuotedName(QString name)
-{
+QString QuotedName(QString name) {
     return u'"' + name.replace(u'"', u"\"\""_s) + u'"';
 }
 
-QStringList ColumnsOf(const QSqlDatabase& db, const QString& table)
-{
+QStringList ColumnsOf(const QSqlDatabase& db, const QString& table) {
     const QSqlRecord record = db.record(table);
     QStringList columns;
     for (int i = 0; i < record.count(); ++i)
@@ -46,15 +43,13 @@ QStringList ColumnsOf(const QSqlDatabase& db, const QString& table)
 
 } // namespace
 
-Dataset::~Dataset()
-{
+Dataset::~Dataset() {
     close();
     if (connection_)
         connection_->detach(this);
 }
 
-void Dataset::setConnection(Connection* connection)
-{
+void Dataset::setConnection(Connection* connection) {
     close();
     if (connection_)
         connection_->detach(this);
@@ -63,8 +58,7 @@ void Dataset::setConnection(Connection* connection)
         connection_->attach(this);
 }
 
-void Dataset::open()
-{
+void Dataset::open() {
     close();
     if (!connection_ || !connection_->connected())
         throw StoreError(u"数据库连接没有打开"_s);
@@ -78,8 +72,8 @@ void Dataset::open()
 
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(u"select rowid, * from %1 order by %2"_s.arg(QuotedName(parsed.table),
-                                                                 QuotedName(parsed.orderColumn))))
+    if (!query.exec(
+            u"select rowid, * from %1 order by %2"_s.arg(QuotedName(parsed.table), QuotedName(parsed.orderColumn))))
         throw StoreError(query.lastError().text());
     const int width = int(columns.size());
     while (query.next()) {
@@ -95,8 +89,7 @@ void Dataset::open()
     open_ = true;
 }
 
-void Dataset::close()
-{
+void Dataset::close() {
     open_ = false;
     appending_ = false;
     pending_.clear();
@@ -106,22 +99,19 @@ void Dataset::close()
     current_ = 0;
 }
 
-void Dataset::requireOpen() const
-{
+void Dataset::requireOpen() const {
     if (!open_)
         throw StoreError(u"数据集没有打开"_s);
 }
 
-const QVector<QVariant>& Dataset::currentRow() const
-{
+const QVector<QVariant>& Dataset::currentRow() const {
     requireOpen();
     if (eof())
         throw StoreError(u"数据集没有当前记录"_s);
     return rows_[current_];
 }
 
-QString Dataset::fieldByName(const QString& column) const
-{
+QString Dataset::fieldByName(const QString& column) const {
     requireOpen();
     const int position = int(columns_.indexOf(column));
     if (position < 0)
@@ -129,23 +119,20 @@ QString Dataset::fieldByName(const QString& column) const
     return currentRow()[position].toString();
 }
 
-QString Dataset::field(int position) const
-{
+QString Dataset::field(int position) const {
     requireOpen();
     if (position < 0 || position >= columns_.size())
         throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(table_).arg(position + 1));
     return currentRow()[position].toString();
 }
 
-void Dataset::append()
-{
+void Dataset::append() {
     requireOpen();
     appending_ = true;
     pending_ = QVector<QVariant>(columns_.size());
 }
 
-void Dataset::setField(int position, const QString& value)
-{
+void Dataset::setField(int position, const QString& value) {
     if (!appending_)
         throw StoreError(u"没有正在追加的记录"_s);
     if (position < 0 || position >= columns_.size())
@@ -153,8 +140,7 @@ void Dataset::setField(int position, const QString& value)
     pending_[position] = value;
 }
 
-void Dataset::post()
-{
+void Dataset::post() {
     if (!appending_)
         throw StoreError(u"没有正在追加的记录"_s);
     QStringList names;
@@ -166,8 +152,8 @@ void Dataset::post()
         placeholders << u"?"_s;
     }
     QSqlQuery query(connection_->database());
-    query.prepare(u"insert into %1 (%2) values (%3)"_s.arg(QuotedName(table_), names.join(u','),
-                                                           placeholders.join(u',')));
+    query.prepare(
+        u"insert into %1 (%2) values (%3)"_s.arg(QuotedName(table_), names.join(u','), placeholders.join(u',')));
     for (const QVariant& value : std::as_const(pending_))
         if (!value.isNull())
             query.addBindValue(value);
@@ -180,8 +166,7 @@ void Dataset::post()
     pending_.clear();
 }
 
-void Dataset::deleteCurrent()
-{
+void Dataset::deleteCurrent() {
     currentRow();
     QSqlQuery query(connection_->database());
     query.prepare(u"delete from %1 where rowid = ?"_s.arg(QuotedName(table_)));

@@ -8,15 +8,13 @@ namespace tarvo {
 
 namespace {
 
-bool IsDigits(const QString& text)
-{
+bool IsDigits(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
 
-bool IsStorableDrawRow(const DrawRow& row)
-{
+bool IsStorableDrawRow(const DrawRow& row) {
     if (row.period.size() != 10 || !IsDigits(row.period))
         return false;
     return std::all_of(row.numbers.begin(), row.numbers.end(), [](const QString& number) {
@@ -27,8 +25,7 @@ bool IsStorableDrawRow(const DrawRow& row)
     });
 }
 
-std::optional<qint64> ParsePeriod(const QString& text)
-{
+std::optional<qint64> ParsePeriod(const QString& text) {
     if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
         return std::nullopt;
     bool ok = false;
@@ -36,18 +33,15 @@ std::optional<qint64> ParsePeriod(const QString& text)
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
-DrawAppender::DrawAppender(const QString& appDir, const QString& lottery)
-{
+DrawAppender::DrawAppender(const QString& appDir, const QString& lottery) {
     open(ConnectionString(appDir), lottery);
 }
 
-DrawAppender::DrawAppender(const DatabaseFile& file, const QString& lottery)
-{
+DrawAppender::DrawAppender(const DatabaseFile& file, const QString& lottery) {
     open(u"Data Source="_s + file.path, lottery);
 }
 
-void DrawAppender::open(const QString& connectionString, const QString& lottery)
-{
+void DrawAppender::open(const QString& connectionString, const QString& lottery) {
     connection_.setLoginPrompt(false);
     connection_.setConnectionString(connectionString);
     connection_.open();
@@ -61,14 +55,12 @@ void DrawAppender::open(const QString& connectionString, const QString& lottery)
     }
 }
 
-DrawAppender::~DrawAppender()
-{
+DrawAppender::~DrawAppender() {
     dataset_.close();
     connection_.close();
 }
 
-void DrawAppender::append(const DrawRow& row)
-{
+void DrawAppender::append(const DrawRow& row) {
     dataset_.append();
     dataset_.setField(0, row.period);
     for (int k = 0; k < 5; ++k)

@@ -12,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-void CreateDrawDatabase(const QString& filePath)
-{
+void CreateDrawDatabase(const QString& filePath) {
     if (QFile::exists(filePath))
         throw StoreError(u"数据库文件已经存在，不会覆盖：%1"_s.arg(filePath));
     {

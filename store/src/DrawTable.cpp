@@ -14,15 +14,13 @@ namespace {
 
 const QString kPeriodColumn = u"记录期号"_s;
 
-QString TableQueryText(const QString& lottery)
-{
+QString TableQueryText(const QString& lottery) {
     return u"select * from "_s + DrawTableName(lottery) + u" order by "_s + kPeriodColumn;
 }
 
 // Closes the data module's connection if it is open and opens it anew on the draw database file,
 // with its dataset on the given lottery's table in period order.
-void OpenTable(Tdatamod& datamod, const QString& appDir, const QString& lottery)
-{
+void OpenTable(Tdatamod& datamod, const QString& appDir, const QString& lottery) {
     if (datamod.t_con.connected())
         datamod.t_con.close();
     datamod.t_con.setLoginPrompt(false);
@@ -33,8 +31,7 @@ void OpenTable(Tdatamod& datamod, const QString& appDir, const QString& lottery)
     datamod.t_caipiao.open();
 }
 
-void CloseAll(Tdatamod& datamod)
-{
+void CloseAll(Tdatamod& datamod) {
     if (datamod.t_caipiao.isOpen())
         datamod.t_caipiao.close();
     if (datamod.t_con.connected())
@@ -44,20 +41,18 @@ void CloseAll(Tdatamod& datamod)
 // All deletions of one table commit together or not at all; an error rolls them back.
 class Transaction {
 public:
-    explicit Transaction(QSqlDatabase db) : db_(std::move(db))
-    {
+    explicit Transaction(QSqlDatabase db)
+        : db_(std::move(db)) {
         if (!db_.transaction())
             throw StoreError(db_.lastError().text());
     }
-    ~Transaction()
-    {
+    ~Transaction() {
         if (!committed_)
             db_.rollback();
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
-    void commit()
-    {
+    void commit() {
         if (!db_.commit())
             throw StoreError(db_.lastError().text());
         committed_ = true;
@@ -68,8 +63,7 @@ private:
     bool committed_ = false;
 };
 
-void TrimTable(Tdatamod& datamod, const QString& appDir, const TrimLimit& limit)
-{
+void TrimTable(Tdatamod& datamod, const QString& appDir, const TrimLimit& limit) {
     OpenTable(datamod, appDir, limit.lottery);
     const int surplus = datamod.t_caipiao.rowCount() - limit.rowsKept;
     if (surplus > 0) {
@@ -83,8 +77,7 @@ void TrimTable(Tdatamod& datamod, const QString& appDir, const TrimLimit& limit)
     CloseAll(datamod);
 }
 
-qint32 ToInteger(const QString& text, const QString& what)
-{
+qint32 ToInteger(const QString& text, const QString& what) {
     bool ok = false;
     const qint32 value = text.trimmed().toInt(&ok);
     if (!ok)
@@ -94,20 +87,17 @@ qint32 ToInteger(const QString& text, const QString& what)
 
 } // namespace
 
-int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery)
-{
+int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery) {
     OpenTable(datamod, appDir, lottery);
     datamod.t_caipiao.first();
     return datamod.t_caipiao.rowCount();
 }
 
-QList<TrimLimit> TrimLimits()
-{
+QList<TrimLimit> TrimLimits() {
     return {{u"山东11选5"_s, 1200}, {u"广东11选5"_s, 1000}};
 }
 
-void TrimDrawTables(Tdatamod& datamod, const QString& appDir)
-{
+void TrimDrawTables(Tdatamod& datamod, const QString& appDir) {
     try {
         for (const TrimLimit& limit : TrimLimits())
             TrimTable(datamod, appDir, limit);
@@ -117,8 +107,7 @@ void TrimDrawTables(Tdatamod& datamod, const QString& appDir)
     }
 }
 
-DrawHistory LoadDrawHistory(Dataset& dataset)
-{
+DrawHistory LoadDrawHistory(Dataset& dataset) {
     DrawHistory history(dataset.rowCount());
     dataset.first();
     for (std::size_t i = 0; i < history.size(); ++i) {
@@ -131,8 +120,7 @@ DrawHistory LoadDrawHistory(Dataset& dataset)
     return history;
 }
 
-Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numbers, const QString& where)
-{
+Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numbers, const QString& where) {
     if (period.size() < 3)
         throw StoreError(u"“%1”不是有效的期号（%2）"_s.arg(period, where));
     Draw draw;
@@ -142,8 +130,7 @@ Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numb
     return draw;
 }
 
-DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery)
-{
+DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery) {
     Connection connection;
     connection.setLoginPrompt(false);
     connection.setConnectionString(u"Data Source="_s + databaseFile);
@@ -155,16 +142,14 @@ DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery)
     return LoadDrawHistory(dataset);
 }
 
-QString DrawHistoryLine(const Draw& draw)
-{
+QString DrawHistoryLine(const Draw& draw) {
     QString line = QString::number(draw[0]) + u"期"_s;
     for (int k = 1; k <= 5; ++k)
         line += u"%1 "_s.arg(draw[k], 2, 10, QChar(u'0'));
     return line;
 }
 
-QStringList DrawHistoryLines(const DrawHistory& history)
-{
+QStringList DrawHistoryLines(const DrawHistory& history) {
     QStringList lines;
     lines.reserve(qsizetype(history.size()));
     for (const Draw& draw : history)

@@ -20,8 +20,7 @@ const QDateTime kNow(QDate(2026, 12, 8), QTime(12, 5));
 // The window against the real local draw source on 127.0.0.1.
 class EndToEnd : public WindowFixture {
 protected:
-    void startSource(DrawSourceOptions options)
-    {
+    void startSource(DrawSourceOptions options) {
         options.port = 0;
         if (!options.now)
             options.now = kNow;
@@ -31,8 +30,7 @@ protected:
         environment().pageHost = source_->host();
     }
 
-    int publishedInTenDays(const QString& lottery) const
-    {
+    int publishedInTenDays(const QString& lottery) const {
         int count = 0;
         for (int day = 0; day < 10; ++day)
             count += int(source_->drawsOfDay(lottery, kNow.date().addDays(-day)).size());
@@ -40,14 +38,13 @@ protected:
     }
 
     // The report the plan engine gives for what the window now shows: lottery, choices and pool.
-    QString expectedReport()
-    {
+    QString expectedReport() {
         const PlayType type = PlayType(control<RadioGroup>("opttype")->itemIndex());
         const DrawHistory history = ReadDrawHistory(db_->filePath(), window().state().CurrentLottery);
-        const PlanResult result = EvaluatePlan(
-            RuleOf(type), CodeCountAt(type, control<QComboBox>("comjushu")->currentIndex()),
-            ParsePlanPeriods(control<QLineEdit>("edtjihuaqishu")->text().toStdString()), history,
-            window().formulaPool(), BuildCombinationTables());
+        const PlanResult result =
+            EvaluatePlan(RuleOf(type), CodeCountAt(type, control<QComboBox>("comjushu")->currentIndex()),
+                         ParsePlanPeriods(control<QLineEdit>("edtjihuaqishu")->text().toStdString()), history,
+                         window().formulaPool(), BuildCombinationTables());
         QStringList lines;
         for (const std::string& line : BuildPlanReport(result, type).planLines)
             lines << QString::fromStdString(line);
@@ -57,8 +54,7 @@ protected:
     std::unique_ptr<DrawSource> source_;
 };
 
-TEST_F(EndToEnd, StartUpStoresTenDaysOfEveryLotteryAndShowsShandong)
-{
+TEST_F(EndToEnd, StartUpStoresTenDaysOfEveryLotteryAndShowsShandong) {
     startSource({});
     startUp();
 
@@ -75,8 +71,7 @@ TEST_F(EndToEnd, StartUpStoresTenDaysOfEveryLotteryAndShowsShandong)
         EXPECT_FALSE(request.contains(u"newlyopenlist"_s)) << "start-up reads no feed";
 }
 
-TEST_F(EndToEnd, WithTheSourceDownTheStoredDrawsAndAPlanAreShownQuietly)
-{
+TEST_F(EndToEnd, WithTheSourceDownTheStoredDrawsAndAPlanAreShownQuietly) {
     db_->insertRows(u"山东11选5"_s, Rows(2026120701, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 1, 2, 3, 4}}));
     startUp();
     click("btnkaijiang");
@@ -88,8 +83,7 @@ TEST_F(EndToEnd, WithTheSourceDownTheStoredDrawsAndAPlanAreShownQuietly)
     EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
 }
 
-TEST_F(EndToEnd, ATimerTickShowsADrawTheSourceHasJustPublished)
-{
+TEST_F(EndToEnd, ATimerTickShowsADrawTheSourceHasJustPublished) {
     QTemporaryDir dir;
     const QString csv = dir.filePath(u"draws.csv"_s);
     QFile file(csv);
@@ -115,8 +109,7 @@ TEST_F(EndToEnd, ATimerTickShowsADrawTheSourceHasJustPublished)
     EXPECT_TRUE(source_->requestLog().last().contains(u"/static/11yun/newlyopenlist.xml"_s));
 }
 
-TEST_F(EndToEnd, ALotterySwitchReadsOnlyThatLotterysFeed)
-{
+TEST_F(EndToEnd, ALotterySwitchReadsOnlyThatLotterysFeed) {
     startSource({});
     startUp();
     const qsizetype before = source_->requestLog().size();
@@ -128,8 +121,7 @@ TEST_F(EndToEnd, ALotterySwitchReadsOnlyThatLotterysFeed)
     EXPECT_EQ(control<QPlainTextEdit>("memkj")->blockCount(), publishedInTenDays(u"重庆11选5"_s));
 }
 
-TEST_F(EndToEnd, RapidClicksDuringASlowRefreshLeaveOneConsistentReport)
-{
+TEST_F(EndToEnd, RapidClicksDuringASlowRefreshLeaveOneConsistentReport) {
     DrawSourceOptions options;
     options.latencyMs = 250;
     startSource(options);

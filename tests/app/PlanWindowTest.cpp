@@ -15,8 +15,7 @@ namespace {
 // A window started over a few dozen stored draws of every lottery.
 class PlanWindow : public WindowFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         QList<QList<int>> draws;
         for (int i = 0; i < 40; ++i)
             draws << QList<int>{1 + i % 11, 1 + (i + 3) % 11, 1 + (i + 5) % 11, 1 + (i + 7) % 11, 1 + (i + 9) % 11};
@@ -28,8 +27,7 @@ protected:
     QString periods() { return control<QLineEdit>("edtjihuaqishu")->text(); }
 };
 
-TEST_F(PlanWindow, PlayTypeFillsTheCodeCountsAndProposesThePlanPeriods)
-{
+TEST_F(PlanWindow, PlayTypeFillsTheCodeCountsAndProposesThePlanPeriods) {
     clickRadio("opttype", 7);
     waitIdle();
     QComboBox* box = control<QComboBox>("comjushu");
@@ -48,8 +46,7 @@ TEST_F(PlanWindow, PlayTypeFillsTheCodeCountsAndProposesThePlanPeriods)
     EXPECT_EQ(periods(), u"17"_s);
 }
 
-TEST_F(PlanWindow, ACodeCountTakesEffectAtTheNextPlanRun)
-{
+TEST_F(PlanWindow, ACodeCountTakesEffectAtTheNextPlanRun) {
     const QString report = text("memjihua");
     EXPECT_EQ(label(), u"当前投注：9注"_s);
 
@@ -63,8 +60,7 @@ TEST_F(PlanWindow, ACodeCountTakesEffectAtTheNextPlanRun)
     EXPECT_EQ(control<QPlainTextEdit>("memcode")->toPlainText().count(u','), 3);
 }
 
-TEST_F(PlanWindow, APlanRunEndsWithTheTimerOn)
-{
+TEST_F(PlanWindow, APlanRunEndsWithTheTimerOn) {
     QTimer* timer = control<QTimer>("Timer1");
     timer->stop();
     click("btnrefresh");
@@ -73,8 +69,7 @@ TEST_F(PlanWindow, APlanRunEndsWithTheTimerOn)
     EXPECT_EQ(timer->remainingTime() > 25000, true);
 }
 
-TEST_F(PlanWindow, ABadPlanPeriodCountIsRefusedAndTheReportStays)
-{
+TEST_F(PlanWindow, ABadPlanPeriodCountIsRefusedAndTheReportStays) {
     const QString report = text("memjihua");
     const QString bets = text("memcode");
     for (const QString& bad : {u"abc"_s, u"0"_s, u"-2"_s, u""_s, u"2.5"_s}) {
@@ -91,8 +86,7 @@ TEST_F(PlanWindow, ABadPlanPeriodCountIsRefusedAndTheReportStays)
     }
 }
 
-TEST_F(PlanWindow, CopyPutsExactlyTheCurrentBetsOnTheClipboard)
-{
+TEST_F(PlanWindow, CopyPutsExactlyTheCurrentBetsOnTheClipboard) {
     const QString bets = text("memcode");
     ASSERT_TRUE(bets.endsWith(u','));
     click("btncopy");
@@ -101,8 +95,7 @@ TEST_F(PlanWindow, CopyPutsExactlyTheCurrentBetsOnTheClipboard)
     EXPECT_EQ(control<QLineEdit>("edtcopy")->text(), bets);
 }
 
-TEST_F(PlanWindow, ANewFormulaPoolChangesThePlanAndARefreshKeepsIt)
-{
+TEST_F(PlanWindow, ANewFormulaPoolChangesThePlanAndARefreshKeepsIt) {
     const QString first = text("memjihua");
     const FormulaPool firstPool = window().formulaPool();
     formulaSeed_ = 4242;
@@ -117,8 +110,7 @@ TEST_F(PlanWindow, ANewFormulaPoolChangesThePlanAndARefreshKeepsIt)
     EXPECT_EQ(text("memjihua"), second);
 }
 
-TEST_F(PlanWindow, ALotterySwitchKeepsTheChoices)
-{
+TEST_F(PlanWindow, ALotterySwitchKeepsTheChoices) {
     clickRadio("opttype", 1);
     waitIdle();
     chooseCodeCount(2);
@@ -135,8 +127,7 @@ TEST_F(PlanWindow, ALotterySwitchKeepsTheChoices)
     EXPECT_EQ(label(), u"当前投注：42"_s) << "the 前二 label has no trailing 注";
 }
 
-TEST_F(PlanWindow, ThePicturesOpenTheirLinks)
-{
+TEST_F(PlanWindow, ThePicturesOpenTheirLinks) {
     QTest::mouseClick(control<ClickableImage>("imggg"), Qt::LeftButton);
     QTest::mouseClick(control<ClickableImage>("imgqq"), Qt::LeftButton);
     ASSERT_EQ(openedUrls_.size(), 2);
@@ -144,8 +135,7 @@ TEST_F(PlanWindow, ThePicturesOpenTheirLinks)
     EXPECT_EQ(openedUrls_[1], environment().chatUrl);
 }
 
-TEST_F(PlanWindow, ClicksDuringARunWaitAndAreMergedIntoOne)
-{
+TEST_F(PlanWindow, ClicksDuringARunWaitAndAreMergedIntoOne) {
     control<QLineEdit>("edtjihuaqishu")->setText(u"4"_s);
     click("btnkaijiang");
     EXPECT_TRUE(window().runGoing()) << "the feed request is in flight";

@@ -7,8 +7,7 @@ using namespace Qt::StringLiterals;
 namespace tarvo {
 namespace {
 
-TEST(RunQueue, RequestsDuringARunWaitMergedAndComeBackInOrder)
-{
+TEST(RunQueue, RequestsDuringARunWaitMergedAndComeBackInOrder) {
     RunQueue queue;
     ASSERT_TRUE(queue.tryStartRefresh({}));
     EXPECT_FALSE(queue.tryStartPlan({.newFormulaPool = true}));
@@ -29,8 +28,7 @@ TEST(RunQueue, RequestsDuringARunWaitMergedAndComeBackInOrder)
     EXPECT_FALSE(queue.busy());
 }
 
-TEST(RunQueue, ARefreshMakesAWaitingPlainPlanRunRedundant)
-{
+TEST(RunQueue, ARefreshMakesAWaitingPlainPlanRunRedundant) {
     RunQueue queue;
     ASSERT_TRUE(queue.tryStartPlan({}));
     queue.tryStartPlan({});
@@ -40,8 +38,7 @@ TEST(RunQueue, ARefreshMakesAWaitingPlainPlanRunRedundant)
     EXPECT_TRUE(next.refresh);
 }
 
-TEST(RunQueue, ClearForgetsWhatWaits)
-{
+TEST(RunQueue, ClearForgetsWhatWaits) {
     RunQueue queue;
     ASSERT_TRUE(queue.tryStartOther());
     queue.tryStartRefresh({});

@@ -4,10 +4,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
 
@@ -18,20 +18,19 @@ namespace {
 
 using StartUp = WindowFixture;
 
-TEST_F(StartUp, ControlsHaveTheirNamesTextsAndBoxes)
-{
+TEST_F(StartUp, ControlsHaveTheirNamesTextsAndBoxes) {
     struct Expected {
         const char* name;
         QRect box;
     };
     const Expected boxes[] = {
-        {"imggg", {12, 8, 960, 110}},       {"memkj", {12, 136, 221, 561}},      {"memjihua", {239, 136, 530, 441}},
-        {"lblcode", {239, 590, 506, 13}},   {"memcode", {239, 608, 530, 89}},    {"optcaipiao", {784, 136, 185, 105}},
-        {"opttype", {784, 251, 185, 70}},   {"Label3", {800, 347, 60, 13}},      {"comjushu", {864, 344, 54, 21}},
-        {"btnrefresh", {926, 344, 41, 52}}, {"aaa", {800, 379, 60, 13}},         {"edtjihuaqishu", {864, 375, 54, 21}},
-        {"btncopy", {800, 429, 65, 25}},    {"btnnext", {896, 429, 65, 25}},     {"btnkaijiang", {800, 469, 65, 25}},
-        {"btnclose", {896, 469, 65, 25}},   {"imgqq", {800, 624, 105, 29}},      {"Label2", {904, 630, 73, 25}},
-        {"pantx", {376, 360, 217, 41}},     {"edtcopy", {464, 160, 185, 21}},    {"Memo1", {100, 73, 1, 1}},
+        {"imggg", {12, 8, 960, 110}},       {"memkj", {12, 136, 221, 561}},   {"memjihua", {239, 136, 530, 441}},
+        {"lblcode", {239, 590, 506, 13}},   {"memcode", {239, 608, 530, 89}}, {"optcaipiao", {784, 136, 185, 105}},
+        {"opttype", {784, 251, 185, 70}},   {"Label3", {800, 347, 60, 13}},   {"comjushu", {864, 344, 54, 21}},
+        {"btnrefresh", {926, 344, 41, 52}}, {"aaa", {800, 379, 60, 13}},      {"edtjihuaqishu", {864, 375, 54, 21}},
+        {"btncopy", {800, 429, 65, 25}},    {"btnnext", {896, 429, 65, 25}},  {"btnkaijiang", {800, 469, 65, 25}},
+        {"btnclose", {896, 469, 65, 25}},   {"imgqq", {800, 624, 105, 29}},   {"Label2", {904, 630, 73, 25}},
+        {"pantx", {376, 360, 217, 41}},     {"edtcopy", {464, 160, 185, 21}}, {"Memo1", {100, 73, 1, 1}},
     };
     for (const Expected& expected : boxes)
         EXPECT_EQ(control<QWidget>(expected.name)->geometry(), expected.box) << expected.name;
@@ -49,8 +48,7 @@ TEST_F(StartUp, ControlsHaveTheirNamesTextsAndBoxes)
     EXPECT_FALSE(timer->isActive());
 }
 
-TEST_F(StartUp, ShowsShandongHistoryAndAPlanWithTheDefaultChoices)
-{
+TEST_F(StartUp, ShowsShandongHistoryAndAPlanWithTheDefaultChoices) {
     db_->insertRows(u"山东11选5"_s, Rows(2026120801, {{3, 11, 7, 1, 10}, {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}}));
     db_->insertRows(u"广东11选5"_s, Rows(2026120801, {{1, 2, 3, 4, 5}}));
     startUp();
@@ -68,8 +66,7 @@ TEST_F(StartUp, ShowsShandongHistoryAndAPlanWithTheDefaultChoices)
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
 }
 
-TEST_F(StartUp, AMissingDatabaseLeavesTheNoticeShowingAndTheTimerOff)
-{
+TEST_F(StartUp, AMissingDatabaseLeavesTheNoticeShowingAndTheTimerOff) {
     QFile::remove(db_->filePath());
     startUp();
 
@@ -81,8 +78,7 @@ TEST_F(StartUp, AMissingDatabaseLeavesTheNoticeShowingAndTheTimerOff)
     EXPECT_FALSE(QFile::exists(db_->filePath())) << "the program never creates the database";
 }
 
-TEST_F(StartUp, AStoredValueThatIsNotANumberEndsTheCycleAndKeepsTheHistoryBox)
-{
+TEST_F(StartUp, AStoredValueThatIsNotANumberEndsTheCycleAndKeepsTheHistoryBox) {
     db_->insertRows(u"山东11选5"_s, Rows(2026120801, {{1, 2, 3, 4, 5}}));
     startUp();
     const QString before = text("memkj");
@@ -96,8 +92,7 @@ TEST_F(StartUp, AStoredValueThatIsNotANumberEndsTheCycleAndKeepsTheHistoryBox)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy cursor is restored after a failure";
 }
 
-TEST_F(StartUp, RefreshShowsRowsStoredSinceAndScrollsToTheNewest)
-{
+TEST_F(StartUp, RefreshShowsRowsStoredSinceAndScrollsToTheNewest) {
     db_->insertRows(u"山东11选5"_s, Rows(2026120801, {{1, 2, 3, 4, 5}}));
     startUp();
     db_->insertConsecutive(u"山东11选5"_s, 2026120802, 1199);
@@ -112,8 +107,7 @@ TEST_F(StartUp, RefreshShowsRowsStoredSinceAndScrollsToTheNewest)
     EXPECT_EQ(memkj->verticalScrollBar()->value(), memkj->verticalScrollBar()->maximum());
 }
 
-TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes)
-{
+TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
     for (const char* how : {"btnclose", "close box"}) {
         db_ = std::make_unique<TestDatabase>();
         db_->insertConsecutive(u"山东11选5"_s, 2026000001, 1300);
@@ -136,15 +130,19 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes)
     }
 }
 
-TEST(ErrorBox, AFailingTimerShowsAtMostOneBoxAtATime)
-{
+TEST(ErrorBox, AFailingTimerShowsAtMostOneBoxAtATime) {
     TestDatabase db;
     AppEnvironment env;
     env.appDir = db.appDir();
     env.feedHost = env.pageHost = u"127.0.0.1:9"_s;
-    env.today = [] { return QDate(2026, 12, 8); };
-    env.formulaSeed = [] { return 0u; };
-    env.openUrl = [](const QUrl&) {};
+    env.today = [] {
+        return QDate(2026, 12, 8);
+    };
+    env.formulaSeed = [] {
+        return 0u;
+    };
+    env.openUrl = [](const QUrl&) {
+    };
     Tdatamod datamod;
     Tfrmmain window(env, datamod);
     QSignalSpy finished(&window, &Tfrmmain::startUpFinished);

@@ -10,28 +10,33 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo::test {
 
-WindowFixture::WindowFixture()
-{
+WindowFixture::WindowFixture() {
     env_.appDir = db_->appDir();
     env_.feedHost = u"127.0.0.1:9"_s;
     env_.pageHost = u"127.0.0.1:9"_s;
     env_.adUrl = QUrl(u"http://127.0.0.1/ad"_s);
     env_.chatUrl = QUrl(u"http://127.0.0.1/chat"_s);
     env_.requestTimeout = std::chrono::milliseconds(3000);
-    env_.today = [] { return QDate(2026, 12, 8); };
-    env_.formulaSeed = [this] { return formulaSeed_; };
-    env_.openUrl = [this](const QUrl& url) { openedUrls_ << url; };
-    env_.reportError = [this](const QString& message) { errors_ << message; };
+    env_.today = [] {
+        return QDate(2026, 12, 8);
+    };
+    env_.formulaSeed = [this] {
+        return formulaSeed_;
+    };
+    env_.openUrl = [this](const QUrl& url) {
+        openedUrls_ << url;
+    };
+    env_.reportError = [this](const QString& message) {
+        errors_ << message;
+    };
 }
 
-WindowFixture::~WindowFixture()
-{
+WindowFixture::~WindowFixture() {
     if (window_)
         window_->close();
 }
 
-Tfrmmain& WindowFixture::window()
-{
+Tfrmmain& WindowFixture::window() {
     if (!window_) {
         datamod_ = std::make_unique<Tdatamod>();
         window_ = std::make_unique<Tfrmmain>(env_, *datamod_);
@@ -39,49 +44,41 @@ Tfrmmain& WindowFixture::window()
     return *window_;
 }
 
-void WindowFixture::startUp()
-{
+void WindowFixture::startUp() {
     QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
     window().FormCreate();
     ASSERT_TRUE(finished.count() > 0 || finished.wait(20000)) << "start-up did not finish";
     waitIdle();
 }
 
-void WindowFixture::waitIdle()
-{
+void WindowFixture::waitIdle() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window().runGoing(); }, 20000)) << "a run did not end";
 }
 
-void WindowFixture::click(const char* buttonName)
-{
+void WindowFixture::click(const char* buttonName) {
     QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton);
 }
 
-void WindowFixture::clickRadio(const char* groupName, int index)
-{
+void WindowFixture::clickRadio(const char* groupName, int index) {
     QAbstractButton* button = control<RadioGroup>(groupName)->itemButton(index);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
-void WindowFixture::chooseCodeCount(int index)
-{
+void WindowFixture::chooseCodeCount(int index) {
     QComboBox* box = control<QComboBox>("comjushu");
     box->setCurrentIndex(index);
     emit box->activated(index);
 }
 
-void WindowFixture::tick()
-{
+void WindowFixture::tick() {
     QMetaObject::invokeMethod(control<QTimer>("Timer1"), "timeout");
 }
 
-QString WindowFixture::text(const char* memoName)
-{
+QString WindowFixture::text(const char* memoName) {
     return control<QPlainTextEdit>(memoName)->toPlainText();
 }
 
-QList<QStringList> Rows(qint64 firstPeriod, const QList<QList<int>>& draws)
-{
+QList<QStringList> Rows(qint64 firstPeriod, const QList<QList<int>>& draws) {
     QList<QStringList> rows;
     for (qsizetype i = 0; i < draws.size(); ++i) {
         QStringList row{QString::number(firstPeriod + i)};

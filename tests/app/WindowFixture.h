@@ -16,8 +16,7 @@
 #include <memory>
 
 // Readable texts in test failures.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
+inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
@@ -35,8 +34,7 @@ protected:
     Tfrmmain& window();
     AppEnvironment& environment() { return env_; }
 
-    template <typename T> T* control(const char* name)
-    {
+    template <typename T> T* control(const char* name) {
         T* found = window().findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;

@@ -15,8 +15,7 @@ struct CliRun {
     QString err;
 };
 
-CliRun RunCli(const QStringList& arguments)
-{
+CliRun RunCli(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(TARVO_CLI_PATH), arguments);
     process.waitForFinished(30000);
@@ -24,16 +23,14 @@ CliRun RunCli(const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
-{
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
     QFile file(dir.filePath(name));
     file.open(QIODevice::WriteOnly);
     file.write(content);
     return file.fileName();
 }
 
-TEST(CliInitDb, CreatesTheFourTablesAndNeverOverwrites)
-{
+TEST(CliInitDb, CreatesTheFourTablesAndNeverOverwrites) {
     QTemporaryDir dir;
     const QString db = dir.filePath(u"draws.db"_s);
     EXPECT_EQ(RunCli({u"init-db"_s, u"--db"_s, db}).status, 0);
@@ -43,19 +40,18 @@ TEST(CliInitDb, CreatesTheFourTablesAndNeverOverwrites)
     EXPECT_FALSE(again.err.isEmpty());
 }
 
-TEST(CliImport, AddsOnlyNewerWellFormedDrawsAndCountsTheRest)
-{
+TEST(CliImport, AddsOnlyNewerWellFormedDrawsAndCountsTheRest) {
     TestDatabase db;
     db.insertRows(u"江西11选5"_s, {{u"2026120805"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
     QTemporaryDir dir;
     const QString csv = WriteFile(dir, u"draws.csv"_s,
-                                  "2026120804,01,02,03,04,05\n"   // not newer
-                                  "2026120805,01,02,03,04,05\n"   // the newest stored
+                                  "2026120804,01,02,03,04,05\n" // not newer
+                                  "2026120805,01,02,03,04,05\n" // the newest stored
                                   "2026120806,01,02,03,04,05\n"
-                                  "2026120807,1,02,03,04,05\n"    // one-digit number
-                                  "2026120808,01,02,03,04,12\n"   // out of range
-                                  "26120809,01,02,03,04,05\n"     // eight-digit period
-                                  "2026120810,01,02,03\n"         // too few fields
+                                  "2026120807,1,02,03,04,05\n"  // one-digit number
+                                  "2026120808,01,02,03,04,12\n" // out of range
+                                  "26120809,01,02,03,04,05\n"   // eight-digit period
+                                  "2026120810,01,02,03\n"       // too few fields
                                   "\n"
                                   "2026120811,11,10,09,08,07\n"
                                   "2026120811,11,10,09,08,07\n"); // listed twice
@@ -65,13 +61,16 @@ TEST(CliImport, AddsOnlyNewerWellFormedDrawsAndCountsTheRest)
     EXPECT_EQ(db.periods(u"江西11选5"_s), (QStringList{u"2026120805"_s, u"2026120806"_s, u"2026120811"_s}));
 }
 
-TEST(CliReport, PrintsTheReportTheBetsAndTheirCount)
-{
+TEST(CliReport, PrintsTheReportTheBetsAndTheirCount) {
     TestDatabase db;
     QList<QStringList> rows;
     for (int i = 0; i < 30; ++i)
-        rows << QStringList{QString::number(2026120801 + i), u"%1"_s.arg(1 + i % 11, 2, 10, QChar(u'0')),
-                            u"%1"_s.arg(1 + (i + 4) % 11, 2, 10, QChar(u'0')), u"03"_s, u"06"_s, u"09"_s};
+        rows << QStringList{QString::number(2026120801 + i),
+                            u"%1"_s.arg(1 + i % 11, 2, 10, QChar(u'0')),
+                            u"%1"_s.arg(1 + (i + 4) % 11, 2, 10, QChar(u'0')),
+                            u"03"_s,
+                            u"06"_s,
+                            u"09"_s};
     db.insertRows(u"山东11选5"_s, rows);
     const CliRun run = RunCli({u"report"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"山东11选5"_s, u"--type"_s,
                                u"前二"_s, u"--item"_s, u"72注"_s, u"--seed"_s, u"0"_s});
@@ -89,16 +88,20 @@ TEST(CliReport, PrintsTheReportTheBetsAndTheirCount)
     EXPECT_EQ(byIndex.out, run.out) << "前二 with 72注 proposes 5 periods";
 }
 
-TEST(CliReport, BadArgumentsExitWithStatus2AndDatabaseProblemsWith1)
-{
+TEST(CliReport, BadArgumentsExitWithStatus2AndDatabaseProblemsWith1) {
     TestDatabase db;
     const QString file = db.filePath();
     const QList<QStringList> bad = {
-        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"北京11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s, u"--seed"_s, u"0"_s},
-        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"8"_s, u"--item"_s, u"0"_s, u"--seed"_s, u"0"_s},
-        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"任一"_s, u"--item"_s, u"3码"_s, u"--seed"_s, u"0"_s},
-        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s, u"--seed"_s, u"86400000"_s},
-        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s, u"--seed"_s, u"0"_s, u"--periods"_s, u"0"_s},
+        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"北京11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s,
+         u"--seed"_s, u"0"_s},
+        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"8"_s, u"--item"_s, u"0"_s,
+         u"--seed"_s, u"0"_s},
+        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"任一"_s, u"--item"_s, u"3码"_s,
+         u"--seed"_s, u"0"_s},
+        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s,
+         u"--seed"_s, u"86400000"_s},
+        {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s,
+         u"--seed"_s, u"0"_s, u"--periods"_s, u"0"_s},
         {u"report"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"0"_s, u"--item"_s, u"0"_s},
         {u"frobnicate"_s},
         {},

@@ -14,15 +14,14 @@ using tarvo::test::TestDatabase;
 namespace tarvo {
 namespace {
 
-TEST(ConnectionString, NamesTheDatabaseFileInTheProgramFolder)
-{
+TEST(ConnectionString, NamesTheDatabaseFileInTheProgramFolder) {
     const QString text = ConnectionString(u"/opt/tarvo/"_s);
-    EXPECT_EQ(text, u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/tarvo/彩票数据.mdb;Persist Security Info=False"_s);
+    EXPECT_EQ(text,
+              u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/tarvo/彩票数据.mdb;Persist Security Info=False"_s);
     EXPECT_EQ(DataSourceOf(text), u"/opt/tarvo/彩票数据.mdb"_s);
 }
 
-TEST(Dataset, AppendsReadsAndDeletesThroughBoundValues)
-{
+TEST(Dataset, AppendsReadsAndDeletesThroughBoundValues) {
     TestDatabase db;
     Connection connection;
     connection.setConnectionString(ConnectionString(db.appDir()));
@@ -57,23 +56,22 @@ TEST(Dataset, AppendsReadsAndDeletesThroughBoundValues)
     EXPECT_FALSE(dataset.isOpen()) << "closing the connection closes its datasets";
 }
 
-TEST(Dataset, RefusesAnythingButTheTableQueryAndMissingTables)
-{
+TEST(Dataset, RefusesAnythingButTheTableQueryAndMissingTables) {
     TestDatabase db;
     Connection connection;
     connection.setConnectionString(ConnectionString(db.appDir()));
     connection.open();
     Dataset dataset;
     dataset.setConnection(&connection);
-    for (const QString& command : {u"delete from 重庆11选5彩票号码表"_s, u"select * from 北京11选5彩票号码表 order by 记录期号"_s,
-                                   u"select * from 重庆11选5彩票号码表 order by 期号"_s}) {
+    for (const QString& command :
+         {u"delete from 重庆11选5彩票号码表"_s, u"select * from 北京11选5彩票号码表 order by 记录期号"_s,
+          u"select * from 重庆11选5彩票号码表 order by 期号"_s}) {
         dataset.setCommandText(command);
         EXPECT_THROW(dataset.open(), StoreError) << command.toStdString();
     }
 }
 
-TEST(CreateDrawDatabase, RefusesToOverwriteAnExistingFile)
-{
+TEST(CreateDrawDatabase, RefusesToOverwriteAnExistingFile) {
     TestDatabase db;
     db.insertConsecutive(u"山东11选5"_s, 2026120801, 2);
     EXPECT_THROW(CreateDrawDatabase(db.filePath()), StoreError);

@@ -11,13 +11,11 @@ using tarvo::test::TestDatabase;
 namespace tarvo {
 namespace {
 
-DrawRow Row(const QString& period, std::array<QString, 5> numbers = {u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s})
-{
+DrawRow Row(const QString& period, std::array<QString, 5> numbers = {u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}) {
     return {period, numbers};
 }
 
-TEST(IsStorableDrawRow, WantsTenDigitPeriodsAndTwoDigitNumbersFrom01To11)
-{
+TEST(IsStorableDrawRow, WantsTenDigitPeriodsAndTwoDigitNumbersFrom01To11) {
     EXPECT_TRUE(IsStorableDrawRow(Row(u"2026120801"_s)));
     EXPECT_TRUE(IsStorableDrawRow(Row(u"2026120801"_s, {u"11"_s, u"10"_s, u"09"_s, u"08"_s, u"07"_s})));
     EXPECT_FALSE(IsStorableDrawRow(Row(u"202612080"_s)));
@@ -29,8 +27,7 @@ TEST(IsStorableDrawRow, WantsTenDigitPeriodsAndTwoDigitNumbersFrom01To11)
     EXPECT_FALSE(IsStorableDrawRow(Row(u"2026120801"_s, {u"0a"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s})));
 }
 
-TEST(ParsePeriod, AcceptsSigned64BitWholeNumbersOnly)
-{
+TEST(ParsePeriod, AcceptsSigned64BitWholeNumbersOnly) {
     EXPECT_EQ(ParsePeriod(u"2026120801"_s), 2026120801);
     EXPECT_EQ(ParsePeriod(u"0"_s), 0);
     EXPECT_EQ(ParsePeriod(u"-5"_s), -5);
@@ -41,8 +38,7 @@ TEST(ParsePeriod, AcceptsSigned64BitWholeNumbersOnly)
     EXPECT_FALSE(ParsePeriod(QString()));
 }
 
-TEST(DrawAppender, KnowsTheNewestStoredPeriodAndAppendsRows)
-{
+TEST(DrawAppender, KnowsTheNewestStoredPeriodAndAppendsRows) {
     TestDatabase db;
     {
         DrawAppender appender(db.appDir(), u"广东11选5"_s);
@@ -55,8 +51,7 @@ TEST(DrawAppender, KnowsTheNewestStoredPeriodAndAppendsRows)
     EXPECT_EQ(db.periods(u"广东11选5"_s), (QStringList{u"2026120802"_s, u"2026120803"_s}));
 }
 
-TEST(DrawAppender, AMissingDatabaseIsAnError)
-{
+TEST(DrawAppender, AMissingDatabaseIsAnError) {
     QTemporaryDir dir;
     EXPECT_THROW(DrawAppender(dir.path() + u'/', u"广东11选5"_s), StoreError);
 }

@@ -19,13 +19,12 @@ const QString kGuangdong = u"广东11选5"_s;
 const QString kChongqing = u"重庆11选5"_s;
 const QString kJiangxi = u"江西11选5"_s;
 
-TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly)
-{
+TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly) {
     struct Case {
         int shandong, guangdong, chongqing, jiangxi;
     };
-    for (const Case c : {Case{1200, 1000, 1500, 1500}, Case{1201, 1001, 0, 3}, Case{1500, 2500, 10, 0},
-                         Case{0, 999, 0, 0}}) {
+    for (const Case c :
+         {Case{1200, 1000, 1500, 1500}, Case{1201, 1001, 0, 3}, Case{1500, 2500, 10, 0}, Case{0, 999, 0, 0}}) {
         TestDatabase db;
         db.insertConsecutive(kShandong, 2026000001, c.shandong);
         db.insertConsecutive(kGuangdong, 2026000001, c.guangdong);
@@ -51,8 +50,7 @@ TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly)
     }
 }
 
-TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed)
-{
+TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed) {
     TestDatabase db;
     db.insertConsecutive(kShandong, 2026000001, 1300);
     {
@@ -69,8 +67,7 @@ TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed)
     EXPECT_FALSE(datamod.t_con.connected());
 }
 
-TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError)
-{
+TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError) {
     TestDatabase db;
     Tdatamod datamod;
     EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 0);
@@ -78,8 +75,7 @@ TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError)
     EXPECT_TRUE(DrawHistoryLines({}).isEmpty());
 }
 
-TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError)
-{
+TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError) {
     QTemporaryDir dir;
     const QString appDir = dir.path() + u'/';
     Tdatamod datamod;
@@ -93,8 +89,7 @@ TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError)
     EXPECT_THROW(OpenDrawTable(datamod, appDir, kShandong), StoreError);
 }
 
-TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection)
-{
+TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection) {
     TestDatabase db;
     db.insertConsecutive(kShandong, 2026120801, 3);
     Tdatamod datamod;
@@ -103,8 +98,7 @@ TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection)
     EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 5);
 }
 
-TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst)
-{
+TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst) {
     TestDatabase db;
     db.insertRows(kJiangxi, {{u"2026120802"_s, u"1"_s, u"11"_s, u"07"_s, u"01"_s, u"10"_s},
                              {u"2026120801"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s},
@@ -122,8 +116,7 @@ TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst)
     EXPECT_EQ(lines[2], u"26120802期01 11 07 01 10 "_s) << "1 and 01 both show as 01";
 }
 
-TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError)
-{
+TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError) {
     const QList<QStringList> badRows = {
         {u"2026120801"_s, u"x1"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
         {u"2026120801"_s, u""_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
@@ -139,8 +132,7 @@ TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError)
     }
 }
 
-TEST(DrawHistoryLines, OneLinePerDrawInOrder)
-{
+TEST(DrawHistoryLines, OneLinePerDrawInOrder) {
     DrawHistory history;
     for (int i = 0; i < 1200; ++i)
         history.push_back({26000001 + i, 1, 2, 3, 4, 5});

@@ -13,8 +13,7 @@ namespace tarvo::test {
 namespace {
 
 // Runs `work` on a direct connection to the file, outside the program's own layer.
-template <typename Work> void WithDatabase(const QString& file, Work work)
-{
+template <typename Work> void WithDatabase(const QString& file, Work work) {
     const QString name = u"test-direct"_s;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
@@ -28,18 +27,15 @@ template <typename Work> void WithDatabase(const QString& file, Work work)
 
 } // namespace
 
-TestDatabase::TestDatabase()
-{
+TestDatabase::TestDatabase() {
     CreateDrawDatabase(filePath());
 }
 
-QString TestDatabase::filePath() const
-{
+QString TestDatabase::filePath() const {
     return appDir() + DrawDatabaseFileName();
 }
 
-void TestDatabase::insertRows(const QString& lottery, const QList<QStringList>& rows) const
-{
+void TestDatabase::insertRows(const QString& lottery, const QList<QStringList>& rows) const {
     WithDatabase(filePath(), [&](QSqlDatabase& db) {
         db.transaction();
         QSqlQuery query(db);
@@ -53,16 +49,14 @@ void TestDatabase::insertRows(const QString& lottery, const QList<QStringList>& 
     });
 }
 
-void TestDatabase::insertConsecutive(const QString& lottery, qint64 firstPeriod, int count) const
-{
+void TestDatabase::insertConsecutive(const QString& lottery, qint64 firstPeriod, int count) const {
     QList<QStringList> rows;
     for (int i = 0; i < count; ++i)
         rows << QStringList{QString::number(firstPeriod + i), u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s};
     insertRows(lottery, rows);
 }
 
-QStringList TestDatabase::periods(const QString& lottery) const
-{
+QStringList TestDatabase::periods(const QString& lottery) const {
     QStringList result;
     WithDatabase(filePath(), [&](QSqlDatabase& db) {
         QSqlQuery query(u"select 记录期号 from \"%1\" order by 记录期号"_s.arg(DrawTableName(lottery)), db);

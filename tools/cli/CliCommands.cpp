@@ -26,7 +26,8 @@ const QString kUsage = u"用法：\n"
 
 class UsageError : public std::runtime_error {
 public:
-    explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit UsageError(const QString& message)
+        : std::runtime_error(message.toStdString()) {}
 };
 
 // "--name value" options and the remaining plain arguments of one command.
@@ -34,16 +35,14 @@ struct ParsedArguments {
     QHash<QString, QString> options;
     QStringList positional;
 
-    QString required(const QString& name) const
-    {
+    QString required(const QString& name) const {
         if (!options.contains(name))
             throw UsageError(u"缺少选项 --%1"_s.arg(name));
         return options.value(name);
     }
 };
 
-ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known)
-{
+ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known) {
     ParsedArguments parsed;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -61,22 +60,19 @@ ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>
     return parsed;
 }
 
-QString RequireLottery(const QString& name)
-{
+QString RequireLottery(const QString& name) {
     if (!LotteryNames().contains(name))
         throw UsageError(u"未知彩种“%1”，可选：%2"_s.arg(name, LotteryNames().join(u"、"_s)));
     return name;
 }
 
-std::optional<int> WholeNumber(const QString& text)
-{
+std::optional<int> WholeNumber(const QString& text) {
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-PlayType ParsePlayType(const QString& text)
-{
+PlayType ParsePlayType(const QString& text) {
     static const QStringList names = {u"前一"_s, u"前二"_s, u"前三"_s, u"任一"_s,
                                       u"任二"_s, u"任三"_s, u"任四"_s, u"任五"_s};
     std::optional<int> index = WholeNumber(text);
@@ -87,8 +83,7 @@ PlayType ParsePlayType(const QString& text)
     return PlayType(*index);
 }
 
-int ParseItem(PlayType type, const QString& text)
-{
+int ParseItem(PlayType type, const QString& text) {
     QStringList entries;
     for (const std::string& entry : ChoiceList(type))
         entries << QString::fromStdString(entry);
@@ -100,8 +95,7 @@ int ParseItem(PlayType type, const QString& text)
     return *position;
 }
 
-std::uint32_t ParseSeed(const QString& text)
-{
+std::uint32_t ParseSeed(const QString& text) {
     bool ok = false;
     const qlonglong seed = text.toLongLong(&ok);
     if (!ok || seed < 0 || seed > 86'399'999)
@@ -109,8 +103,7 @@ std::uint32_t ParseSeed(const QString& text)
     return std::uint32_t(seed);
 }
 
-int InitDb(const QStringList& arguments, QTextStream& out)
-{
+int InitDb(const QStringList& arguments, QTextStream& out) {
     const ParsedArguments parsed = ParseArguments(arguments, {u"db"_s});
     const QString file = parsed.required(u"db"_s);
     CreateDrawDatabase(file);
@@ -119,8 +112,7 @@ int InitDb(const QStringList& arguments, QTextStream& out)
 }
 
 // A line "period,n1,n2,n3,n4,n5" as a row, or none when it has not six fields.
-std::optional<DrawRow> ParseCsvLine(const QString& line)
-{
+std::optional<DrawRow> ParseCsvLine(const QString& line) {
     const QStringList fields = line.split(u',');
     if (fields.size() != 6)
         return std::nullopt;
@@ -130,8 +122,7 @@ std::optional<DrawRow> ParseCsvLine(const QString& line)
     return row;
 }
 
-int Import(const QStringList& arguments, QTextStream& out)
-{
+int Import(const QStringList& arguments, QTextStream& out) {
     const ParsedArguments parsed = ParseArguments(arguments, {u"db"_s, u"lottery"_s});
     const QString database = parsed.required(u"db"_s);
     const QString lottery = RequireLottery(parsed.required(u"lottery"_s));
@@ -162,8 +153,7 @@ int Import(const QStringList& arguments, QTextStream& out)
     return CliOk;
 }
 
-int Report(const QStringList& arguments, QTextStream& out)
-{
+int Report(const QStringList& arguments, QTextStream& out) {
     const ParsedArguments parsed =
         ParseArguments(arguments, {u"db"_s, u"lottery"_s, u"type"_s, u"item"_s, u"periods"_s, u"seed"_s});
     const QString database = parsed.required(u"db"_s);
@@ -189,14 +179,14 @@ int Report(const QStringList& arguments, QTextStream& out)
     const PlanReport report = BuildPlanReport(result, type);
     for (const std::string& line : report.planLines)
         out << QString::fromStdString(line) << u'\n';
-    out << u'\n' << QString::fromStdString(report.codeText) << u'\n' << QString::fromStdString(report.labelText) << u'\n';
+    out << u'\n' << QString::fromStdString(report.codeText) << u'\n' << QString::fromStdString(report.labelText)
+        << u'\n';
     return CliOk;
 }
 
 } // namespace
 
-int RunCliCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
-{
+int RunCliCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const QString command = arguments.value(0);
     const QStringList rest = arguments.mid(1);
     try {

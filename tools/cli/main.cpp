@@ -3,8 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

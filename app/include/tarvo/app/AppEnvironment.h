@@ -13,15 +13,15 @@ namespace tarvo {
 // main() fills it with the real things: the executable's folder, the build-time hosts and links,
 // the clock, the desktop's "open" and a message box.
 struct AppEnvironment {
-    QString appDir;                    // ends with a path separator
-    QString feedHost;                  // host[:port] of the latest-draw feed
-    QString pageHost;                  // host[:port] of the daily history pages
-    QUrl adUrl;                        // opened by the banner
-    QUrl chatUrl;                      // opened by the chat picture
+    QString appDir;   // ends with a path separator
+    QString feedHost; // host[:port] of the latest-draw feed
+    QString pageHost; // host[:port] of the daily history pages
+    QUrl adUrl;       // opened by the banner
+    QUrl chatUrl;     // opened by the chat picture
     std::chrono::milliseconds requestTimeout{15000};
-    std::function<QDate()> today;                  // the local calendar date
-    std::function<std::uint32_t()> formulaSeed;    // seed of each new formula pool
-    std::function<void(const QUrl&)> openUrl;      // hands an address to the desktop
+    std::function<QDate()> today;               // the local calendar date
+    std::function<std::uint32_t()> formulaSeed; // seed of each new formula pool
+    std::function<void(const QUrl&)> openUrl;   // hands an address to the desktop
     // Shows an error to the user; empty: a message box captioned with the application title.
     std::function<void(const QString&)> reportError;
 };

@@ -7,13 +7,13 @@ namespace tarvo {
 
 // What a deferred refresh cycle must do when it finally runs.
 struct RefreshRequest {
-    bool busyCursor = false;            // started by the user: hourglass for the whole cycle
-    std::optional<QString> lottery;     // a lottery switch: the lottery to select first
+    bool busyCursor = false;        // started by the user: hourglass for the whole cycle
+    std::optional<QString> lottery; // a lottery switch: the lottery to select first
 };
 
 // What a deferred plan run must do when it finally runs.
 struct PlanRequest {
-    bool newFormulaPool = false;        // draw a new formula pool before the plan
+    bool newFormulaPool = false; // draw a new formula pool before the plan
 };
 
 // Keeps the window's runs (start-up, refresh cycle, plan run) from overlapping. A trigger that

@@ -9,7 +9,8 @@ namespace tarvo {
 // that does not convert. The message is the text the user sees in the error box (UTF-8).
 class StoreError : public std::runtime_error {
 public:
-    explicit StoreError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit StoreError(const QString& message)
+        : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromUtf8(what()); }
 };
 
