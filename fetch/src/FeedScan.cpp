@@ -1,8 +1,8 @@
 #include "tarvo/fetch/FeedScan.h"
 
 #include "ByteText.h"
+#include "NewRowFilter.h"
 
-#include <QSet>
 
 namespace tarvo {
 
@@ -21,18 +21,13 @@ DrawRow CutFeedRow(const QByteArray& feedText, qsizetype rowStart, const FeedEnt
 
 QList<DrawRow> ScanFeedText(const QByteArray& feedText, const FeedEntry& entry, qint64 lastStoredPeriod) {
     QList<DrawRow> rows;
-    QSet<QString> keptPeriods;
+    NewRowFilter filter(lastStoredPeriod);
     for (qsizetype i = 0; i + 4 < feedText.size(); ++i) {
         if (feedText.at(i) != '<' || feedText.sliced(i, 4) != "<row")
             continue;
         const DrawRow row = CutFeedRow(feedText, i, entry);
-        const std::optional<qint64> period = ParsePeriod(row.period);
-        if (!period || *period <= lastStoredPeriod)
-            continue;
-        if (!IsStorableDrawRow(row) || keptPeriods.contains(row.period))
-            continue;
-        keptPeriods.insert(row.period);
-        rows.append(row);
+        if (filter.admits(row))
+            rows.append(row);
     }
     return rows;
 }

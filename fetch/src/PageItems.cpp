@@ -1,9 +1,9 @@
 #include "tarvo/fetch/PageItems.h"
 
 #include "ByteText.h"
+#include "NewRowFilter.h"
 #include "tarvo/fetch/PageCollector.h"
 
-#include <QSet>
 
 namespace tarvo {
 
@@ -58,16 +58,11 @@ QList<QByteArray> SplitItems(const QByteArray& text) {
 
 QList<DrawRow> RowsFromItems(const QList<QByteArray>& items, const HistoryPageEntry& entry, qint64 lastStoredPeriod) {
     QList<DrawRow> rows;
-    QSet<QString> keptPeriods;
+    NewRowFilter filter(lastStoredPeriod);
     for (auto item = items.crbegin(); item != items.crend(); ++item) {
         const DrawRow row = CutItem(*item, entry);
-        const std::optional<qint64> period = ParsePeriod(row.period);
-        if (!period || *period <= lastStoredPeriod)
-            continue;
-        if (!IsStorableDrawRow(row) || keptPeriods.contains(row.period))
-            continue;
-        keptPeriods.insert(row.period);
-        rows.append(row);
+        if (filter.admits(row))
+            rows.append(row);
     }
     return rows;
 }
