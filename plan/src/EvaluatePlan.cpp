@@ -198,24 +198,25 @@ void CountOutcomes(PlanResult& result) {
     result.missRunFigure = std::max(longestMissRun - 1, 0);
 }
 
-void FindCurrentBets(PlanResult& result, const PlayTypeRule& rule, const CandidateTables& tables, NumberMask bets) {
+CurrentBets FindCurrentBets(const PlayTypeRule& rule, const CandidateTables& tables, const std::vector<int>& betNumbers,
+                            NumberMask bets) {
+    CurrentBets current;
     const CandidateTable* table = tables.tableFor(rule.type);
     if (table == nullptr) {
-        for (int number : result.betNumbers)
-            result.currentBets.push_back({number});
-        return;
+        current.numbers.assign(betNumbers.begin(), betNumbers.end());
+        return current;
     }
-    const auto isCurrentBet = [&](std::uint16_t groupMask) {
-        return (groupMask & ~bets) == 0;
-    };
-    result.currentBets.reserve(
-        static_cast<std::size_t>(std::count_if(table->masks().begin(), table->masks().end(), isCurrentBet)));
+    current.entrySize = table->groupSize();
+    const auto isCurrentBet = [&](std::uint16_t groupMask) { return (groupMask & ~bets) == 0; };
+    const auto betCount = std::count_if(table->masks().begin(), table->masks().end(), isCurrentBet);
+    current.numbers.reserve(static_cast<std::size_t>(betCount * current.entrySize));
     for (int g = 0; g < table->groupCount(); ++g) {
         if (isCurrentBet(table->mask(g))) {
-            const auto group = table->group(g);
-            result.currentBets.emplace_back(group.begin(), group.end());
+            for (int number : table->group(g))
+                current.numbers.push_back(static_cast<std::uint8_t>(number));
         }
     }
+    return current;
 }
 
 std::optional<RunningPlan> RunningPlanAt(const DrawHistory& history, std::int64_t start, int planPeriods) {
@@ -249,7 +250,7 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
     const NumberMask bets = ParseBetMask(formula, codeCount);
     for (int i = 0; i < codeCount; ++i)
         result.betNumbers.push_back(FormulaNumberAt(formula, i));
-    FindCurrentBets(result, rule, tables, bets);
+    result.currentBets = FindCurrentBets(rule, tables, result.betNumbers, bets);
     return result;
 }
 

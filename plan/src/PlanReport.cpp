@@ -33,8 +33,10 @@ const ReportLiterals& LiteralsOf(PlayType type) {
 
 std::string CodeText(const PlanResult& result) {
     std::string text;
-    text.reserve(result.currentBets.size() * 15);
-    for (const std::vector<int>& bet : result.currentBets) {
+    const CurrentBets& bets = result.currentBets;
+    text.reserve(bets.numbers.size() * 3);
+    for (int b = 0; b < bets.count(); ++b) {
+        const std::span<const std::uint8_t> bet = bets[b];
         for (std::size_t i = 0; i < bet.size(); ++i) {
             if (i > 0)
                 text += ' ';
@@ -46,7 +48,7 @@ std::string CodeText(const PlanResult& result) {
 }
 
 std::string LabelText(const PlanResult& result, PlayType type) {
-    std::string label = "当前投注：" + std::to_string(result.currentBets.size());
+    std::string label = "当前投注：" + std::to_string(result.currentBets.count());
     if (LiteralsOf(type).labelEndsWithZhu)
         label += "注";
     return label;

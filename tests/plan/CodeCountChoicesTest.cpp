@@ -50,7 +50,7 @@ TEST(CodeCountChoices, EveryEntryGivesItsCodeCountBetCountAndProposedPlanPeriods
         EXPECT_EQ(CodeCountAt(row.type, row.position), row.codeCount);
         EXPECT_EQ(ProposedPlanPeriods(row.type, row.entry), row.proposedPeriods);
         const PlanResult result = EvaluatePlan(RuleOf(row.type), row.codeCount, 3, {}, pool, tables);
-        EXPECT_EQ(static_cast<int>(result.currentBets.size()), row.bets);
+        EXPECT_EQ(result.currentBets.count(), row.bets);
     }
 }
 

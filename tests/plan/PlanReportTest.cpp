@@ -83,7 +83,7 @@ TEST(PlanReport, EachPlayTypeUsesItsOwnTagTailAndLabel) {
     result.completed.push_back({4, 20, 24, false, 24, {1, 2, 3, 4, 11}, 5});
     result.running = RunningPlan{9, 25, 29};
     result.misses = 1;
-    result.currentBets = {{1, 2}, {3, 4}};
+    result.currentBets = CurrentBets{2, {1, 2, 3, 4}};
     const std::vector<LiteralCase> cases{
         {PlayType::Front1, "20-24期【前一】24期开01 02 03 04 11  5期 挂", "25-29期【直选】 计划进行中。。。",
          "当前投注：2注"},

@@ -15,9 +15,9 @@ namespace tarvo {
 // most planPeriods rows from s on; it ends as a hit at the first row whose examined numbers hold at least
 // the rule's threshold of bet numbers (order plays no part), or as a miss after planPeriods rows; the next
 // plan starts at the row after. A plan that has not ended by the newest row is the running plan.
-// Requires 1 <= codeCount <= 11, planPeriods >= 1 and a non-empty pool whose formulas (those of the rows
-// firstStartRow..R, any of which may start a plan) hold two-digit numbers 01..11 without repeats in their
-// first codeCount places; throws std::invalid_argument otherwise.
+// Requires 1 <= codeCount <= 11, planPeriods >= 1 and a non-empty pool whose formulas hold two-digit
+// numbers 01..11 without repeats in their first codeCount places; throws std::invalid_argument otherwise.
+// The formulas of every row that could start a plan are read and checked, each pool slot once per call.
 // An empty history gives no completed plan, no running plan, and the bets of the formula at the first
 // start row. Drawn numbers outside 1..11 are never bet numbers. Period arithmetic wraps like the
 // 32-bit integers it is stored in.
