@@ -61,6 +61,8 @@ std::optional<QByteArray> WriteBackXml(const QByteArray& document) {
         CopyToken(reader, writer);
     }
     writer.writeEndDocument();
+    if (writer.hasError())
+        return std::nullopt;
     return written;
 }
 

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds the portable package (build-package, `cpack -G TGZ`) and tries it as a new user would: unpacks
+# it into a fresh temporary folder, starts the draw source from it and then the program under Xvfb
+# for TARVO_PACKAGE_SECONDS (10 by default), and checks that the draw database beside the program
+# filled (all four tables hold draws), that the window came up (a screenshot that is not blank) and
+# that the desktop entry script points the menu at the unpacked folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup-deps.sh
+started=$SECONDS
+build="build-package"
+seconds="${TARVO_PACKAGE_SECONDS:-10}"
+port=8511 # the draw source the program is built to read (TARVO_FEED_HOST, TARVO_PAGE_HOST)
+
+fail() {
+    echo "package-test: FAILED: $*" >&2
+    exit 1
+}
+
+# The install step needs only the packaged programs, not the tests and benchmarks.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVO_BENCH=OFF \
+    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+cmake --build "$build" --parallel "${TARVO_JOBS:-2}" --target tarvo tarvo-cli tarvo-drawd tarvo-package-database
+rm -f "$build"/tarvo-*-Linux.tar.gz
+(cd "$build" && cpack -G TGZ)
+archives=("$build"/tarvo-*-Linux.tar.gz)
+[ -f "${archives[0]}" ] || fail "cpack wrote no tarvo-<version>-Linux.tar.gz"
+archive="${archives[0]}"
+echo "package-test: $archive ($(du -h "$archive" | cut -f1)) after $((SECONDS - started)) s"
+
+work=$(mktemp -d)
+drawd_pid=""
+cleanup() {
+    if [ -n "$drawd_pid" ]; then
+        kill "$drawd_pid" 2>/dev/null || true
+        wait "$drawd_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+tar -xzf "$archive" -C "$work"
+mapfile -t top < <(ls -A "$work")
+if [ ${#top[@]} -ne 1 ] || [ ! -d "$work/${top[0]}" ]; then
+    fail "the archive should hold one folder, it holds: ${top[*]}"
+fi
+[ "${top[0]}.tar.gz" = "$(basename "$archive")" ] || fail "the folder ${top[0]} is not named after the archive"
+folder="$work/${top[0]}"
+for file in tarvo tarvo-cli tarvo-drawd install-desktop-entry.sh; do
+    [ -x "$folder/$file" ] || fail "$file is missing or not executable"
+done
+for file in 彩票数据.mdb tarvo.svg tarvo.desktop; do
+    [ -s "$folder/$file" ] || fail "$file is missing or empty"
+done
+if ldd "$folder/tarvo" | grep -q "not found"; then
+    fail "libraries the program needs are missing: $(ldd "$folder/tarvo" | grep "not found" | tr -s ' \t' ' ')"
+fi
+
+if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+    fail "something already listens on 127.0.0.1:$port; stop it first (the packaged program reads its draws there)"
+fi
+"$folder/tarvo-drawd" --port "$port" >"$work/drawd.log" 2>&1 &
+drawd_pid=$!
+for _ in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    sleep 0.1
+done
+(exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || fail "tarvo-drawd did not start: $(cat "$work/drawd.log")"
+
+# A new user: a home and runtime folder of its own, the program started from the unpacked folder.
+mkdir -p "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+shot="$work/screenshot.png"
+status=0
+HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" xvfb-run -a -s "-screen 0 1280x1024x24" sh -c \
+    "\"$folder/tarvo\" >\"$work/tarvo.log\" 2>&1 & pid=\$!; sleep $seconds; import -window root PNG24:\"$shot\";
+     if kill \$pid 2>/dev/null; then wait \$pid; exit 0; else exit 3; fi" || status=$?
+mkdir -p "$build/package-test"
+[ -f "$shot" ] && cp "$shot" "$build/package-test/screenshot.png"
+cp "$work/tarvo.log" "$build/package-test/tarvo.log"
+[ "$status" -eq 0 ] || fail "the program ended before the screenshot, or Xvfb failed (status $status): $(tail -5 "$work/tarvo.log")"
+
+[ -s "$shot" ] || fail "no screenshot of the window"
+colours=$(identify -format '%k' "$shot")
+[ "$colours" -gt 16 ] || fail "the screenshot is blank ($colours colours): the window did not come up"
+echo "package-test: the window came up ($colours colours on screen): $build/package-test/screenshot.png"
+
+python3 - "$folder/彩票数据.mdb" <<'PYTHON' || fail "the draw database beside the program did not fill"
+import sqlite3, sys
+connection = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True)
+empty = []
+for lottery in ("山东11选5", "广东11选5", "重庆11选5", "江西11选5"):
+    count = connection.execute(f'select count(*) from "{lottery}彩票号码表"').fetchone()[0]
+    newest = connection.execute(f'select max(记录期号) from "{lottery}彩票号码表"').fetchone()[0]
+    print(f"package-test: {lottery}: {count} draws, newest {newest}")
+    if count == 0:
+        empty.append(lottery)
+sys.exit(1 if empty else 0)
+PYTHON
+[ -f "$folder/号码.txt" ] || fail "the page file 号码.txt was not written beside the program"
+
+HOME="$work/home" XDG_DATA_HOME="" sh "$folder/install-desktop-entry.sh" >/dev/null
+entry="$work/home/.local/share/applications/tarvo.desktop"
+[ -f "$entry" ] || fail "install-desktop-entry.sh wrote no $entry"
+grep -qx "Exec=\"$folder/tarvo\"" "$entry" || fail "the menu entry does not start $folder/tarvo: $(grep ^Exec= "$entry")"
+grep -qx "Icon=$folder/tarvo.svg" "$entry" || fail "the menu entry does not show $folder/tarvo.svg"
+
+echo "package-test: passed in $((SECONDS - started)) s"
