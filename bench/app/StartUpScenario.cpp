@@ -2,6 +2,7 @@
 // on every request: the time from the window shown to the plan written, the longest stall of the
 // window's event loop, and the resident memory of the idle window. Prints its figures.
 #include "TestDatabase.h"
+#include "TestEnvironment.h"
 
 #include "tarvo/app/Tfrmmain.h"
 #include "tarvo/drawd/DrawSource.h"
@@ -46,20 +47,11 @@ long ResidentKilobytes() {
 }
 
 tarvo::AppEnvironment Environment(const tarvo::test::TestDatabase& db, const QString& host) {
-    tarvo::AppEnvironment env;
-    env.appDir = db.appDir();
+    tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db.appDir());
     env.feedHost = env.pageHost = host;
-    env.today = [] {
-        return QDate(2026, 12, 8);
-    };
-    env.formulaSeed = [] {
-        return 12345u;
-    };
-    env.openUrl = [](const QUrl&) {
-    };
-    env.reportError = [](const QString& message) {
-        std::printf("error: %s\n", qPrintable(message));
-    };
+    env.requestTimeout = std::chrono::milliseconds(15000);
+    env.formulaSeed = [] { return 12345u; };
+    env.reportError = [](const QString& message) { std::printf("error: %s\n", qPrintable(message)); };
     return env;
 }
 
@@ -102,9 +94,7 @@ void IdleMemoryWith1200Rows() {
     db.insertConsecutive(u"山东11选5"_s, 2026000001, 1200);
     tarvo::Tdatamod datamod;
     tarvo::Tfrmmain window(Environment(db, u"127.0.0.1:9"_s), datamod);
-    QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
-    window.FormCreate();
-    started.wait(30000);
+    tarvo::test::RunStartUp(window);
     QTest::qWait(500);
     std::printf("idle window with 1200 rows: %ld kB resident (target < 60 MB)\n", ResidentKilobytes());
     window.close();

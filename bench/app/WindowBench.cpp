@@ -1,6 +1,7 @@
 // How long the user waits for a plan run in the window: a click on 刷新 over 1,999 stored draws,
 // from the click until the report, the bets and their count are written.
 #include "TestDatabase.h"
+#include "TestEnvironment.h"
 
 #include "tarvo/app/Tfrmmain.h"
 
@@ -32,24 +33,11 @@ QList<QStringList> RandomDraws(int count) {
 void RunPlanInTheWindow(benchmark::State& state) {
     tarvo::test::TestDatabase db;
     db.insertRows(u"山东11选5"_s, RandomDraws(int(state.range(0))));
-    tarvo::AppEnvironment env;
-    env.appDir = db.appDir();
-    env.feedHost = env.pageHost = u"127.0.0.1:9"_s;
-    env.today = [] {
-        return QDate(2026, 12, 8);
-    };
-    env.formulaSeed = [] {
-        return 0u;
-    };
-    env.openUrl = [](const QUrl&) {
-    };
-    env.reportError = [](const QString&) {
-    };
+    tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db.appDir());
+    env.reportError = [](const QString&) {};
     tarvo::Tdatamod datamod;
     tarvo::Tfrmmain window(env, datamod);
-    QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
-    window.FormCreate();
-    started.wait(20000);
+    tarvo::test::RunStartUp(window);
     auto* refresh = window.findChild<QPushButton*>(u"btnrefresh"_s);
     for (auto _ : state) {
         QTest::mouseClick(refresh, Qt::LeftButton);

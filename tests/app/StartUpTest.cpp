@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include "TestEnvironment.h"
+
 #include "tarvo/app/RadioGroup.h"
 
 #include <QApplication>
@@ -116,9 +118,7 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
         environment().appDir = db_->appDir();
         Tdatamod datamod;
         Tfrmmain window(environment(), datamod);
-        QSignalSpy finished(&window, &Tfrmmain::startUpFinished);
-        window.FormCreate();
-        ASSERT_TRUE(finished.wait(20000));
+        ASSERT_TRUE(RunStartUp(window));
         if (std::string(how) == "btnclose")
             QTest::mouseClick(window.findChild<QPushButton*>(u"btnclose"_s), Qt::LeftButton);
         else
@@ -132,22 +132,10 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
 
 TEST(ErrorBox, AFailingTimerShowsAtMostOneBoxAtATime) {
     TestDatabase db;
-    AppEnvironment env;
-    env.appDir = db.appDir();
-    env.feedHost = env.pageHost = u"127.0.0.1:9"_s;
-    env.today = [] {
-        return QDate(2026, 12, 8);
-    };
-    env.formulaSeed = [] {
-        return 0u;
-    };
-    env.openUrl = [](const QUrl&) {
-    };
+    const AppEnvironment env = QuietEnvironment(db.appDir());
     Tdatamod datamod;
     Tfrmmain window(env, datamod);
-    QSignalSpy finished(&window, &Tfrmmain::startUpFinished);
-    window.FormCreate();
-    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_TRUE(RunStartUp(window));
     QFile::remove(db.filePath());
 
     QTimer* timer = window.findChild<QTimer*>(u"Timer1"_s);

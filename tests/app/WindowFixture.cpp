@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include "TestEnvironment.h"
+
 #include "tarvo/app/RadioGroup.h"
 
 #include <QAbstractButton>
@@ -10,25 +12,11 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo::test {
 
-WindowFixture::WindowFixture() {
-    env_.appDir = db_->appDir();
-    env_.feedHost = u"127.0.0.1:9"_s;
-    env_.pageHost = u"127.0.0.1:9"_s;
-    env_.adUrl = QUrl(u"http://127.0.0.1/ad"_s);
-    env_.chatUrl = QUrl(u"http://127.0.0.1/chat"_s);
-    env_.requestTimeout = std::chrono::milliseconds(3000);
-    env_.today = [] {
-        return QDate(2026, 12, 8);
-    };
-    env_.formulaSeed = [this] {
-        return formulaSeed_;
-    };
-    env_.openUrl = [this](const QUrl& url) {
-        openedUrls_ << url;
-    };
-    env_.reportError = [this](const QString& message) {
-        errors_ << message;
-    };
+WindowFixture::WindowFixture()
+    : env_(QuietEnvironment(db_->appDir())) {
+    env_.formulaSeed = [this] { return formulaSeed_; };
+    env_.openUrl = [this](const QUrl& url) { openedUrls_ << url; };
+    env_.reportError = [this](const QString& message) { errors_ << message; };
 }
 
 WindowFixture::~WindowFixture() {
@@ -45,9 +33,7 @@ Tfrmmain& WindowFixture::window() {
 }
 
 void WindowFixture::startUp() {
-    QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
-    window().FormCreate();
-    ASSERT_TRUE(finished.count() > 0 || finished.wait(20000)) << "start-up did not finish";
+    ASSERT_TRUE(RunStartUp(window())) << "start-up did not finish";
     waitIdle();
 }
 
