@@ -16,10 +16,7 @@ using test::MakeDraw;
 using test::RandomHistory;
 using test::UniformPool;
 
-const CandidateTables& Tables() {
-    static const CandidateTables tables = BuildCombinationTables();
-    return tables;
-}
+using test::Tables;
 
 // The current bets one vector per bet, for readable expectations.
 std::vector<std::vector<int>> BetsOf(const PlanResult& result) {

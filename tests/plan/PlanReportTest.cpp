@@ -13,10 +13,7 @@ using test::MakeDraw;
 using test::RandomHistory;
 using test::UniformPool;
 
-const CandidateTables& Tables() {
-    static const CandidateTables tables = BuildCombinationTables();
-    return tables;
-}
+using test::Tables;
 
 // A history and pool whose 前一 plans with K = 3 and n = 3 are a hit, a miss, a hit and a running plan
 // whose formula begins 09 01 06.

@@ -7,6 +7,11 @@
 
 namespace tarvo::test {
 
+const CandidateTables& Tables() {
+    static const CandidateTables tables = BuildCombinationTables();
+    return tables;
+}
+
 Draw MakeDraw(std::int32_t period, std::array<int, 5> numbers) {
     return {period, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
 }

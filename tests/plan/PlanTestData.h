@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tarvo/plan/CandidateTables.h"
 #include "tarvo/plan/Draw.h"
 #include "tarvo/plan/FormulaPool.h"
 
@@ -9,6 +10,9 @@
 #include <vector>
 
 namespace tarvo::test {
+
+// The candidate tables, built once for all tests.
+const CandidateTables& Tables();
 
 Draw MakeDraw(std::int32_t period, std::array<int, 5> numbers);
 
