@@ -311,6 +311,10 @@ void Tfrmmain::ShowDrawHistory() {
 // ---- Plans ----------------------------------------------------------------------------------
 
 void Tfrmmain::RunPlan() {
+    // A start-up stopped before its pool step (a missing database file, say) leaves no pool: the first
+    // plan run after the fault is mended draws one, instead of failing on every refresh from then on.
+    if (FormulaPool_.empty())
+        BuildFormulaPool();
     TimerPause pause(Timer1);
     BusyCursor busy;
     switch (PlayType(opttype->itemIndex())) {

@@ -19,6 +19,8 @@ std::optional<FailRule> ParseFailRule(const QString& text) {
         rule.mode = FailMode::MalformedXml;
     else if (mode == u"garbage-page"_s)
         rule.mode = FailMode::GarbagePage;
+    else if (mode == u"noise-megabytes"_s)
+        rule.mode = FailMode::NoiseMegabytes;
     else
         return std::nullopt;
     return rule;

@@ -67,4 +67,14 @@ QByteArray GarbageBody() {
     return body;
 }
 
+QByteArray NoiseBody() {
+    const QByteArray unit = GarbageBody();
+    QByteArray body;
+    body.reserve(NoiseBodyBytes);
+    while (body.size() < NoiseBodyBytes)
+        body += unit;
+    body.truncate(NoiseBodyBytes);
+    return body;
+}
+
 } // namespace tarvo

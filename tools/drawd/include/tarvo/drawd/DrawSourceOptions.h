@@ -9,11 +9,12 @@ namespace tarvo {
 
 // How a request the source is told to fail is answered.
 enum class FailMode {
-    Refused,      // without a substring: nothing listens; with one: the connection closes mid-answer
-    NotFound,     // status 404
-    Hang,         // no answer until the source stops
-    MalformedXml, // the answer cut short, so a feed document is not well-formed
-    GarbagePage,  // noise that is neither XML nor a page with draws
+    Refused,        // without a substring: nothing listens; with one: the connection closes mid-answer
+    NotFound,       // status 404
+    Hang,           // no answer until the source stops
+    MalformedXml,   // the answer cut short, so a feed document is not well-formed
+    GarbagePage,    // noise that is neither XML nor a page with draws
+    NoiseMegabytes, // status 200 with several megabytes of that noise (NoiseBodyBytes)
 };
 
 // Requests whose path and query contain `substring` (every request when it is empty) fail so.
@@ -22,7 +23,8 @@ struct FailRule {
     QString substring;
 };
 
-// Reads "MODE[:SUBSTRING]", MODE one of refused, 404, hang, malformed-xml, garbage-page.
+// Reads "MODE[:SUBSTRING]", MODE one of refused, 404, hang, malformed-xml, garbage-page,
+// noise-megabytes.
 std::optional<FailRule> ParseFailRule(const QString& text);
 
 struct DrawSourceOptions {

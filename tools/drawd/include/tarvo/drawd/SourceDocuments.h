@@ -24,4 +24,10 @@ QByteArray HistoryPage(const SourceLottery& lottery, const QDate& date, const QL
 // Deterministic noise that is neither XML nor a page holding any draw.
 QByteArray GarbageBody();
 
+// The size of the body a "noise-megabytes" rule answers with.
+inline constexpr qsizetype NoiseBodyBytes = 4 * 1024 * 1024;
+
+// GarbageBody repeated to NoiseBodyBytes: a source gone wrong that sends far more than any page.
+QByteArray NoiseBody();
+
 } // namespace tarvo

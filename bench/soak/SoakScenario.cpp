@@ -1,0 +1,173 @@
+// A day of the program left running, in a few minutes: the refresh timer's timeout invoked back to
+// back (2,880 ticks are a day at 30 seconds) against the local draw source, which publishes a new
+// recorded draw every few ticks. Prints resident memory, open database connections, live network
+// replies and the draws stored at the start, the middle and the end; exits with 1 when a published
+// draw is missing, an error was reported, or connections or replies pile up.
+//
+//   soak_scenario [cycles [cycles-per-draw]]      (defaults: 2880 4)
+#include "TestDatabase.h"
+#include "TestEnvironment.h"
+
+#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/drawd/DrawSchedule.h"
+#include "tarvo/drawd/DrawSource.h"
+#include "tarvo/store/DrawTable.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kLottery = u"山东11选5"_s;
+const QDate kToday(2026, 12, 8);
+constexpr int kDrawsBeforeStart = 300;
+
+long ResidentKilobytes() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return -1;
+}
+
+// Recorded draws in a CSV file that the source reads again whenever it grows: draw k (from 0) is
+// number k % 99 + 1 of a day, days running on from ten days before kToday.
+class RecordedFeed {
+public:
+    explicit RecordedFeed(QString path)
+        : path_(std::move(path)) {}
+
+    void publish(int count) {
+        QFile file(path_);
+        file.open(QIODevice::Append);
+        for (int i = 0; i < count; ++i, ++published_) {
+            const QString period = tarvo::PeriodOf(kToday.addDays(-9 + published_ / 99), published_ % 99 + 1);
+            QByteArray line = period.toLatin1();
+            for (int number : tarvo::GeneratedNumbers(kLottery, period))
+                line += ',' + QByteArray::number(number).rightJustified(2, '0');
+            file.write(line + '\n');
+        }
+    }
+    int published() const { return published_; }
+    const QString& path() const { return path_; }
+
+private:
+    QString path_;
+    int published_ = 0;
+};
+
+int LiveReplies(const tarvo::Tfrmmain& window) {
+    int replies = 0;
+    for (const QNetworkAccessManager* manager : window.findChildren<QNetworkAccessManager*>())
+        replies += int(manager->findChildren<QNetworkReply*>().size());
+    return replies;
+}
+
+struct Figures {
+    long residentKb;
+    qsizetype connections;
+    int replies;
+    qsizetype stored;
+};
+
+Figures Measure(const tarvo::Tfrmmain& window, const tarvo::test::TestDatabase& db) {
+    return {ResidentKilobytes(), QSqlDatabase::connectionNames().size(), LiveReplies(window),
+            qsizetype(tarvo::ReadDrawHistory(db.filePath(), kLottery).size())};
+}
+
+void Print(const char* when, int cycle, qint64 elapsedMs, const Figures& figures, int published) {
+    std::printf("%-6s cycle %5d  %7.1f s  resident %6ld kB  connections %lld  live replies %d  "
+                "draws stored %lld of %d published\n",
+                when, cycle, double(elapsedMs) / 1000.0, figures.residentKb,
+                static_cast<long long>(figures.connections), figures.replies, static_cast<long long>(figures.stored),
+                published);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int cycles = argc > 1 ? std::atoi(argv[1]) : 2880;
+    const int cyclesPerDraw = argc > 2 ? std::max(1, std::atoi(argv[2])) : 4;
+
+    QTemporaryDir sourceDir;
+    RecordedFeed feed(sourceDir.filePath(u"draws.csv"_s));
+    feed.publish(kDrawsBeforeStart);
+    tarvo::DrawSourceOptions options;
+    options.port = 0;
+    options.csvFile = feed.path();
+    tarvo::DrawSource source(options);
+    source.start();
+
+    tarvo::test::TestDatabase db;
+    tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db.appDir());
+    env.feedHost = env.pageHost = source.host();
+    env.requestTimeout = std::chrono::milliseconds(15000);
+    env.today = [] { return kToday; };
+    int errors = 0;
+    env.reportError = [&errors](const QString& message) {
+        ++errors;
+        std::printf("error: %s\n", qPrintable(message));
+    };
+    tarvo::Tdatamod datamod;
+    auto window = std::make_unique<tarvo::Tfrmmain>(env, datamod);
+    if (!tarvo::test::RunStartUp(*window)) {
+        std::printf("start-up did not finish\n");
+        return 1;
+    }
+    QTimer* timer = window->findChild<QTimer*>(u"Timer1"_s);
+    auto waitIdle = [&] { return QTest::qWaitFor([&] { return !window->runGoing(); }, 30000); };
+
+    QElapsedTimer clock;
+    clock.start();
+    const Figures start = Measure(*window, db);
+    Print("start", 0, 0, start, feed.published());
+    Figures middle = start;
+    for (int cycle = 1; cycle <= cycles; ++cycle) {
+        if (cycle % cyclesPerDraw == 0)
+            feed.publish(1);
+        QMetaObject::invokeMethod(timer, "timeout");
+        if (!waitIdle()) {
+            std::printf("cycle %d did not end\n", cycle);
+            return 1;
+        }
+        if (cycle == cycles / 2) {
+            middle = Measure(*window, db);
+            Print("middle", cycle, clock.elapsed(), middle, feed.published());
+        }
+    }
+    const Figures end = Measure(*window, db);
+    Print("end", cycles, clock.elapsed(), end, feed.published());
+    std::printf("per cycle %.1f ms; resident growth middle to end %+ld kB; errors reported %d\n",
+                double(clock.elapsed()) / std::max(1, cycles), end.residentKb - middle.residentKb, errors);
+
+    window->close();
+    window.reset();
+    std::printf("after closing the window: connections %lld\n",
+                static_cast<long long>(QSqlDatabase::connectionNames().size()));
+
+    const bool lost = end.stored != feed.published();
+    const bool piledUp = end.connections > start.connections || end.replies > 0;
+    if (lost)
+        std::printf("FAULT: %lld draws published but not stored\n",
+                    static_cast<long long>(feed.published() - end.stored));
+    if (piledUp)
+        std::printf("FAULT: connections or replies piled up\n");
+    return lost || piledUp || errors > 0 ? 1 : 0;
+}

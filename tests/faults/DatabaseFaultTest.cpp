@@ -1,0 +1,303 @@
+#include "FaultFixture.h"
+
+#include "tarvo/store/DrawDatabase.h"
+#include "tarvo/store/Lottery.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo::test {
+namespace {
+
+const QString kShandong = u"山东11选5"_s;
+const QString kGuangdong = u"广东11选5"_s;
+
+// Rows stored before the program runs: older than anything the source publishes in ten days.
+QList<DrawRow> OldRows() {
+    return {{u"2026110101"_s, {u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}},
+            {u"2026110102"_s, {u"06"_s, u"07"_s, u"08"_s, u"09"_s, u"10"_s}},
+            {u"2026110103"_s, {u"11"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s}}};
+}
+
+QList<QStringList> AsInsertRows(const QList<DrawRow>& rows) {
+    QList<QStringList> result;
+    for (const DrawRow& row : rows) {
+        QStringList values{row.period};
+        for (const QString& number : row.numbers)
+            values << number;
+        result << values;
+    }
+    return result;
+}
+
+int IndexOfLottery(const QString& lottery) {
+    return int(LotteryNames().indexOf(lottery));
+}
+
+bool EndsWithRows(const QList<DrawRow>& stored, const QList<DrawRow>& expected) {
+    return stored.size() >= expected.size() && stored.mid(stored.size() - expected.size()) == expected;
+}
+
+class DatabaseFaults : public FaultFixture {};
+
+// The program folder's database file is gone, or is some other file: start-up says so once, the file
+// is left as it was, and once a sound database is back a refresh stores the feed's draws.
+struct BadFile {
+    const char* name;
+    std::optional<QByteArray> content; // none: no file at all
+    // An empty file is an empty database to the engine, which writes its header into it on opening;
+    // nothing of the user's is in it to lose.
+    bool keepsItsBytes = true;
+};
+
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+class BadDatabaseFile : public DatabaseFaults, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(BadDatabaseFile, IsReportedOnceLeftUntouchedAndARefreshWorksOnceItIsSound) {
+    ASSERT_TRUE(QFile::remove(databaseFile()));
+    if (GetParam().content) {
+        QFile file(databaseFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*GetParam().content);
+    }
+    startSource();
+    startUp();
+
+    ASSERT_EQ(errors_.size(), 1) << errors_.join(u'\n').toStdString();
+    EXPECT_FALSE(errors_.front().isEmpty());
+    if (GetParam().content && GetParam().keepsItsBytes) {
+        QFile file(databaseFile());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), *GetParam().content) << "the program wrote into a file that is not its database";
+    } else if (!GetParam().content) {
+        EXPECT_FALSE(QFile::exists(databaseFile())) << "the program created its database itself";
+    }
+
+    QFile::remove(databaseFile());
+    CreateDrawDatabase(databaseFile());
+    click("btnkaijiang");
+    waitIdle();
+    EXPECT_EQ(errors_.size(), 1) << errors_.join(u'\n').toStdString();
+    EXPECT_EQ(LookAt(databaseFile(), kShandong).rows, feedRows(kShandong));
+    expectWindowShowsStoredRows();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadDatabaseFile,
+    ::testing::Values(BadFile{"Missing", std::nullopt}, BadFile{"Empty", QByteArray(), false},
+                      BadFile{"Text", QByteArray("period,n1,n2,n3,n4,n5\n2026120801,01,02,03,04,05\n").repeated(40)},
+                      BadFile{"TruncatedDatabaseHeader", QByteArray("SQLite format 3\0", 16) + QByteArray(84, '\x01')}),
+    [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
+
+// Makes the database file and its folder unwritable for the program. As root, permission bits do not
+// stop writes, so the immutable flag is used there (chattr); it is cleared again at the end.
+class Unwritable {
+public:
+    Unwritable(QString file, QString folder)
+        : file_(std::move(file))
+        , folder_(std::move(folder)) {
+        if (::geteuid() == 0) {
+            asRoot_ = true;
+            applied_ = Chattr(u"+i"_s, file_) && Chattr(u"+i"_s, folder_);
+        } else {
+            applied_ = ::chmod(file_.toLocal8Bit().constData(), 0444) == 0 &&
+                       ::chmod(folder_.toLocal8Bit().constData(), 0555) == 0;
+        }
+    }
+    ~Unwritable() { lift(); }
+    bool applied() const { return applied_; }
+
+    void lift() {
+        if (asRoot_) {
+            Chattr(u"-i"_s, folder_);
+            Chattr(u"-i"_s, file_);
+        } else {
+            ::chmod(folder_.toLocal8Bit().constData(), 0755);
+            ::chmod(file_.toLocal8Bit().constData(), 0644);
+        }
+    }
+
+private:
+    static bool Chattr(const QString& flag, const QString& path) {
+        return QProcess::execute(u"chattr"_s, {flag, path}) == 0;
+    }
+
+    QString file_;
+    QString folder_;
+    bool asRoot_ = false;
+    bool applied_ = false;
+};
+
+TEST_F(DatabaseFaults, AnUnwritableDatabaseKeepsItsDrawsAndTheWindowTakesTheNewOnesOnceWritable) {
+    db_->insertRows(kShandong, AsInsertRows(OldRows()));
+    startSource();
+    Unwritable unwritable(databaseFile(), db_->appDir());
+    if (!unwritable.applied())
+        GTEST_SKIP() << "neither the immutable flag nor permission bits can make the file unwritable here";
+
+    startUp();
+    waitIdle();
+    EXPECT_FALSE(errors_.isEmpty()) << "draws could not be stored, and the user was not told";
+    const qsizetype errorsWhileUnwritable = errors_.size();
+
+    unwritable.lift();
+    EXPECT_EQ(LookAt(databaseFile(), kShandong).rows, OldRows());
+    click("btnkaijiang");
+    waitIdle();
+    EXPECT_EQ(errors_.size(), errorsWhileUnwritable) << errors_.join(u'\n').toStdString();
+    const QList<DrawRow> stored = LookAt(databaseFile(), kShandong).rows;
+    EXPECT_EQ(stored.mid(0, 3), OldRows());
+    EXPECT_TRUE(EndsWithRows(stored, feedRows(kShandong)));
+    expectWindowShowsStoredRows();
+}
+
+// Holds the database's write lock from another connection on a thread of its own (the window's
+// thread blocks in the engine's busy wait, so the holder must not need it) for `hold`.
+class LockHolder {
+public:
+    LockHolder(const QString& file, std::chrono::milliseconds hold) {
+        thread_ = std::thread([this, file, hold] { run(file, hold); });
+        while (!taken_ && !failed_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ~LockHolder() { thread_.join(); }
+    bool taken() const { return taken_; }
+    bool released() const { return released_; }
+
+private:
+    void run(const QString& file, std::chrono::milliseconds hold) {
+        const QString name = u"fault-lock-holder"_s;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+            db.setDatabaseName(file);
+            QSqlQuery begin(db);
+            if (!db.open() || !begin.exec(u"begin exclusive"_s)) {
+                failed_ = true;
+            } else {
+                taken_ = true;
+                std::this_thread::sleep_for(hold);
+                QSqlQuery(u"commit"_s, db);
+                released_ = true;
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    std::thread thread_;
+    std::atomic<bool> taken_ = false;
+    std::atomic<bool> failed_ = false;
+    std::atomic<bool> released_ = false;
+};
+
+// A source of recorded draws: the test publishes a draw by appending a line.
+class LockedDatabase : public DatabaseFaults {
+protected:
+    void SetUp() override {
+        csv_ = dir_.filePath(u"draws.csv"_s);
+        publish("2026120801,01,02,03,04,05\n2026120802,06,07,08,09,10\n");
+        DrawSourceOptions options;
+        options.csvFile = csv_;
+        startSource(options);
+        startUp();
+        ASSERT_EQ(window().state().DrawCount, 2);
+    }
+
+    void publish(const QByteArray& lines) {
+        QFile file(csv_);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(lines);
+    }
+
+    QStringList storedPeriods() {
+        QStringList periods;
+        for (const DrawRow& row : LookAt(databaseFile(), kShandong).rows)
+            periods << row.period;
+        return periods;
+    }
+
+    QTemporaryDir dir_;
+    QString csv_;
+};
+
+TEST_F(LockedDatabase, AWriterHoldingTheFileForASecondDelaysTheRefreshButLosesNothing) {
+    publish("2026120803,11,03,05,07,09\n2026120804,02,04,06,08,10\n");
+    {
+        LockHolder holder(databaseFile(), std::chrono::milliseconds(1000));
+        ASSERT_TRUE(holder.taken());
+        tick();
+        waitIdle();
+        EXPECT_TRUE(holder.released());
+    }
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+    EXPECT_EQ(storedPeriods(), (QStringList{u"2026120801"_s, u"2026120802"_s, u"2026120803"_s, u"2026120804"_s}));
+    expectWindowShowsStoredRows();
+}
+
+TEST_F(LockedDatabase, AWriterHoldingTheFileLongerThanTheBusyWaitCostsACycleNotADraw) {
+    publish("2026120803,11,03,05,07,09\n");
+    {
+        LockHolder holder(databaseFile(), std::chrono::milliseconds(6500));
+        ASSERT_TRUE(holder.taken());
+        tick();
+        waitIdle();
+        EXPECT_EQ(window().state().DrawCount, 2);
+    }
+    tick();
+    waitIdle();
+    EXPECT_EQ(storedPeriods(), (QStringList{u"2026120801"_s, u"2026120802"_s, u"2026120803"_s}));
+    expectWindowShowsStoredRows();
+}
+
+TEST_F(DatabaseFaults, AMissingTableIsPassedOverAtStartUpAndReportedOnceWhenChosen) {
+    startSource();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"fault-drop"_s);
+        db.setDatabaseName(databaseFile());
+        ASSERT_TRUE(db.open());
+        QSqlQuery drop(db);
+        ASSERT_TRUE(drop.exec(u"drop table \"%1\""_s.arg(DrawTableName(kGuangdong))))
+            << drop.lastError().text().toStdString();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"fault-drop"_s);
+
+    startUp();
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+    for (const QString& lottery : LotteryNames()) {
+        if (lottery != kGuangdong) {
+            EXPECT_EQ(LookAt(databaseFile(), lottery).rows.size(), publishedInTenDays(lottery).size())
+                << lottery.toStdString();
+        }
+    }
+    EXPECT_FALSE(LookAt(databaseFile(), kGuangdong).tableExists);
+
+    clickRadio("optcaipiao", IndexOfLottery(kGuangdong));
+    waitIdle();
+    ASSERT_EQ(errors_.size(), 1);
+    EXPECT_TRUE(errors_.front().contains(kGuangdong) || errors_.front().contains(u"no such table"_s))
+        << errors_.front().toStdString();
+
+    clickRadio("optcaipiao", IndexOfLottery(kShandong));
+    waitIdle();
+    EXPECT_EQ(errors_.size(), 1) << errors_.join(u'\n').toStdString();
+    EXPECT_EQ(window().state().CurrentLottery, kShandong);
+    expectWindowShowsStoredRows();
+    expectOnlyPublishedRows();
+}
+
+} // namespace
+} // namespace tarvo::test

@@ -1,0 +1,161 @@
+#include "FaultFixture.h"
+
+#include "tarvo/store/Lottery.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo::test {
+namespace {
+
+// The port the program's build-time source hosts name by default.
+constexpr quint16 kBuiltInSourcePort = 8511;
+
+qsizetype StoredRowCount(const QString& databaseFile) {
+    qsizetype count = 0;
+    for (const QString& lottery : LotteryNames())
+        count += LookAt(databaseFile, lottery).rows.size();
+    return count;
+}
+
+// The real program in a portable folder of its own, against an in-process source on its built-in
+// port, killed with SIGKILL in the middle of the start-up appends.
+class KilledProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QStringLiteral(TARVO_BUILT_FEED_HOST) != u"127.0.0.1:8511"_s ||
+            QStringLiteral(TARVO_BUILT_PAGE_HOST) != u"127.0.0.1:8511"_s)
+            GTEST_SKIP() << "the program was built for other source hosts";
+        ASSERT_TRUE(folder_.isValid());
+        program_ = folder_.filePath(u"tarvo"_s);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARVO_PROGRAM_PATH), program_));
+        databaseFile_ = folder_.filePath(DrawDatabaseFileName());
+        ASSERT_EQ(QProcess::execute(QStringLiteral(TARVO_CLI_PATH), {u"init-db"_s, u"--db"_s, databaseFile_}), 0);
+
+        DrawSourceOptions options;
+        options.port = kBuiltInSourcePort;
+        options.intervalMinutes = 5; // many draws a day: the start-up appends take a while
+        options.now = now_;
+        source_ = std::make_unique<DrawSource>(options);
+        try {
+            source_->start();
+        } catch (const std::exception& error) {
+            source_.reset();
+            GTEST_SKIP() << "port 8511 is taken (" << error.what() << "), so the program cannot be given a source";
+        }
+    }
+
+    void TearDown() override {
+        stopProgram();
+        if (source_)
+            source_->stop();
+    }
+
+    void startProgram() {
+        process_ = std::make_unique<QProcess>();
+        process_->setWorkingDirectory(folder_.path());
+        process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_->start(program_, {});
+        ASSERT_TRUE(process_->waitForStarted(10000));
+    }
+
+    void stopProgram() {
+        if (!process_)
+            return;
+        process_->kill();
+        process_->waitForFinished(10000);
+        process_.reset();
+    }
+
+    // Waits until the program has stored more than `rows` rows (true), or ended or took too long.
+    bool waitForStoredRows(qsizetype rows) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 60000 && process_->state() == QProcess::Running) {
+            if (QFile::exists(databaseFile_) && StoredRowCount(databaseFile_) > rows)
+                return true;
+            QTest::qWait(5);
+        }
+        return false;
+    }
+
+    QHash<QString, DrawRow> published(const QString& lottery) const {
+        QHash<QString, DrawRow> rows;
+        for (int day = 0; day < 10; ++day) {
+            for (const SourceDraw& draw : source_->drawsOfDay(lottery, now_.date().addDays(-day)))
+                rows.insert(draw.period, StoredForm(draw));
+        }
+        return rows;
+    }
+
+    qsizetype publishedCount() const {
+        qsizetype count = 0;
+        for (const QString& lottery : LotteryNames())
+            count += published(lottery).size();
+        return count;
+    }
+
+    // The file is sound and every lottery holds a prefix (oldest first) of what was published, each
+    // row well formed, true and stored once; `complete` asks for everything.
+    void expectSoundPrefix(bool complete) {
+        for (const QString& lottery : LotteryNames()) {
+            SCOPED_TRACE(lottery.toStdString());
+            const DatabaseLook look = LookAt(databaseFile_, lottery);
+            ASSERT_EQ(look.integrity, u"ok"_s);
+            EXPECT_TRUE(look.duplicatePeriods.isEmpty()) << look.duplicatePeriods.join(u' ').toStdString();
+            EXPECT_TRUE(MalformedRows(look.rows).isEmpty());
+            const QHash<QString, DrawRow> expected = published(lottery);
+            QStringList periods = expected.keys();
+            periods.sort();
+            ASSERT_LE(look.rows.size(), periods.size());
+            for (qsizetype i = 0; i < look.rows.size(); ++i)
+                EXPECT_EQ(look.rows[i], expected.value(periods[i])) << "row " << i;
+            if (complete) {
+                EXPECT_EQ(look.rows.size(), periods.size());
+            }
+        }
+    }
+
+    const QDateTime now_ = QDateTime::currentDateTime();
+    QTemporaryDir folder_;
+    QString program_;
+    QString databaseFile_;
+    std::unique_ptr<DrawSource> source_;
+    std::unique_ptr<QProcess> process_;
+};
+
+TEST_F(KilledProgram, KillsDuringTheStartUpAppendsLeaveASoundFileAndARestartCompletesIt) {
+    const qsizetype total = publishedCount();
+    ASSERT_GT(total, 400);
+    // Killed ever later in the appends, each time after a restart over what the last run left.
+    int killedMidWay = 0;
+    for (const double share : {0.05, 0.4, 0.75}) {
+        SCOPED_TRACE(share);
+        startProgram();
+        const bool midWay = waitForStoredRows(qsizetype(double(total) * share));
+        stopProgram();
+        EXPECT_TRUE(midWay) << "the program ended or stalled before storing " << share * 100 << "% of the draws";
+        const qsizetype stored = StoredRowCount(databaseFile_);
+        RecordProperty("stored_at_kill_" + std::to_string(int(share * 100)), int(stored));
+        killedMidWay += stored < total ? 1 : 0;
+        expectSoundPrefix(false);
+    }
+    EXPECT_GT(killedMidWay, 0) << "every run had stored all draws before it was killed";
+
+    startProgram();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000 && StoredRowCount(databaseFile_) < total)
+        QTest::qWait(50);
+    stopProgram();
+    expectSoundPrefix(true);
+}
+
+} // namespace
+} // namespace tarvo::test
