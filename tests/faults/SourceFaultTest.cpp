@@ -8,6 +8,9 @@
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTimer>
+#include <array>
+#include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -146,6 +149,38 @@ TEST(NoiseRule, IsReadFromItsNameAndAnswersWithMegabytesOfNoise) {
     const QByteArray body = reply->readAll();
     EXPECT_EQ(body.size(), NoiseBodyBytes);
     EXPECT_FALSE(body.contains("<?xml"));
+}
+
+// Many answering threads read the source's rules at once, while the caller still shares them: every
+// answer follows the rule alike and none reads rules freed under it (a sanitizer build would say).
+TEST(SourceRules, HoldForManyRequestsAnsweredAtOnce) {
+    DrawSourceOptions options;
+    options.port = 0;
+    options.now = kFaultNow;
+    options.failRules = {{FailMode::MalformedXml, u"newlyopenlist"_s}};
+    DrawSource source(options);
+    source.start();
+    const QUrl feed(u"http://%1%2"_s.arg(source.host(), SourceLotteries().front().feedPath));
+
+    // Qt opens at most six connections per host and manager: four managers ask 24 at once.
+    std::array<QNetworkAccessManager, 4> managers;
+    std::vector<std::unique_ptr<QNetworkReply>> replies;
+    for (int i = 0; i < 24; ++i)
+        replies.emplace_back(managers[size_t(i) % managers.size()].get(QNetworkRequest(feed)));
+    QByteArray first;
+    for (const std::unique_ptr<QNetworkReply>& reply : replies) {
+        if (!reply->isFinished()) {
+            QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+            ASSERT_TRUE(finished.wait(20000));
+        }
+        ASSERT_EQ(reply->error(), QNetworkReply::NoError);
+        const QByteArray body = reply->readAll();
+        if (first.isEmpty())
+            first = body;
+        EXPECT_EQ(body, first);
+    }
+    EXPECT_FALSE(first.trimmed().endsWith("</openlist>")) << "the rule did not cut the feed short";
+    EXPECT_EQ(options.failRules.size(), 1);
 }
 
 } // namespace

@@ -55,13 +55,11 @@ bool RefusesEverything(const DrawSourceOptions& options) {
 
 class DrawSource::Server {
 public:
-    explicit Server(DrawSource& source)
+    explicit Server(const DrawSource& source)
         : source_(source) {}
 
     quint16 bind(quint16 port) {
-        http_.new_task_queue = [] {
-            return new httplib::ThreadPool(16);
-        };
+        http_.new_task_queue = [] { return new httplib::ThreadPool(16); };
         http_.set_keep_alive_max_count(1000);
         http_.set_keep_alive_timeout(2);
         http_.set_tcp_nodelay(true);
@@ -172,7 +170,9 @@ private:
         wake_.wait_for(lock, duration, [this] { return stopping_; });
     }
 
-    DrawSource& source_;
+    // Read from many answering threads at once: only through const access, so no shared list
+    // is ever detached (copied on write) by two threads together.
+    const DrawSource& source_;
     httplib::Server http_;
     std::thread thread_;
     std::atomic<bool> listenEnded_ = false;
