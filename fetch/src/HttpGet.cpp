@@ -8,11 +8,14 @@ namespace tarvo {
 
 namespace {
 
-std::optional<QByteArray> BodyOfSuccess(QNetworkReply* reply) {
+std::optional<QByteArray> BodyOfSuccess(QNetworkReply* reply, qint64 largestBody) {
     if (reply->error() != QNetworkReply::NoError)
         return std::nullopt;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status < 200 || status > 299)
+        return std::nullopt;
+    // The whole answer may have arrived before the first progress report could give it up.
+    if (reply->bytesAvailable() > largestBody)
         return std::nullopt;
     return reply->readAll();
 }
@@ -20,13 +23,19 @@ std::optional<QByteArray> BodyOfSuccess(QNetworkReply* reply) {
 } // namespace
 
 QNetworkReply* StartGet(QNetworkAccessManager& manager, const QUrl& url, std::chrono::milliseconds timeout,
-                        QObject* context, GetDone done) {
+                        QObject* context, GetDone done, qint64 largestBody) {
     QNetworkRequest request(url);
     request.setTransferTimeout(int(timeout.count()));
     QNetworkReply* reply = manager.get(request);
-    QObject::connect(reply, &QNetworkReply::finished, context, [reply, done = std::move(done)] {
+    // The announced length is known with the headers; a body without one is cut when it grows past.
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [reply, largestBody](qint64 received, qint64 total) {
+                         if (received > largestBody || total > largestBody)
+                             reply->abort();
+                     });
+    QObject::connect(reply, &QNetworkReply::finished, context, [reply, largestBody, done = std::move(done)] {
         reply->deleteLater();
-        done(BodyOfSuccess(reply));
+        done(BodyOfSuccess(reply, largestBody));
     });
     return reply;
 }
