@@ -1,6 +1,7 @@
 // Start-up and refresh as the user lives them, against the local draw source with 200 ms of latency
 // on every request: the time from the window shown to the plan written, the longest stall of the
 // window's event loop, and the resident memory of the idle window. Prints its figures.
+#include "ScenarioMeters.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
@@ -19,32 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Measures the longest time between two turns of the event loop while it is alive.
-class LoopStallMeter {
-public:
-    LoopStallMeter() {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { longest_ = std::max(longest_, clock_.restart()); });
-        clock_.start();
-        timer_.start();
-    }
-    qint64 longestMs() const { return longest_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 longest_ = 0;
-};
-
-long ResidentKilobytes() {
-    QFile status(u"/proc/self/status"_s);
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    return -1;
-}
 
 tarvo::AppEnvironment Environment(const tarvo::test::TestDatabase& db, const QString& host) {
     tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db.appDir());
@@ -67,7 +42,7 @@ void StartUpAndRefreshWithLatency() {
     tarvo::Tfrmmain window(Environment(db, source.host()), datamod);
 
     QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
-    LoopStallMeter startUpStalls;
+    tarvo::bench::LoopGapMeter startUpStalls;
     QElapsedTimer clock;
     clock.start();
     window.FormCreate();
@@ -77,15 +52,15 @@ void StartUpAndRefreshWithLatency() {
     std::printf("start-up, 40 pages at 200 ms latency: window shown after %lld ms, plan written after %lld ms "
                 "(%lld ms from shown to plan; target < 2000)\n",
                 shownMs, startUpMs, startUpMs - shownMs);
-    std::printf("start-up: longest event-loop stall %lld ms (target < 50)\n", startUpStalls.longestMs());
+    std::printf("start-up: longest event-loop stall %.0f ms (target < 50)\n", startUpStalls.longestGapMs());
 
-    LoopStallMeter refreshStalls;
+    tarvo::bench::LoopGapMeter refreshStalls;
     clock.restart();
     QTest::mouseClick(window.findChild<QPushButton*>(u"btnkaijiang"_s), Qt::LeftButton);
     if (!QTest::qWaitFor([&] { return !window.runGoing(); }, 30000))
         std::printf("the refresh cycle did not end\n");
-    std::printf("refresh cycle: %lld ms, longest event-loop stall %lld ms (target < 50)\n", clock.elapsed(),
-                refreshStalls.longestMs());
+    std::printf("refresh cycle: %lld ms, longest event-loop stall %.0f ms (target < 50)\n", clock.elapsed(),
+                refreshStalls.longestGapMs());
     window.close();
 }
 
@@ -96,7 +71,7 @@ void IdleMemoryWith1200Rows() {
     tarvo::Tfrmmain window(Environment(db, u"127.0.0.1:9"_s), datamod);
     tarvo::test::RunStartUp(window);
     QTest::qWait(500);
-    std::printf("idle window with 1200 rows: %ld kB resident (target < 60 MB)\n", ResidentKilobytes());
+    std::printf("idle window with 1200 rows: %ld kB resident (target < 60 MB)\n", tarvo::bench::ResidentKilobytes());
     window.close();
 }
 

@@ -5,6 +5,7 @@
 // draw is missing, an error was reported, or connections or replies pile up.
 //
 //   soak_scenario [cycles [cycles-per-draw]]      (defaults: 2880 4)
+#include "ScenarioMeters.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
@@ -31,17 +32,6 @@ namespace {
 const QString kLottery = u"山东11选5"_s;
 const QDate kToday(2026, 12, 8);
 constexpr int kDrawsBeforeStart = 300;
-
-long ResidentKilobytes() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
 
 // Recorded draws in a CSV file that the source reads again whenever it grows: draw k (from 0) is
 // number k % 99 + 1 of a day, days running on from ten days before kToday.
@@ -84,7 +74,7 @@ struct Figures {
 };
 
 Figures Measure(const tarvo::Tfrmmain& window, const tarvo::test::TestDatabase& db) {
-    return {ResidentKilobytes(), QSqlDatabase::connectionNames().size(), LiveReplies(window),
+    return {tarvo::bench::ResidentKilobytes(), QSqlDatabase::connectionNames().size(), LiveReplies(window),
             qsizetype(tarvo::ReadDrawHistory(db.filePath(), kLottery).size())};
 }
 
