@@ -180,7 +180,6 @@ TEST(SourceRules, HoldForManyRequestsAnsweredAtOnce) {
         EXPECT_EQ(body, first);
     }
     EXPECT_FALSE(first.trimmed().endsWith("</openlist>")) << "the rule did not cut the feed short";
-    EXPECT_EQ(options.failRules.size(), 1);
 }
 
 } // namespace
