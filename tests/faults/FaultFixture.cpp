@@ -1,4 +1,5 @@
 #include "FaultFixture.h"
+#include "TestDatabase.h"
 
 #include "tarvo/store/Lottery.h"
 
@@ -12,19 +13,6 @@ namespace tarvo::test {
 
 namespace {
 
-template <typename Work> void WithDirectConnection(const QString& file, Work work) {
-    const QString name = u"fault-look"_s;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
-        db.setDatabaseName(file);
-        db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
-        if (db.open())
-            work(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
 QString RowText(const DrawRow& row) {
     QStringList parts{row.period};
     for (const QString& number : row.numbers)
@@ -36,7 +24,7 @@ QString RowText(const DrawRow& row) {
 
 DatabaseLook LookAt(const QString& databaseFile, const QString& lottery) {
     DatabaseLook look;
-    WithDirectConnection(databaseFile, [&](QSqlDatabase& db) {
+    WithDirectConnection(databaseFile, DirectAccess::ReadOnly, [&](QSqlDatabase& db) {
         QSqlQuery integrity(u"pragma integrity_check"_s, db);
         while (integrity.next())
             look.integrity += integrity.value(0).toString();

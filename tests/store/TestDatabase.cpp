@@ -10,22 +10,22 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo::test {
 
-namespace {
-
-// Runs `work` on a direct connection to the file, outside the program's own layer.
-template <typename Work> void WithDatabase(const QString& file, Work work) {
+bool WithDirectConnection(const QString& file, DirectAccess access, const std::function<void(QSqlDatabase&)>& work) {
     const QString name = u"test-direct"_s;
+    bool opened = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
         db.setDatabaseName(file);
-        db.open();
-        work(db);
+        if (access == DirectAccess::ReadOnly)
+            db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+        opened = db.open();
+        if (opened)
+            work(db);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    return opened;
 }
-
-} // namespace
 
 TestDatabase::TestDatabase() {
     CreateDrawDatabase(filePath());
@@ -36,7 +36,7 @@ QString TestDatabase::filePath() const {
 }
 
 void TestDatabase::insertRows(const QString& lottery, const QList<QStringList>& rows) const {
-    WithDatabase(filePath(), [&](QSqlDatabase& db) {
+    WithDirectConnection(filePath(), DirectAccess::ReadWrite, [&](QSqlDatabase& db) {
         db.transaction();
         QSqlQuery query(db);
         query.prepare(u"insert into \"%1\" values (?,?,?,?,?,?)"_s.arg(DrawTableName(lottery)));
@@ -58,7 +58,7 @@ void TestDatabase::insertConsecutive(const QString& lottery, qint64 firstPeriod,
 
 QStringList TestDatabase::periods(const QString& lottery) const {
     QStringList result;
-    WithDatabase(filePath(), [&](QSqlDatabase& db) {
+    WithDirectConnection(filePath(), DirectAccess::ReadWrite, [&](QSqlDatabase& db) {
         QSqlQuery query(u"select 记录期号 from \"%1\" order by 记录期号"_s.arg(DrawTableName(lottery)), db);
         while (query.next())
             result << query.value(0).toString();

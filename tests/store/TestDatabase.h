@@ -3,8 +3,17 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
+
+class QSqlDatabase;
 
 namespace tarvo::test {
+
+enum class DirectAccess { ReadWrite, ReadOnly };
+
+// Runs `work` on a connection of its own to the file, outside the program's own layer, when the file
+// opens; says whether it did.
+bool WithDirectConnection(const QString& file, DirectAccess access, const std::function<void(QSqlDatabase&)>& work);
 
 // A program folder in a temporary directory holding a fresh draw database with the four tables.
 class TestDatabase {
