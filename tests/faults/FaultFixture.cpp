@@ -62,6 +62,15 @@ DrawRow StoredForm(const SourceDraw& draw) {
     return row;
 }
 
+QHash<QString, DrawRow> PublishedInTenDays(const DrawSource& source, const QString& lottery, const QDate& today) {
+    QHash<QString, DrawRow> published;
+    for (int day = 0; day < 10; ++day) {
+        for (const SourceDraw& draw : source.drawsOfDay(lottery, today.addDays(-day)))
+            published.insert(draw.period, StoredForm(draw));
+    }
+    return published;
+}
+
 FaultFixture::~FaultFixture() {
     if (source_)
         source_->stop();
@@ -88,15 +97,6 @@ void FaultFixture::mendSource() {
     startSource(options);
 }
 
-QHash<QString, DrawRow> FaultFixture::publishedInTenDays(const QString& lottery) const {
-    QHash<QString, DrawRow> published;
-    for (int day = 0; day < 10; ++day) {
-        for (const SourceDraw& draw : source_->drawsOfDay(lottery, kFaultNow.date().addDays(-day)))
-            published.insert(draw.period, StoredForm(draw));
-    }
-    return published;
-}
-
 QList<DrawRow> FaultFixture::feedRows(const QString& lottery) const {
     QList<DrawRow> rows;
     for (const SourceDraw& draw : source_->latestDraws(lottery))
@@ -111,7 +111,7 @@ void FaultFixture::expectOnlyPublishedRows(const QList<DrawRow>& extra) {
         EXPECT_EQ(look.integrity, u"ok"_s);
         EXPECT_TRUE(look.duplicatePeriods.isEmpty()) << look.duplicatePeriods.join(u' ').toStdString();
         EXPECT_TRUE(MalformedRows(look.rows).isEmpty()) << MalformedRows(look.rows).join(u' ').toStdString();
-        QHash<QString, DrawRow> published = publishedInTenDays(lottery);
+        QHash<QString, DrawRow> published = PublishedInTenDays(*source_, lottery, kFaultNow.date());
         for (const DrawRow& row : feedRows(lottery))
             published.insert(row.period, row);
         for (const DrawRow& row : look.rows) {

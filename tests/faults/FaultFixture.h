@@ -40,6 +40,9 @@ QStringList MalformedRows(const QList<DrawRow>& rows);
 // A published draw as the program stores it.
 DrawRow StoredForm(const SourceDraw& draw);
 
+// Every draw a source publishes for a lottery in the ten days up to `today`, keyed by period.
+QHash<QString, DrawRow> PublishedInTenDays(const DrawSource& source, const QString& lottery, const QDate& today);
+
 // The window against the real local draw source, which a test can break and mend: the source keeps
 // its port across restarts, because the window's source hosts are fixed when it is created.
 class FaultFixture : public WindowFixture {
@@ -53,8 +56,6 @@ protected:
     void mendSource();
     DrawSource& source() { return *source_; }
 
-    // Every draw the source publishes for a lottery in the ten days up to kFaultNow, keyed by period.
-    QHash<QString, DrawRow> publishedInTenDays(const QString& lottery) const;
     // The source's feed for a lottery, as stored rows.
     QList<DrawRow> feedRows(const QString& lottery) const;
 

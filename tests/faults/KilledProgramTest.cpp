@@ -86,12 +86,7 @@ protected:
     }
 
     QHash<QString, DrawRow> published(const QString& lottery) const {
-        QHash<QString, DrawRow> rows;
-        for (int day = 0; day < 10; ++day) {
-            for (const SourceDraw& draw : source_->drawsOfDay(lottery, now_.date().addDays(-day)))
-                rows.insert(draw.period, StoredForm(draw));
-        }
-        return rows;
+        return PublishedInTenDays(*source_, lottery, now_.date());
     }
 
     qsizetype publishedCount() const {
