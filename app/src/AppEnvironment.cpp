@@ -20,16 +20,12 @@ AppEnvironment RealEnvironment(const QString& appDir) {
     env.pageHost = QStringLiteral(TARVO_PAGE_HOST);
     env.adUrl = QUrl(QStringLiteral(TARVO_AD_URL));
     env.chatUrl = QUrl(QStringLiteral(TARVO_CHAT_URL));
-    env.today = [] {
-        return QDate::currentDate();
-    };
+    env.today = [] { return QDate::currentDate(); };
     env.formulaSeed = [] {
         const QTime now = QDateTime::currentDateTimeUtc().time();
         return SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
     };
-    env.openUrl = [](const QUrl& url) {
-        QDesktopServices::openUrl(url);
-    };
+    env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     return env;
 }
 

@@ -3,7 +3,6 @@
 #include "ByteText.h"
 #include "NewRowFilter.h"
 
-
 namespace tarvo {
 
 namespace {

@@ -11,7 +11,8 @@ namespace tarvo {
 // only once.
 class NewRowFilter {
 public:
-    explicit NewRowFilter(qint64 lastStoredPeriod) : lastStoredPeriod_(lastStoredPeriod) {}
+    explicit NewRowFilter(qint64 lastStoredPeriod)
+        : lastStoredPeriod_(lastStoredPeriod) {}
 
     bool admits(const DrawRow& row) {
         const std::optional<qint64> period = ParsePeriod(row.period);

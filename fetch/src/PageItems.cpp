@@ -4,7 +4,6 @@
 #include "NewRowFilter.h"
 #include "tarvo/fetch/PageCollector.h"
 
-
 namespace tarvo {
 
 namespace {

@@ -107,7 +107,12 @@ TEST(FeedText, WriteBackKeepsAttributeOrderWithDoubleQuotesAndNoIndentation) {
 
 TEST(FeedText, DocumentThatIsNotWellFormedIsRefused) {
     const QList<QByteArray> broken{
-        {}, "garbage", "<list><row a=\"1\"/>", "<list></lst>", "<list a=1/>", "<a/><b/>",
+        {},
+        "garbage",
+        "<list><row a=\"1\"/>",
+        "<list></lst>",
+        "<list a=1/>",
+        "<a/><b/>",
         // Text the reader takes but the writer cannot write back (a lone surrogate): refused, not
         // written back with its names and values silently emptied.
         "<?xml version=\"1.0\" encoding=\"UTF-7\"?><openlist>+35/<row issueno=\"26030501\" "

@@ -5,9 +5,7 @@
 
 namespace tarvo::test {
 
-template <typename T>
-QString WaitForFinished(T& object, int limitMs)
-{
+template <typename T> QString WaitForFinished(T& object, int limitMs) {
     QSignalSpy spy(&object, &T::finished);
     if (!spy.wait(limitMs)) {
         ADD_FAILURE() << "finished was not emitted";
