@@ -3,7 +3,7 @@
 // recorded draws: period, then the five numbers; missing fields are empty.
 #include "FuzzCheck.h"
 
-#include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/StoreError.h"
 

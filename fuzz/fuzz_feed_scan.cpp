@@ -2,7 +2,7 @@
 #include "FuzzCheck.h"
 
 #include "tarvo/fetch/FeedScan.h"
-#include "tarvo/fetch/FeedTable.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QSet>
 #include <cstddef>
@@ -31,7 +31,7 @@ void CheckRows(const QList<DrawRow>& rows, const QByteArray& text, qint64 bound)
 }
 
 // Raising the bound only drops the rows at or below it; the others keep their order.
-void CheckBoundOnlyFilters(const QList<DrawRow>& allRows, const QByteArray& text, const FeedEntry& entry) {
+void CheckBoundOnlyFilters(const QList<DrawRow>& allRows, const QByteArray& text, const FeedLayout& feed) {
     if (allRows.isEmpty())
         return;
     const qint64 bound = PeriodOf(allRows[allRows.size() / 2]);
@@ -40,7 +40,7 @@ void CheckBoundOnlyFilters(const QList<DrawRow>& allRows, const QByteArray& text
         if (PeriodOf(row) > bound)
             expected.append(row);
     }
-    Require(ScanFeedText(text, entry, bound) == expected, "a higher bound keeps exactly the rows above it");
+    Require(ScanFeedText(text, feed, bound) == expected, "a higher bound keeps exactly the rows above it");
 }
 
 } // namespace
@@ -49,10 +49,10 @@ void CheckBoundOnlyFilters(const QList<DrawRow>& allRows, const QByteArray& text
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvo;
     const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const FeedEntry& entry : FeedEntries()) {
-        const QList<DrawRow> allRows = ScanFeedText(text, entry, -1);
+    for (const Lottery& lottery : Lotteries()) {
+        const QList<DrawRow> allRows = ScanFeedText(text, lottery.feed, -1);
         fuzz::CheckRows(allRows, text, -1);
-        fuzz::CheckBoundOnlyFilters(allRows, text, entry);
+        fuzz::CheckBoundOnlyFilters(allRows, text, lottery.feed);
     }
     return 0;
 }

@@ -2,8 +2,8 @@
 #include "FuzzCheck.h"
 
 #include "tarvo/fetch/FeedScan.h"
-#include "tarvo/fetch/FeedTable.h"
 #include "tarvo/fetch/FeedText.h"
+#include "tarvo/store/Lottery.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +23,8 @@ void CheckFeedText(const QByteArray& feedText, const QByteArray& written) {
     Require(!feedText.contains('\n') && !feedText.contains('\r'), "the feed text holds no line ends");
     Require(feedText.size() <= written.size(), "joining trimmed lines never adds bytes");
     Require(feedText == JoinTrimmedLines(written), "the feed text joins the written document's lines");
-    for (const FeedEntry& entry : FeedEntries()) {
-        for (const DrawRow& row : ScanFeedText(feedText, entry, 0))
+    for (const Lottery& lottery : Lotteries()) {
+        for (const DrawRow& row : ScanFeedText(feedText, lottery.feed, 0))
             Require(IsStorableDrawRow(row), "a row read from a feed document is storable");
     }
 }

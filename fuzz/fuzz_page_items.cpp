@@ -2,9 +2,9 @@
 // input separates pages, so one input can stand for a whole pass over several days.
 #include "FuzzCheck.h"
 
-#include "tarvo/fetch/HistoryPageTable.h"
 #include "tarvo/fetch/PageCollector.h"
 #include "tarvo/fetch/PageItems.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QSet>
 #include <cstddef>
@@ -37,24 +37,24 @@ void CheckRows(const QList<DrawRow>& rows, qint64 bound) {
 }
 
 // Reading the pages one by one collects the same text as reading them as one page, line after line.
-void CheckPagesCollectLikeOneText(const QList<QByteArray>& pages, const HistoryPageEntry& entry,
+void CheckPagesCollectLikeOneText(const QList<QByteArray>& pages, const PageLayout& layout,
                                   const QByteArray& collected) {
-    PageCollector whole(entry.periodLineLength);
+    PageCollector whole(layout.periodLineLength);
     whole.addPage(pages.join('\n'));
     Require(whole.collectedText() == collected, "pages collect like their lines read in one text");
 }
 
-void CheckPass(const QList<QByteArray>& pages, const HistoryPageEntry& entry) {
-    PageCollector collector(entry.periodLineLength);
+void CheckPass(const QList<QByteArray>& pages, const PageLayout& layout) {
+    PageCollector collector(layout.periodLineLength);
     for (const QByteArray& page : pages)
         collector.addPage(page);
     const QByteArray& collected = collector.collectedText();
-    CheckPagesCollectLikeOneText(pages, entry, collected);
+    CheckPagesCollectLikeOneText(pages, layout, collected);
 
     const QList<QByteArray> items = SplitItems(collected);
     CheckItems(items, collected);
-    const QList<DrawRow> rows = RowsFromPages(pages, entry, -1);
-    Require(rows == RowsFromItems(items, entry, -1), "a pass reads the rows of its collected items");
+    const QList<DrawRow> rows = RowsFromPages(pages, layout, -1);
+    Require(rows == RowsFromItems(items, layout, -1), "a pass reads the rows of its collected items");
     CheckRows(rows, -1);
 }
 
@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvo;
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     const QList<QByteArray> pages = input.split('\f');
-    for (const HistoryPageEntry& entry : HistoryPageEntries())
-        fuzz::CheckPass(pages, entry);
+    for (const Lottery& lottery : Lotteries())
+        fuzz::CheckPass(pages, lottery.page);
     fuzz::CheckItems(SplitItems(input), input);
     return 0;
 }

@@ -40,6 +40,13 @@ QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+QStringList PlayTypeNames() {
+    QStringList names;
+    for (int position = 0; position < PlayTypeCount; ++position)
+        names << FromUtf8(std::string(RuleOf(PlayTypeAt(position)).name));
+    return names;
+}
+
 QStringList ChoiceEntries(PlayType type) {
     QStringList entries;
     for (const std::string& entry : ChoiceList(type))
@@ -112,7 +119,7 @@ Tfrmmain::~Tfrmmain() = default;
 
 void Tfrmmain::createControls() {
     setObjectName(u"frmmain"_s);
-    setWindowTitle(u"Tarvo11选5精准计划软件"_s);
+    setWindowTitle(ApplicationTitle());
     // An outer size of 994 × 742 leaves this client area inside the usual window frame.
     setFixedSize(978, 704);
     QPalette palette = this->palette();
@@ -136,10 +143,7 @@ void Tfrmmain::createControls() {
     optcaipiao = Named(new RadioGroup(LotteryNames(), 1, this), u"optcaipiao"_s);
     optcaipiao->setGeometry(784, 136, 185, 105);
     optcaipiao->setItemIndex(0);
-    opttype =
-        Named(new RadioGroup({u"前一"_s, u"前二"_s, u"前三"_s, u"任一"_s, u"任二"_s, u"任三"_s, u"任四"_s, u"任五"_s},
-                             3, this),
-              u"opttype"_s);
+    opttype = Named(new RadioGroup(PlayTypeNames(), 3, this), u"opttype"_s);
     opttype->setGeometry(784, 251, 185, 70);
     opttype->setItemIndex(0);
 
@@ -219,7 +223,7 @@ void Tfrmmain::setFocusOrder() {
 void Tfrmmain::FormCreate() {
     queue_.tryStartOther();
     state_.AppDir = env_.appDir;
-    state_.CurrentLottery = u"山东11选5"_s;
+    state_.CurrentLottery = optcaipiao->itemText(0);
     BuildCombinationTables();
     QPalette notice = pantx->palette();
     notice.setColor(QPalette::Window, QColor(50, 255, 50));

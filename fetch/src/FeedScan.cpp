@@ -1,16 +1,16 @@
 #include "tarvo/fetch/FeedScan.h"
 
 #include "ByteText.h"
-#include "NewRowFilter.h"
+#include "tarvo/store/NewRowFilter.h"
 
 namespace tarvo {
 
 namespace {
 
-DrawRow CutFeedRow(const QByteArray& feedText, qsizetype rowStart, const FeedEntry& entry) {
+DrawRow CutFeedRow(const QByteArray& feedText, qsizetype rowStart, const FeedLayout& layout) {
     DrawRow row;
-    row.period = QStringLiteral("20") + QString::fromLatin1(CutBytes(feedText, rowStart + entry.periodOffset, 8));
-    const QByteArray numbers = CutBytes(feedText, rowStart + entry.numbersOffset, 14);
+    row.period = QStringLiteral("20") + QString::fromLatin1(CutBytes(feedText, rowStart + layout.periodOffset, 8));
+    const QByteArray numbers = CutBytes(feedText, rowStart + layout.numbersOffset, 14);
     for (qsizetype k = 0; k < 5; ++k)
         row.numbers[std::size_t(k)] = QString::fromLatin1(CutBytes(numbers, 3 * k, 2));
     return row;
@@ -18,13 +18,13 @@ DrawRow CutFeedRow(const QByteArray& feedText, qsizetype rowStart, const FeedEnt
 
 } // namespace
 
-QList<DrawRow> ScanFeedText(const QByteArray& feedText, const FeedEntry& entry, qint64 lastStoredPeriod) {
+QList<DrawRow> ScanFeedText(const QByteArray& feedText, const FeedLayout& layout, qint64 lastStoredPeriod) {
     QList<DrawRow> rows;
     NewRowFilter filter(lastStoredPeriod);
     for (qsizetype i = 0; i + 4 < feedText.size(); ++i) {
         if (feedText.at(i) != '<' || feedText.sliced(i, 4) != "<row")
             continue;
-        const DrawRow row = CutFeedRow(feedText, i, entry);
+        const DrawRow row = CutFeedRow(feedText, i, layout);
         if (filter.admits(row))
             rows.append(row);
     }

@@ -45,6 +45,12 @@ QString HistoryDownloader::PageFileName() {
     return u"号码.txt"_s;
 }
 
+QString HistoryDownloader::PageDateText(const QDate& date) {
+    return u"%1-%2-%3"_s.arg(date.year(), 4, 10, QChar(u'0'))
+        .arg(date.month(), 2, 10, QChar(u'0'))
+        .arg(date.day(), 2, 10, QChar(u'0'));
+}
+
 void HistoryDownloader::start(const QString& appDir, const QDate& today) {
     if (running_)
         return;
@@ -66,12 +72,13 @@ void HistoryDownloader::start(const QString& appDir, const QDate& today) {
 }
 
 void HistoryDownloader::openPasses(const QString& appDir) {
-    passes_ = std::vector<LotteryPass>(std::size_t(HistoryPageEntries().size()));
-    for (qsizetype i = 0; i < HistoryPageEntries().size(); ++i) {
+    const QList<Lottery> lotteries = LotteriesInDownloadOrder();
+    passes_ = std::vector<LotteryPass>(std::size_t(lotteries.size()));
+    for (qsizetype i = 0; i < lotteries.size(); ++i) {
         LotteryPass& pass = passes_[std::size_t(i)];
-        pass.entry = HistoryPageEntries()[i];
+        pass.lottery = lotteries[i];
         try {
-            pass.appender = std::make_unique<DrawAppender>(appDir, pass.entry.lottery);
+            pass.appender = std::make_unique<DrawAppender>(appDir, pass.lottery.name);
         } catch (const StoreError&) {
             pass.appender.reset();
         }
@@ -84,8 +91,8 @@ void HistoryDownloader::requestPages(int passIndex, const QDate& today) {
         return;
     for (int day = 0; day < DayCount; ++day) {
         const QDate date = today.addDays(-day);
-        const QString dateText = PageDateText(date.year(), date.month(), date.day());
-        const QUrl url(u"http://"_s + pageHost_ + pass.entry.pathAndQueryKey + dateText, QUrl::TolerantMode);
+        const QUrl url(u"http://"_s + pageHost_ + pass.lottery.page.pathAndQueryKey + PageDateText(date),
+                       QUrl::TolerantMode);
         pass.replies[std::size_t(day)] =
             StartGet(*manager_, url, timeout_, this,
                      [this, passIndex, day](std::optional<QByteArray> page) { onPage(passIndex, day, page); });
@@ -130,7 +137,7 @@ void HistoryDownloader::advance() {
             QList<QByteArray> pages;
             for (const std::optional<QByteArray>& page : pass.pages)
                 pages.append(*page);
-            pass.rows = RowsFromPages(pages, pass.entry, *lastStored);
+            pass.rows = RowsFromPages(pages, pass.lottery.page, *lastStored);
         }
         ++decided_;
     }

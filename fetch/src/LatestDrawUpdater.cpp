@@ -25,19 +25,19 @@ void LatestDrawUpdater::start(const QString& appDir, const QString& lottery) {
     if (running_)
         return;
     running_ = true;
-    const std::optional<FeedEntry> entry = FindFeedEntry(lottery);
-    if (!entry) {
+    const Lottery* known = FindLottery(lottery);
+    if (!known) {
         finishLater({});
         return;
     }
-    entry_ = *entry;
+    feed_ = known->feed;
     try {
         appender_ = std::make_unique<DrawAppender>(appDir, lottery);
     } catch (const StoreError& error) {
         finishLater(error.message());
         return;
     }
-    const QUrl url(u"http://"_s + feedHost_ + entry_.path, QUrl::TolerantMode);
+    const QUrl url(u"http://"_s + feedHost_ + feed_.path, QUrl::TolerantMode);
     reply_ = StartGet(*manager_, url, timeout_, this, [this](std::optional<QByteArray> body) { onFeed(body); });
 }
 
@@ -59,7 +59,7 @@ void LatestDrawUpdater::appendRows(const QByteArray& document) {
     if (!feedText || !lastStored)
         return;
     try {
-        for (const DrawRow& row : ScanFeedText(*feedText, entry_, *lastStored))
+        for (const DrawRow& row : ScanFeedText(*feedText, feed_, *lastStored))
             appender_->append(row);
     } catch (const StoreError&) {
         // The table refused a row: the pass ends here, as a failed fetch does.

@@ -1,8 +1,8 @@
 #include "tarvo/fetch/PageItems.h"
 
 #include "ByteText.h"
-#include "NewRowFilter.h"
 #include "tarvo/fetch/PageCollector.h"
+#include "tarvo/store/NewRowFilter.h"
 
 namespace tarvo {
 
@@ -20,10 +20,10 @@ bool IsItemBlank(char c) {
     return c == ' ' || c == '\r' || c == '\n';
 }
 
-DrawRow CutItem(const QByteArray& item, const HistoryPageEntry& entry) {
+DrawRow CutItem(const QByteArray& item, const PageLayout& layout) {
     DrawRow row;
-    row.period = QStringLiteral("20") + QString::fromLatin1(CutBytes(item, entry.periodCutStart - 1, 8));
-    const QByteArray numbers = CutBytes(item, entry.numbersCutStart - 1, 10);
+    row.period = QStringLiteral("20") + QString::fromLatin1(CutBytes(item, layout.periodCutStart - 1, 8));
+    const QByteArray numbers = CutBytes(item, layout.numbersCutStart - 1, 10);
     for (qsizetype k = 0; k < 5; ++k)
         row.numbers[std::size_t(k)] = QString::fromLatin1(CutBytes(numbers, 2 * k, 2));
     return row;
@@ -55,22 +55,22 @@ QList<QByteArray> SplitItems(const QByteArray& text) {
     return items;
 }
 
-QList<DrawRow> RowsFromItems(const QList<QByteArray>& items, const HistoryPageEntry& entry, qint64 lastStoredPeriod) {
+QList<DrawRow> RowsFromItems(const QList<QByteArray>& items, const PageLayout& layout, qint64 lastStoredPeriod) {
     QList<DrawRow> rows;
     NewRowFilter filter(lastStoredPeriod);
     for (auto item = items.crbegin(); item != items.crend(); ++item) {
-        const DrawRow row = CutItem(*item, entry);
+        const DrawRow row = CutItem(*item, layout);
         if (filter.admits(row))
             rows.append(row);
     }
     return rows;
 }
 
-QList<DrawRow> RowsFromPages(const QList<QByteArray>& pages, const HistoryPageEntry& entry, qint64 lastStoredPeriod) {
-    PageCollector collector(entry.periodLineLength);
+QList<DrawRow> RowsFromPages(const QList<QByteArray>& pages, const PageLayout& layout, qint64 lastStoredPeriod) {
+    PageCollector collector(layout.periodLineLength);
     for (const QByteArray& page : pages)
         collector.addPage(page);
-    return RowsFromItems(SplitItems(collector.collectedText()), entry, lastStoredPeriod);
+    return RowsFromItems(SplitItems(collector.collectedText()), layout, lastStoredPeriod);
 }
 
 } // namespace tarvo

@@ -1,34 +1,25 @@
 #include "tarvo/plan/PlanReport.h"
 
+#include "tarvo/plan/PlayTypeRule.h"
+
 #include "NumberText.h"
 
-#include <array>
 #include <string_view>
 
 namespace tarvo {
 
 namespace {
 
-struct ReportLiterals {
-    std::string_view completedTag; // after the last period of a completed plan
-    std::string_view runningTail;  // after the last period of the running plan
-    bool labelEndsWithZhu;         // whether the bet count in the label is followed by 注
-};
+// The play type's name in brackets after the periods of a line: "期【前二】". The running plan of
+// 前一 is named 直选 (a straight bet on the first number), its completed plans by the type's name.
+std::string Tag(PlayType type, bool running) {
+    const std::string_view name = running && type == PlayType::Front1 ? "直选" : RuleOf(type).name;
+    return "期【" + std::string(name) + "】";
+}
 
-// Indexed by PlayType. 前一 calls its running plan 直选; 前二's label shows the bare count.
-constexpr std::array<ReportLiterals, PlayTypeCount> Literals{{
-    {"期【前一】", "期【直选】 计划进行中。。。", true},
-    {"期【前二】", "期【前二】 计划进行中。。。", false},
-    {"期【前三】", "期【前三】 计划进行中。。。", true},
-    {"期【任一】", "期【任一】 计划进行中。。。", true},
-    {"期【任二】", "期【任二】 计划进行中。。。", true},
-    {"期【任三】", "期【任三】 计划进行中。。。", true},
-    {"期【任四】", "期【任四】 计划进行中。。。", true},
-    {"期【任五】", "期【任五】 计划进行中。。。", true},
-}};
-
-const ReportLiterals& LiteralsOf(PlayType type) {
-    return Literals.at(static_cast<std::size_t>(type));
+// The label shows the bare count for 前二 and the count followed by 注 for every other type.
+bool LabelEndsWithZhu(PlayType type) {
+    return type != PlayType::Front2;
 }
 
 std::string CodeText(const PlanResult& result) {
@@ -49,7 +40,7 @@ std::string CodeText(const PlanResult& result) {
 
 std::string LabelText(const PlanResult& result, PlayType type) {
     std::string label = "当前投注：" + std::to_string(result.currentBets.count());
-    if (LiteralsOf(type).labelEndsWithZhu)
+    if (LabelEndsWithZhu(type))
         label += "注";
     return label;
 }
@@ -62,7 +53,7 @@ std::string CompletedPlanLine(const PlanRecord& record, PlayType type) {
     line += std::to_string(record.firstPeriod);
     line += '-';
     line += std::to_string(record.lastPeriod);
-    line += LiteralsOf(type).completedTag;
+    line += Tag(type, false);
     line += std::to_string(record.decidingPeriod);
     line += "期开";
     for (std::int32_t number : record.decidingDraw) {
@@ -76,8 +67,8 @@ std::string CompletedPlanLine(const PlanRecord& record, PlayType type) {
 }
 
 std::string RunningPlanLine(const RunningPlan& running, PlayType type) {
-    return std::to_string(running.firstPeriod) + "-" + std::to_string(running.lastPeriod) +
-           std::string(LiteralsOf(type).runningTail);
+    return std::to_string(running.firstPeriod) + "-" + std::to_string(running.lastPeriod) + Tag(type, true) +
+           " 计划进行中。。。";
 }
 
 std::string SummaryLine(const PlanResult& result) {

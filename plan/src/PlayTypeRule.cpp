@@ -23,4 +23,12 @@ const PlayTypeRule& RuleOf(PlayType type) {
     return Rules.at(static_cast<std::size_t>(type));
 }
 
+std::optional<PlayType> PlayTypeNamed(std::string_view name) {
+    for (const PlayTypeRule& rule : Rules) {
+        if (rule.name == name)
+            return rule.type;
+    }
+    return std::nullopt;
+}
+
 } // namespace tarvo

@@ -6,33 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-namespace {
-
-bool IsDigits(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-} // namespace
-
-bool IsStorableDrawRow(const DrawRow& row) {
-    if (row.period.size() != 10 || !IsDigits(row.period))
-        return false;
-    return std::all_of(row.numbers.begin(), row.numbers.end(), [](const QString& number) {
-        if (number.size() != 2 || !IsDigits(number))
-            return false;
-        const int value = number.toInt();
-        return value >= 1 && value <= 11;
-    });
-}
-
-std::optional<qint64> ParsePeriod(const QString& text) {
-    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
-        return std::nullopt;
-    bool ok = false;
-    const qint64 value = text.toLongLong(&ok);
-    return ok ? std::optional<qint64>(value) : std::nullopt;
-}
-
 DrawAppender::DrawAppender(const QString& appDir, const QString& lottery) {
     open(ConnectionString(appDir), lottery);
 }
@@ -46,7 +19,7 @@ void DrawAppender::open(const QString& connectionString, const QString& lottery)
     connection_.setConnectionString(connectionString);
     connection_.open();
     dataset_.setConnection(&connection_);
-    dataset_.setCommandText(u"select * from "_s + DrawTableName(lottery) + u" order by 记录期号"_s);
+    dataset_.setCommandText(u"select * from "_s + DrawTableName(lottery) + u" order by "_s + PeriodColumn());
     dataset_.open();
     lastStoredPeriod_ = u"0"_s;
     if (dataset_.rowCount() > 0) {

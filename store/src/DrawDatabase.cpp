@@ -27,8 +27,8 @@ void CreateDrawDatabase(const QString& filePath) {
         QSqlDatabase db = connection.database();
         for (const QString& lottery : LotteryNames()) {
             QSqlQuery query(db);
-            const QString statement = u"create table \"%1\" (记录期号 text, \"1\" text, \"2\" text, \"3\" text, "
-                                      u"\"4\" text, \"5\" text)"_s.arg(DrawTableName(lottery));
+            const QString statement = u"create table \"%1\" (\"%2\" text, \"1\" text, \"2\" text, \"3\" text, "
+                                      u"\"4\" text, \"5\" text)"_s.arg(DrawTableName(lottery), PeriodColumn());
             if (!query.exec(statement))
                 throw StoreError(query.lastError().text());
         }

@@ -12,10 +12,8 @@ namespace tarvo {
 
 namespace {
 
-const QString kPeriodColumn = u"记录期号"_s;
-
 QString TableQueryText(const QString& lottery) {
-    return u"select * from "_s + DrawTableName(lottery) + u" order by "_s + kPeriodColumn;
+    return u"select * from "_s + DrawTableName(lottery) + u" order by "_s + PeriodColumn();
 }
 
 // Closes the data module's connection if it is open and opens it anew on the draw database file,
@@ -63,9 +61,9 @@ private:
     bool committed_ = false;
 };
 
-void TrimTable(Tdatamod& datamod, const QString& appDir, const TrimLimit& limit) {
-    OpenTable(datamod, appDir, limit.lottery);
-    const int surplus = datamod.t_caipiao.rowCount() - limit.rowsKept;
+void TrimTable(Tdatamod& datamod, const QString& appDir, const QString& lottery, int rowsKept) {
+    OpenTable(datamod, appDir, lottery);
+    const int surplus = datamod.t_caipiao.rowCount() - rowsKept;
     if (surplus > 0) {
         Transaction transaction(datamod.t_con.database());
         for (int i = 0; i < surplus; ++i) {
@@ -93,14 +91,12 @@ int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lotte
     return datamod.t_caipiao.rowCount();
 }
 
-QList<TrimLimit> TrimLimits() {
-    return {{u"山东11选5"_s, 1200}, {u"广东11选5"_s, 1000}};
-}
-
 void TrimDrawTables(Tdatamod& datamod, const QString& appDir) {
     try {
-        for (const TrimLimit& limit : TrimLimits())
-            TrimTable(datamod, appDir, limit);
+        for (const Lottery& lottery : Lotteries()) {
+            if (lottery.rowsKeptAtExit)
+                TrimTable(datamod, appDir, lottery.name, *lottery.rowsKeptAtExit);
+        }
     } catch (...) {
         CloseAll(datamod);
         throw;
@@ -114,7 +110,7 @@ DrawHistory LoadDrawHistory(Dataset& dataset) {
         std::array<QString, 5> numbers;
         for (int k = 1; k <= 5; ++k)
             numbers[std::size_t(k - 1)] = dataset.fieldByName(QString::number(k));
-        history[i] = DrawFromStoredRow(dataset.fieldByName(kPeriodColumn), numbers, u"第 %1 行"_s.arg(i + 1));
+        history[i] = DrawFromStoredRow(dataset.fieldByName(PeriodColumn()), numbers, u"第 %1 行"_s.arg(i + 1));
         dataset.next();
     }
     return history;

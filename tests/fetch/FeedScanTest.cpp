@@ -2,8 +2,8 @@
 
 #include "tarvo/drawd/SourceDocuments.h"
 #include "tarvo/fetch/FeedScan.h"
-#include "tarvo/fetch/FeedTable.h"
 #include "tarvo/fetch/FeedText.h"
+#include "tarvo/store/Lottery.h"
 
 #include <gtest/gtest.h>
 
@@ -13,73 +13,59 @@ using tarvo::test::Row;
 namespace tarvo {
 namespace {
 
-FeedEntry Entry(const QString& lottery) {
-    return *FindFeedEntry(lottery);
+const FeedLayout& Feed(const QString& lottery) {
+    return FindLottery(lottery)->feed;
 }
 
-// A feed row as the source writes it for 重庆, 广东 and 江西 (period at 14, numbers at 33).
+// A feed row as the feeds of 重庆, 广东 and 江西 write it (period at 14, numbers at 33).
 QByteArray LongRow(const QByteArray& period, const QByteArray& numbers) {
     return "<row issueno=\"" + period + "\" numbers=\"" + numbers + "\"/>";
 }
 
-TEST(FeedTable, EachLotteryHasItsPathAndOffsets) {
-    struct Case {
-        QString lottery;
-        QString path;
-        int periodOffset;
-        int numbersOffset;
-    };
-    const QList<Case> cases{
-        {u"重庆11选5"_s, u"/static/cq11x5/newlyopenlist.xml"_s, 14, 33},
-        {u"广东11选5"_s, u"/static/gd11x5/newlyopenlist.xml"_s, 14, 33},
-        {u"山东11选5"_s, u"/static/11yun/newlyopenlist.xml"_s, 12, 31},
-        {u"江西11选5"_s, u"/static/jx11x5/newlyopenlist.xml"_s, 14, 33},
-    };
-    for (const Case& c : cases) {
-        const std::optional<FeedEntry> entry = FindFeedEntry(c.lottery);
-        ASSERT_TRUE(entry) << c.lottery.toStdString();
-        EXPECT_EQ(entry->path, c.path);
-        EXPECT_EQ(entry->periodOffset, c.periodOffset);
-        EXPECT_EQ(entry->numbersOffset, c.numbersOffset);
+TEST(FeedScan, EachLotteryReadsTheRowsOfItsOwnFeedAndNothingFromTheOtherLayout) {
+    // 山东's feed names its period "issue", two characters shorter than the others' "issueno".
+    const QByteArray shortRow = "<row issue=\"26030517\" numbers=\"03,11,07,01,05\"/>";
+    const QByteArray longRow = LongRow("26030517", "03,11,07,01,05");
+    const QList<std::pair<QString, bool>> lotteries{
+        {u"山东11选5"_s, true}, {u"广东11选5"_s, false}, {u"重庆11选5"_s, false}, {u"江西11选5"_s, false}};
+    for (const auto& [lottery, readsShortRows] : lotteries) {
+        const QByteArray own = readsShortRows ? shortRow : longRow;
+        const QByteArray other = readsShortRows ? longRow : shortRow;
+        EXPECT_EQ(ScanFeedText(own, Feed(lottery), 0), QList<DrawRow>{Row(u"2026030517"_s, {3, 11, 7, 1, 5})})
+            << lottery.toStdString();
+        EXPECT_TRUE(ScanFeedText(other, Feed(lottery), 0).isEmpty()) << lottery.toStdString();
     }
-    EXPECT_FALSE(FindFeedEntry(u"北京11选5"_s));
 }
 
 TEST(FeedScan, CutsPeriodAndNumbersAtTheLotterysOffsets) {
-    for (const FeedEntry& entry : FeedEntries()) {
+    for (const Lottery& lottery : Lotteries()) {
         QByteArray text = "<openlist><row";
-        text += QByteArray(entry.periodOffset - 4, 'x') + "26030517";
-        text += QByteArray(entry.numbersOffset - entry.periodOffset - 8, 'y') + "03|11|07|01|05";
+        text += QByteArray(lottery.feed.periodOffset - 4, 'x') + "26030517";
+        text += QByteArray(lottery.feed.numbersOffset - lottery.feed.periodOffset - 8, 'y') + "03|11|07|01|05";
         text += "/></openlist>";
-        EXPECT_EQ(ScanFeedText(text, entry, 0), QList<DrawRow>{Row(u"2026030517"_s, {3, 11, 7, 1, 5})})
-            << entry.lottery.toStdString();
+        EXPECT_EQ(ScanFeedText(text, lottery.feed, 0), QList<DrawRow>{Row(u"2026030517"_s, {3, 11, 7, 1, 5})})
+            << lottery.name.toStdString();
     }
 }
 
-TEST(FeedScan, ShandongRowsReadWithTheOtherOffsetsGiveNothing) {
-    const QByteArray shandong = "<row issue=\"26030517\" numbers=\"03,11,07,01,05\"/>";
-    EXPECT_EQ(ScanFeedText(shandong, Entry(u"山东11选5"_s), 0).size(), 1);
-    EXPECT_TRUE(ScanFeedText(shandong, Entry(u"重庆11选5"_s), 0).isEmpty());
-}
-
 TEST(FeedScan, TextWithoutRowsAddsNothing) {
-    const FeedEntry entry = Entry(u"广东11选5"_s);
-    EXPECT_TRUE(ScanFeedText({}, entry, 0).isEmpty());
-    EXPECT_TRUE(ScanFeedText("<?xml version=\"1.0\"?><openlist/>", entry, 0).isEmpty());
-    EXPECT_TRUE(ScanFeedText("abc<row", entry, 0).isEmpty());
+    const FeedLayout& feed = Feed(u"广东11选5"_s);
+    EXPECT_TRUE(ScanFeedText({}, feed, 0).isEmpty());
+    EXPECT_TRUE(ScanFeedText("<?xml version=\"1.0\"?><openlist/>", feed, 0).isEmpty());
+    EXPECT_TRUE(ScanFeedText("abc<row", feed, 0).isEmpty());
 }
 
 TEST(FeedScan, KeepsRowsAboveTheStoredPeriodInFeedOrder) {
-    const FeedEntry entry = Entry(u"重庆11选5"_s);
+    const FeedLayout& feed = Feed(u"重庆11选5"_s);
     const QByteArray text = "<openlist>" + LongRow("26030503", "01,02,03,04,05") +
                             LongRow("26030505", "02,03,04,05,06") + LongRow("26030502", "03,04,05,06,07") +
                             LongRow("26030504", "04,05,06,07,08") + "</openlist>";
-    const QList<DrawRow> rows = ScanFeedText(text, entry, 2026030503);
+    const QList<DrawRow> rows = ScanFeedText(text, feed, 2026030503);
     EXPECT_EQ(rows, (QList<DrawRow>{Row(u"2026030505"_s, {2, 3, 4, 5, 6}), Row(u"2026030504"_s, {4, 5, 6, 7, 8})}));
 }
 
 TEST(FeedScan, SkipsUnfitRowsAndGoesOn) {
-    const FeedEntry entry = Entry(u"江西11选5"_s);
+    const FeedLayout& feed = Feed(u"江西11选5"_s);
     const QList<QByteArray> unfit{
         LongRow("2603O501", "01,02,03,04,05"), LongRow("26030501", "01,02,03,04,12"),
         LongRow("26030501", "00,02,03,04,05"), LongRow("26030501", "1,2,3,4,5,6,7,"),
@@ -87,14 +73,14 @@ TEST(FeedScan, SkipsUnfitRowsAndGoesOn) {
     };
     for (const QByteArray& bad : unfit) {
         const QByteArray text = bad + LongRow("26030509", "11,10,09,08,07");
-        EXPECT_EQ(ScanFeedText(text, entry, 0), QList<DrawRow>{Row(u"2026030509"_s, {11, 10, 9, 8, 7})})
+        EXPECT_EQ(ScanFeedText(text, feed, 0), QList<DrawRow>{Row(u"2026030509"_s, {11, 10, 9, 8, 7})})
             << bad.toStdString();
     }
 }
 
 TEST(FeedScan, PeriodListedTwiceIsKeptOnce) {
     const QByteArray text = LongRow("26030509", "11,10,09,08,07") + LongRow("26030509", "01,02,03,04,05");
-    EXPECT_EQ(ScanFeedText(text, Entry(u"广东11选5"_s), 0), QList<DrawRow>{Row(u"2026030509"_s, {11, 10, 9, 8, 7})});
+    EXPECT_EQ(ScanFeedText(text, Feed(u"广东11选5"_s), 0), QList<DrawRow>{Row(u"2026030509"_s, {11, 10, 9, 8, 7})});
 }
 
 TEST(FeedText, WriteBackKeepsAttributeOrderWithDoubleQuotesAndNoIndentation) {
@@ -133,7 +119,7 @@ TEST(FeedText, ServedFeedIsItsOwnWriteBackAndScansToItsDraws) {
     for (const SourceLottery& lottery : SourceLotteries()) {
         const QByteArray document = FeedDocument(lottery, draws);
         EXPECT_EQ(WriteBackXml(document), document);
-        const QList<DrawRow> rows = ScanFeedText(*FeedTextOf(document), Entry(lottery.name), 0);
+        const QList<DrawRow> rows = ScanFeedText(*FeedTextOf(document), Feed(lottery.name), 0);
         EXPECT_EQ(rows, (QList<DrawRow>{Row(u"2026030502"_s, {1, 2, 3, 4, 5}), Row(u"2026030501"_s, {11, 9, 7, 5, 3})}))
             << lottery.name.toStdString();
     }

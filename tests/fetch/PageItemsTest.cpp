@@ -1,9 +1,9 @@
 #include "FetchTestSupport.h"
 
 #include "tarvo/drawd/SourceDocuments.h"
-#include "tarvo/fetch/HistoryPageTable.h"
 #include "tarvo/fetch/PageCollector.h"
 #include "tarvo/fetch/PageItems.h"
+#include "tarvo/store/Lottery.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,8 @@ using tarvo::test::Row;
 namespace tarvo {
 namespace {
 
-const HistoryPageEntry& Entry(const QString& lottery) {
-    for (const HistoryPageEntry& entry : HistoryPageEntries()) {
-        if (entry.lottery == lottery)
-            return entry;
-    }
-    throw std::logic_error("unknown lottery");
+const PageLayout& Page(const QString& lottery) {
+    return FindLottery(lottery)->page;
 }
 
 QByteArray Balls(const QByteArray& numbers) {
@@ -26,19 +22,6 @@ QByteArray Balls(const QByteArray& numbers) {
     for (const QByteArray& number : numbers.split(' '))
         line += "<span class=\"ball_r\">" + number + "</span>";
     return line;
-}
-
-TEST(HistoryPageTable, LotteriesInProcessingOrderWithTheirCuts) {
-    const QList<HistoryPageEntry>& entries = HistoryPageEntries();
-    ASSERT_EQ(entries.size(), 4);
-    EXPECT_EQ(entries[0].lottery, u"重庆11选5"_s);
-    EXPECT_EQ(entries[0].pathAndQueryKey, u"/lottery/draw/list/558?d="_s);
-    EXPECT_EQ(entries[1].pathAndQueryKey, u"/lottery/draw/list/23?d="_s);
-    EXPECT_EQ(entries[2].pathAndQueryKey, u"/lottery/draw/list/20?d="_s);
-    EXPECT_EQ(entries[3].lottery, u"江西11选5"_s);
-    EXPECT_EQ(entries[3].pathAndQueryKey, u"/lottery/draw/list/22?d="_s);
-    EXPECT_EQ(entries[3].periodLineLength, 10);
-    EXPECT_EQ(PageDateText(2015, 3, 5), u"2015-03-05"_s);
 }
 
 TEST(PageCollector, PeriodLinesHaveExactlyTheLengthAndReadAsNumbers) {
@@ -82,7 +65,7 @@ TEST(PageCollector, PiecesBeforeTheFirstPeriodLineAreDropped) {
                                                     "0606060606"));
 }
 
-TEST(PageItems, SplitLikeTheDelimitedListsOfTheOriginal) {
+TEST(PageItems, SplitAtStarsSkippingEmptyItemsLeadingBlanksAndQuotedStars) {
     const QList<std::pair<QByteArray, QList<QByteArray>>> cases{
         {"*a*b", {"a", "b"}},           {"**a*", {"a"}},
         {"*  a* b", {"a", "b"}},        {"lead*a", {"lead", "a"}},
@@ -95,20 +78,35 @@ TEST(PageItems, SplitLikeTheDelimitedListsOfTheOriginal) {
 
 TEST(PageItems, RowsComeFromTheLastItemToTheFirstAboveTheStoredPeriod) {
     const QList<QByteArray> items{"260305030102030405", "2603050211100908070605", "260305010607080910"};
-    EXPECT_EQ(RowsFromItems(items, Entry(u"重庆11选5"_s), 2026030501),
+    EXPECT_EQ(RowsFromItems(items, Page(u"重庆11选5"_s), 2026030501),
               (QList<DrawRow>{Row(u"2026030502"_s, {11, 10, 9, 8, 7}), Row(u"2026030503"_s, {1, 2, 3, 4, 5})}));
+}
+
+TEST(PageItems, EachLotteryReadsPagesInItsOwnLayoutAndNothingFromTheOther) {
+    // 江西's pages write the whole ten-digit period on its line, the others only its last eight digits.
+    const QByteArray shortPage = "<td>\n26030507\n</td><td>" + Balls("01 02 03 04 05") + "</td>\n";
+    const QByteArray longPage = "<td>\n2026030507\n</td><td>" + Balls("01 02 03 04 05") + "</td>\n";
+    const QList<std::pair<QString, bool>> lotteries{
+        {u"山东11选5"_s, false}, {u"广东11选5"_s, false}, {u"重庆11选5"_s, false}, {u"江西11选5"_s, true}};
+    for (const auto& [lottery, readsLongLines] : lotteries) {
+        const QByteArray own = readsLongLines ? longPage : shortPage;
+        const QByteArray other = readsLongLines ? shortPage : longPage;
+        EXPECT_EQ(RowsFromPages({own}, Page(lottery), 0), QList<DrawRow>{Row(u"2026030507"_s, {1, 2, 3, 4, 5})})
+            << lottery.toStdString();
+        EXPECT_TRUE(RowsFromPages({other}, Page(lottery), 0).isEmpty()) << lottery.toStdString();
+    }
 }
 
 TEST(PageItems, JiangxiItemsDropTheirFirstTwoCharacters) {
     const QList<QByteArray> items{"20260305070102030405", "99260305080102030406"};
-    EXPECT_EQ(RowsFromItems(items, Entry(u"江西11选5"_s), 0),
+    EXPECT_EQ(RowsFromItems(items, Page(u"江西11选5"_s), 0),
               (QList<DrawRow>{Row(u"2026030508"_s, {1, 2, 3, 4, 6}), Row(u"2026030507"_s, {1, 2, 3, 4, 5})}));
 }
 
 TEST(PageItems, UnfitItemsAndRepeatedPeriodsAreSkipped) {
     const QList<QByteArray> items{"260305090102030405", "2603050901020304", "260305081202030405",
                                   "-26030501020304050", "26030507010203",   "260305090908070605"};
-    EXPECT_EQ(RowsFromItems(items, Entry(u"广东11选5"_s), 0), QList<DrawRow>{Row(u"2026030509"_s, {9, 8, 7, 6, 5})});
+    EXPECT_EQ(RowsFromItems(items, Page(u"广东11选5"_s), 0), QList<DrawRow>{Row(u"2026030509"_s, {9, 8, 7, 6, 5})});
 }
 
 TEST(PageItems, ServedPagesGiveEveryDrawOldestFirst) {
@@ -127,7 +125,7 @@ TEST(PageItems, ServedPagesGiveEveryDrawOldestFirst) {
             }
         }
         EXPECT_EQ(expected.size(), 3 * 44);
-        EXPECT_EQ(RowsFromPages(pages, Entry(lottery.name), 0), expected) << lottery.name.toStdString();
+        EXPECT_EQ(RowsFromPages(pages, Page(lottery.name), 0), expected) << lottery.name.toStdString();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/Lottery.h"
+#include "tarvo/store/NewRowFilter.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QFile>
@@ -73,14 +74,15 @@ std::optional<int> WholeNumber(const QString& text) {
 }
 
 PlayType ParsePlayType(const QString& text) {
-    static const QStringList names = {u"前一"_s, u"前二"_s, u"前三"_s, u"任一"_s,
-                                      u"任二"_s, u"任三"_s, u"任四"_s, u"任五"_s};
-    std::optional<int> index = WholeNumber(text);
-    if (!index && names.contains(text))
-        index = int(names.indexOf(text));
-    if (!index || *index < 0 || *index > 7)
-        throw UsageError(u"未知玩法“%1”，可选 0..7 或 %2"_s.arg(text, names.join(u' ')));
-    return PlayType(*index);
+    if (const std::optional<PlayType> named = PlayTypeNamed(text.toStdString()))
+        return *named;
+    const std::optional<int> position = WholeNumber(text);
+    if (position && *position >= 0 && *position < PlayTypeCount)
+        return PlayTypeAt(*position);
+    QStringList names;
+    for (int p = 0; p < PlayTypeCount; ++p)
+        names << QString::fromStdString(std::string(RuleOf(PlayTypeAt(p)).name));
+    throw UsageError(u"未知玩法“%1”，可选 0..%2 或 %3"_s.arg(text).arg(PlayTypeCount - 1).arg(names.join(u' ')));
 }
 
 int ParseItem(PlayType type, const QString& text) {
@@ -133,23 +135,22 @@ int Import(const QStringList& arguments, QTextStream& out) {
         throw UsageError(u"无法读取 %1：%2"_s.arg(csv.fileName(), csv.errorString()));
 
     DrawAppender appender(DrawAppender::DatabaseFile{database}, lottery);
-    const qint64 newestStored = ParsePeriod(appender.lastStoredPeriod()).value_or(0);
-    QSet<QString> added;
+    NewRowFilter filter(ParsePeriod(appender.lastStoredPeriod()).value_or(0));
+    int added = 0;
     int skipped = 0;
     while (!csv.atEnd()) {
         const QString line = QString::fromUtf8(csv.readLine()).trimmed();
         if (line.isEmpty())
             continue;
         const std::optional<DrawRow> row = ParseCsvLine(line);
-        if (!row || !IsStorableDrawRow(*row) || *ParsePeriod(row->period) <= newestStored ||
-            added.contains(row->period)) {
+        if (!row || !filter.admits(*row)) {
             ++skipped;
             continue;
         }
         appender.append(*row);
-        added.insert(row->period);
+        ++added;
     }
-    out << u"已添加 %1 期，跳过 %2 行\n"_s.arg(added.size()).arg(skipped);
+    out << u"已添加 %1 期，跳过 %2 行\n"_s.arg(added).arg(skipped);
     return CliOk;
 }
 

@@ -1,6 +1,7 @@
 // tarvo-drawd: the local draw source. Serves the latest-draw feeds and the daily history pages of
 // the four lotteries on 127.0.0.1 until it receives SIGINT or SIGTERM.
 #include "tarvo/drawd/DrawSource.h"
+#include "tarvo/drawd/SourceLottery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -59,18 +60,33 @@ bool ReadOptions(const QCommandLineParser& parser, tarvo::DrawSourceOptions& opt
     return true;
 }
 
+// What --help says the source serves, with the addresses of every lottery it publishes.
+QString Description() {
+    QStringList names;
+    QStringList feeds;
+    QStringList pages;
+    for (const tarvo::SourceLottery& lottery : tarvo::SourceLotteries()) {
+        names << lottery.name;
+        feeds << lottery.feedPath;
+        pages << lottery.pagePath + u"?d=YYYY-MM-DD"_s;
+    }
+    return u"The local draw source for %1 on 127.0.0.1.\n"
+           u"Feeds (the %2 most recent draws): %3\n"
+           u"Pages (one day's draws, newest first): %4\n"
+           u"Draws are generated from 08:40 to 23:00 and shown once their time has passed, or read from\n"
+           u"--csv FILE (lines period,n1,n2,n3,n4,n5 with the ten-digit period; re-read when it changes)."_s
+               .arg(names.join(u", "_s))
+               .arg(tarvo::DrawSource::FeedDrawCount)
+               .arg(feeds.join(u' '), pages.join(u' '));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"tarvo-drawd"_s);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"The local draw source for 山东, 广东, 重庆 and 江西 11选5 on 127.0.0.1.\n"
-        "Feeds: /static/{cq11x5,gd11x5,11yun,jx11x5}/newlyopenlist.xml (the 20 most recent draws).\n"
-        "Pages: /lottery/draw/list/{558,23,20,22}?d=YYYY-MM-DD (one day's draws, newest first).\n"
-        "Draws are generated from 08:40 to 23:00 and shown once their time has passed, or read from\n"
-        "--csv FILE (lines period,n1,n2,n3,n4,n5 with the ten-digit period; re-read when it changes)."_s);
+    parser.setApplicationDescription(Description());
     parser.addHelpOption();
     parser.addOptions({
         {u"port"_s, u"Port to listen on (0: any free port)."_s, u"port"_s, u"8511"_s},

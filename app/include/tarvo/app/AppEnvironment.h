@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tarvo/fetch/HttpGet.h"
+
 #include <QDate>
 #include <QString>
 #include <QUrl>
@@ -18,7 +20,7 @@ struct AppEnvironment {
     QString pageHost; // host[:port] of the daily history pages
     QUrl adUrl;       // opened by the banner
     QUrl chatUrl;     // opened by the chat picture
-    std::chrono::milliseconds requestTimeout{15000};
+    std::chrono::milliseconds requestTimeout = DefaultRequestTimeout;
     std::function<QDate()> today;               // the local calendar date
     std::function<std::uint32_t()> formulaSeed; // seed of each new formula pool
     std::function<void(const QUrl&)> openUrl;   // hands an address to the desktop

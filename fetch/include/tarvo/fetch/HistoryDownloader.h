@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tarvo/fetch/HistoryPageTable.h"
 #include "tarvo/fetch/HttpGet.h"
 #include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QDate>
 #include <QObject>
@@ -18,14 +18,14 @@ class QNetworkReply;
 namespace tarvo {
 
 // DownloadDrawHistory without blocking the caller's thread: the daily history pages of the last
-// ten days (today first) for all four lotteries (重庆, 广东, 山东, 江西), all requested at once, and
+// ten days (today first) for every lottery (in LotteriesInDownloadOrder), all requested at once, and
 // each lottery's rows stored exactly as one page after the other would store them:
 // - a lottery any of whose ten pages failed (transport error, non-2xx, time-out) stores nothing;
 // - a lottery whose table cannot be opened is passed over;
 // - rows are compared with the period stored before the pass, and appended from the last item of
 //   the collected text to the first (see RowsFromPages); a failing append ends that lottery's pass;
-// - the page file 号码.txt in the program folder ends up holding 江西11选5's page of today − 9 when
-//   all its pages arrived, and is gone otherwise.
+// - the page file 号码.txt in the program folder ends up holding the last lottery's page of today − 9
+//   when all its pages arrived, and is gone otherwise.
 // A database file that cannot be opened at all: finished(error text) and nothing else. finished is
 // emitted exactly once per start(), always after start() has returned. Rows are appended a few at a
 // time per turn of the event loop, so the caller's thread stays responsive.
@@ -48,13 +48,15 @@ public:
 
     // The name of the page file in the program folder.
     static QString PageFileName();
+    // The date text of a page address: YYYY-MM-DD, zero-padded.
+    static QString PageDateText(const QDate& date);
 
 signals:
     void finished(const QString& error);
 
 private:
     struct LotteryPass {
-        HistoryPageEntry entry;
+        Lottery lottery;
         std::unique_ptr<DrawAppender> appender; // none: the table cannot be opened
         std::array<std::optional<QByteArray>, DayCount> pages;
         std::array<QPointer<QNetworkReply>, DayCount> replies;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tarvo/fetch/FeedTable.h"
 #include "tarvo/fetch/HttpGet.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QObject>
 #include <QPointer>
@@ -50,7 +50,7 @@ private:
     QString feedHost_;
     std::chrono::milliseconds timeout_ = DefaultRequestTimeout;
     bool running_ = false;
-    FeedEntry entry_;
+    FeedLayout feed_;
     std::unique_ptr<DrawAppender> appender_;
     QPointer<QNetworkReply> reply_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tarvo/fetch/HistoryPageTable.h"
-#include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/DrawRow.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,9 +17,9 @@ QList<QByteArray> SplitItems(const QByteArray& collectedText);
 // the period cut, numbers the five two-byte pieces of the numbers cut. An item is kept when its
 // period is greater than lastStoredPeriod (the bound stays where it was before the pass) and the
 // row is fit to be stored; others, and repeats of a period already kept, are skipped.
-QList<DrawRow> RowsFromItems(const QList<QByteArray>& items, const HistoryPageEntry& entry, qint64 lastStoredPeriod);
+QList<DrawRow> RowsFromItems(const QList<QByteArray>& items, const PageLayout& layout, qint64 lastStoredPeriod);
 
 // The rows one lottery's pass appends from its pages (today's page first).
-QList<DrawRow> RowsFromPages(const QList<QByteArray>& pages, const HistoryPageEntry& entry, qint64 lastStoredPeriod);
+QList<DrawRow> RowsFromPages(const QList<QByteArray>& pages, const PageLayout& layout, qint64 lastStoredPeriod);
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include "tarvo/plan/PlayType.h"
 
+#include <optional>
 #include <string_view>
 
 namespace tarvo {
@@ -17,10 +18,13 @@ struct PlayTypeRule {
     int candidateCount;          // number of all bets of the type (11 for 前一 and 任一)
     int weight;                  // bets of the type contained in one draw (used to propose the plan periods)
     std::string_view memberName; // the window's plan member, "PlanFront1" .. "PlanAny5"
-    std::string_view name;       // "前一" .. "任五"
+    std::string_view name;       // as the play-type group shows it and the report names it: "前一" .. "任五"
 };
 
 // The rule of a play type (a constant of the program).
 const PlayTypeRule& RuleOf(PlayType type);
+
+// The play type of that name (see PlayTypeRule::name); none for any other text.
+std::optional<PlayType> PlayTypeNamed(std::string_view name);
 
 } // namespace tarvo

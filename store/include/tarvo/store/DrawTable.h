@@ -12,16 +12,9 @@ namespace tarvo {
 // returns the table's row count (DrawCount). Throws StoreError when the file or table cannot be opened.
 int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery);
 
-// How many of the newest rows each trimmed table keeps at exit: 山东 1200, 广东 1000; 重庆 and 江西
-// are never trimmed.
-struct TrimLimit {
-    QString lottery;
-    int rowsKept;
-};
-QList<TrimLimit> TrimLimits();
-
-// Deletes the oldest rows of the trimmed tables beyond their limits, one transaction per table, and
-// leaves the data module's connection and dataset closed. Throws StoreError.
+// Deletes the oldest rows of every table beyond the newest rows its lottery keeps at exit (see
+// Lottery::rowsKeptAtExit), one transaction per table, in the order of the lotteries, and leaves the
+// data module's connection and dataset closed. Throws StoreError.
 void TrimDrawTables(Tdatamod& datamod, const QString& appDir);
 
 // Reads every row of the open dataset into draws, oldest first; leaves the dataset past its last row.

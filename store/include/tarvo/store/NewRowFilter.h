@@ -1,14 +1,14 @@
 #pragma once
 
-#include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/DrawRow.h"
 
 #include <QSet>
 
 namespace tarvo {
 
-// Decides which rows one pass over a source may store: rows newer than the newest period stored
-// before the pass (the bound is not raised while the pass runs), fit to be stored, and each period
-// only once.
+// Decides which rows one pass over a source of draws may store: rows newer than the newest period
+// stored before the pass (the bound is not raised while the pass runs), fit to be stored, and each
+// period only once.
 class NewRowFilter {
 public:
     explicit NewRowFilter(qint64 lastStoredPeriod)

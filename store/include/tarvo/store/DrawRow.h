@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace tarvo {
+
+// A draw as the sources deliver it and the tables store it, in text: the ten-digit period ("20" +
+// eight characters) and the five two-character numbers in draw order.
+struct DrawRow {
+    QString period;
+    std::array<QString, 5> numbers;
+    bool operator==(const DrawRow&) const = default;
+};
+
+// Whether a row is fit to be stored: a period of ten decimal digits and five numbers each written
+// with two digits, 01 to 11. A row that fails this would break every later load of the table.
+bool IsStorableDrawRow(const DrawRow& row);
+
+// A whole number as the sources compare periods (signed 64-bit, optional sign, no blanks), or none.
+std::optional<qint64> ParsePeriod(const QString& text);
+
+} // namespace tarvo
