@@ -21,9 +21,7 @@ namespace {
 constexpr qint64 StoreSliceMs = 8;
 
 void CheckDatabaseOpens(const QString& appDir) {
-    Connection connection;
-    connection.setLoginPrompt(false);
-    connection.setConnectionString(ConnectionString(appDir));
+    Connection connection(DrawDatabasePath(appDir));
     connection.open();
 }
 
@@ -78,7 +76,7 @@ void HistoryDownloader::openPasses(const QString& appDir) {
         LotteryPass& pass = passes_[std::size_t(i)];
         pass.lottery = lotteries[i];
         try {
-            pass.appender = std::make_unique<DrawAppender>(appDir, pass.lottery.name);
+            pass.appender = std::make_unique<DrawAppender>(DrawDatabasePath(appDir), pass.lottery.name);
         } catch (const StoreError&) {
             pass.appender.reset();
         }

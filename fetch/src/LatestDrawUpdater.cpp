@@ -32,7 +32,7 @@ void LatestDrawUpdater::start(const QString& appDir, const QString& lottery) {
     }
     feed_ = known->feed;
     try {
-        appender_ = std::make_unique<DrawAppender>(appDir, lottery);
+        appender_ = std::make_unique<DrawAppender>(DrawDatabasePath(appDir), lottery);
     } catch (const StoreError& error) {
         finishLater(error.message());
         return;

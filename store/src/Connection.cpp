@@ -1,7 +1,6 @@
 #include "tarvo/store/Connection.h"
 
 #include "tarvo/store/Dataset.h"
-#include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QAtomicInteger>
@@ -15,11 +14,6 @@ namespace tarvo {
 
 namespace {
 
-QString UniqueConnectionName() {
-    static QAtomicInteger<quint64> counter;
-    return u"tarvo-connection-%1"_s.arg(++counter);
-}
-
 // Runs a statement that must succeed for the connection to be usable; the engine's text on failure.
 void Execute(QSqlDatabase& db, const QString& statement) {
     QSqlQuery query(db);
@@ -29,29 +23,35 @@ void Execute(QSqlDatabase& db, const QString& statement) {
 
 } // namespace
 
-Connection::Connection()
-    : name_(UniqueConnectionName()) {}
+QString Connection::UniqueName() {
+    static QAtomicInteger<quint64> counter;
+    return u"tarvo-connection-%1"_s.arg(++counter);
+}
+
+Connection::Connection(QString databaseFile)
+    : databaseFile_(std::move(databaseFile)) {}
 
 Connection::~Connection() {
     close();
+    for (Dataset* dataset : std::as_const(datasets_))
+        dataset->connection_ = nullptr;
     QSqlDatabase::removeDatabase(name_);
 }
 
 void Connection::open() {
     close();
-    const QString file = DataSourceOf(connectionString_);
-    if (file.isEmpty())
-        throw StoreError(u"连接字符串没有指明数据库文件"_s);
-    if (!QFileInfo(file).isFile())
-        throw StoreError(u"找不到数据库文件：%1"_s.arg(file));
+    if (databaseFile_.isEmpty())
+        throw StoreError(u"没有指明数据库文件"_s);
+    if (!QFileInfo(databaseFile_).isFile())
+        throw StoreError(u"找不到数据库文件：%1"_s.arg(databaseFile_));
 
     QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
                                                     : QSqlDatabase::addDatabase(u"QSQLITE"_s, name_);
-    db.setDatabaseName(file);
+    db.setDatabaseName(databaseFile_);
     // A writer of another program run may hold the file for a moment: wait rather than fail.
     db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
     if (!db.open())
-        throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(file, db.lastError().text()));
+        throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(databaseFile_, db.lastError().text()));
     try {
         // Reading the schema tells at once whether the file is a database at all.
         Execute(db, u"select count(*) from sqlite_master"_s);
@@ -61,7 +61,7 @@ void Connection::open() {
         Execute(db, u"pragma synchronous=normal"_s);
     } catch (const StoreError& error) {
         db.close();
-        throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(file, error.message()));
+        throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(databaseFile_, error.message()));
     }
 }
 
@@ -70,7 +70,7 @@ bool Connection::connected() const {
 }
 
 void Connection::close() {
-    for (Dataset* dataset : QList<Dataset*>(datasets_))
+    for (Dataset* dataset : std::as_const(datasets_))
         dataset->close();
     if (QSqlDatabase::contains(name_))
         QSqlDatabase::database(name_, false).close();

@@ -3,50 +3,21 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/StoreError.h"
 
-#include <QRegularExpression>
+#include "SqlNames.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-namespace {
-
-struct TableQuery {
-    QString table;
-    QString orderColumn;
-};
-
-// The one query form the program runs: "select * from <table> order by <column>".
-TableQuery ParseCommandText(const QString& commandText) {
-    static const QRegularExpression form(u"^\\s*select\\s+\\*\\s+from\\s+(\\S+)\\s+order\\s+by\\s+(\\S+)\\s*$"_s,
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = form.match(commandText);
-    if (!match.hasMatch())
-        throw StoreError(u"不支持的查询：%1"_s.arg(commandText));
-    return {match.captured(1), match.captured(2)};
+QString TableQuery::text() const {
+    return u"select * from "_s + table + u" order by "_s + orderColumn;
 }
-
-QString QuotedName(QString name) {
-    return u'"' + name.replace(u'"', u"\"\""_s) + u'"';
-}
-
-QStringList ColumnsOf(const QSqlDatabase& db, const QString& table) {
-    const QSqlRecord record = db.record(table);
-    QStringList columns;
-    for (int i = 0; i < record.count(); ++i)
-        columns << record.fieldName(i);
-    return columns;
-}
-
-} // namespace
 
 Dataset::~Dataset() {
-    close();
-    if (connection_)
-        connection_->detach(this);
+    setConnection(nullptr);
 }
 
 void Dataset::setConnection(Connection* connection) {
@@ -62,19 +33,18 @@ void Dataset::open() {
     close();
     if (!connection_ || !connection_->connected())
         throw StoreError(u"数据库连接没有打开"_s);
-    const TableQuery parsed = ParseCommandText(commandText_);
     QSqlDatabase db = connection_->database();
-    const QStringList columns = ColumnsOf(db, parsed.table);
+    const QStringList columns = ColumnsOf(db, query_.table);
     if (columns.isEmpty())
-        throw StoreError(u"找不到数据表：%1"_s.arg(parsed.table));
-    if (!columns.contains(parsed.orderColumn))
-        throw StoreError(u"数据表 %1 没有字段 %2"_s.arg(parsed.table, parsed.orderColumn));
+        throw StoreError(u"找不到数据表：%1"_s.arg(query_.table));
+    if (!columns.contains(query_.orderColumn))
+        throw StoreError(u"数据表 %1 没有字段 %2"_s.arg(query_.table, query_.orderColumn));
 
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(
-            u"select rowid, * from %1 order by %2"_s.arg(QuotedName(parsed.table), QuotedName(parsed.orderColumn))))
-        throw StoreError(query.lastError().text());
+            u"select rowid, * from %1 order by %2"_s.arg(QuotedName(query_.table), QuotedName(query_.orderColumn))))
+        throw StoreError(u"%1：%2"_s.arg(commandText(), query.lastError().text()));
     const int width = int(columns.size());
     while (query.next()) {
         rowIds_.append(query.value(0).toLongLong());
@@ -83,7 +53,6 @@ void Dataset::open() {
             row[i] = query.value(i + 1);
         rows_.append(std::move(row));
     }
-    table_ = parsed.table;
     columns_ = columns;
     current_ = 0;
     open_ = true;
@@ -115,14 +84,14 @@ QString Dataset::fieldByName(const QString& column) const {
     requireOpen();
     const int position = int(columns_.indexOf(column));
     if (position < 0)
-        throw StoreError(u"数据表 %1 没有字段 %2"_s.arg(table_, column));
+        throw StoreError(u"数据表 %1 没有字段 %2"_s.arg(query_.table, column));
     return currentRow()[position].toString();
 }
 
 QString Dataset::field(int position) const {
     requireOpen();
     if (position < 0 || position >= columns_.size())
-        throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(table_).arg(position + 1));
+        throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(query_.table).arg(position + 1));
     return currentRow()[position].toString();
 }
 
@@ -136,7 +105,7 @@ void Dataset::setField(int position, const QString& value) {
     if (!appending_)
         throw StoreError(u"没有正在追加的记录"_s);
     if (position < 0 || position >= columns_.size())
-        throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(table_).arg(position + 1));
+        throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(query_.table).arg(position + 1));
     pending_[position] = value;
 }
 
@@ -153,7 +122,7 @@ void Dataset::post() {
     }
     QSqlQuery query(connection_->database());
     query.prepare(
-        u"insert into %1 (%2) values (%3)"_s.arg(QuotedName(table_), names.join(u','), placeholders.join(u',')));
+        u"insert into %1 (%2) values (%3)"_s.arg(QuotedName(query_.table), names.join(u','), placeholders.join(u',')));
     for (const QVariant& value : std::as_const(pending_))
         if (!value.isNull())
             query.addBindValue(value);
@@ -169,7 +138,7 @@ void Dataset::post() {
 void Dataset::deleteCurrent() {
     currentRow();
     QSqlQuery query(connection_->database());
-    query.prepare(u"delete from %1 where rowid = ?"_s.arg(QuotedName(table_)));
+    query.prepare(u"delete from %1 where rowid = ?"_s.arg(QuotedName(query_.table)));
     query.addBindValue(rowIds_[current_]);
     if (!query.exec())
         throw StoreError(query.lastError().text());

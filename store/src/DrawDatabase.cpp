@@ -21,8 +21,7 @@ void CreateDrawDatabase(const QString& filePath) {
             throw StoreError(u"无法创建数据库文件 %1：%2"_s.arg(filePath, file.errorString()));
     }
     try {
-        Connection connection;
-        connection.setConnectionString(u"Data Source="_s + filePath);
+        Connection connection(filePath);
         connection.open();
         QSqlDatabase db = connection.database();
         for (const QString& lottery : LotteryNames()) {

@@ -12,20 +12,15 @@ namespace tarvo {
 
 namespace {
 
-QString TableQueryText(const QString& lottery) {
-    return u"select * from "_s + DrawTableName(lottery) + u" order by "_s + PeriodColumn();
-}
-
 // Closes the data module's connection if it is open and opens it anew on the draw database file,
 // with its dataset on the given lottery's table in period order.
 void OpenTable(Tdatamod& datamod, const QString& appDir, const QString& lottery) {
     if (datamod.t_con.connected())
         datamod.t_con.close();
-    datamod.t_con.setLoginPrompt(false);
-    datamod.t_con.setConnectionString(ConnectionString(appDir));
+    datamod.t_con.setDatabaseFile(DrawDatabasePath(appDir));
     datamod.t_con.open();
     datamod.t_caipiao.setConnection(&datamod.t_con);
-    datamod.t_caipiao.setCommandText(TableQueryText(lottery));
+    datamod.t_caipiao.setQuery(DrawTableQuery(lottery));
     datamod.t_caipiao.open();
 }
 
@@ -85,6 +80,10 @@ qint32 ToInteger(const QString& text, const QString& what) {
 
 } // namespace
 
+TableQuery DrawTableQuery(const QString& lottery) {
+    return {DrawTableName(lottery), PeriodColumn()};
+}
+
 int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery) {
     OpenTable(datamod, appDir, lottery);
     datamod.t_caipiao.first();
@@ -127,13 +126,11 @@ Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numb
 }
 
 DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery) {
-    Connection connection;
-    connection.setLoginPrompt(false);
-    connection.setConnectionString(u"Data Source="_s + databaseFile);
+    Connection connection(databaseFile);
     connection.open();
     Dataset dataset;
     dataset.setConnection(&connection);
-    dataset.setCommandText(TableQueryText(lottery));
+    dataset.setQuery(DrawTableQuery(lottery));
     dataset.open();
     return LoadDrawHistory(dataset);
 }

@@ -68,19 +68,8 @@ QString DrawDatabaseFileName() {
     return u"彩票数据.mdb"_s;
 }
 
-QString ConnectionString(const QString& appDir) {
-    return u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source="_s + appDir + DrawDatabaseFileName() +
-           u";Persist Security Info=False"_s;
-}
-
-QString DataSourceOf(const QString& connectionString) {
-    const QString key = u"Data Source="_s;
-    for (const QString& part : connectionString.split(u';')) {
-        const QString trimmed = part.trimmed();
-        if (trimmed.startsWith(key, Qt::CaseInsensitive))
-            return trimmed.mid(key.size());
-    }
-    return {};
+QString DrawDatabasePath(const QString& appDir) {
+    return appDir + DrawDatabaseFileName();
 }
 
 } // namespace tarvo

@@ -3,6 +3,7 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/Dataset.h"
 #include "tarvo/store/DrawDatabase.h"
+#include "tarvo/store/DrawTable.h"
 #include "tarvo/store/Lottery.h"
 
 using namespace Qt::StringLiterals;
@@ -14,13 +15,11 @@ ProgramFolder::ProgramFolder() {
 }
 
 QList<DrawRow> ProgramFolder::rows(const QString& lottery) const {
-    Connection connection;
-    connection.setLoginPrompt(false);
-    connection.setConnectionString(ConnectionString(appDir()));
+    Connection connection(path(DrawDatabaseFileName()));
     connection.open();
     Dataset dataset;
     dataset.setConnection(&connection);
-    dataset.setCommandText(u"select * from "_s + DrawTableName(lottery) + u" order by 记录期号"_s);
+    dataset.setQuery(DrawTableQuery(lottery));
     dataset.open();
     QList<DrawRow> rows;
     for (dataset.first(); !dataset.eof(); dataset.next()) {
@@ -41,7 +40,7 @@ QStringList ProgramFolder::periods(const QString& lottery) const {
 }
 
 void ProgramFolder::insert(const QString& lottery, const DrawRow& row) const {
-    DrawAppender(appDir(), lottery).append(row);
+    DrawAppender(path(DrawDatabaseFileName()), lottery).append(row);
 }
 
 DrawRow Row(const QString& period, std::initializer_list<int> numbers) {

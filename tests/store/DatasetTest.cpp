@@ -14,21 +14,13 @@ using tarvo::test::TestDatabase;
 namespace tarvo {
 namespace {
 
-TEST(ConnectionString, NamesTheDatabaseFileInTheProgramFolder) {
-    const QString text = ConnectionString(u"/opt/tarvo/"_s);
-    EXPECT_EQ(text,
-              u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/tarvo/彩票数据.mdb;Persist Security Info=False"_s);
-    EXPECT_EQ(DataSourceOf(text), u"/opt/tarvo/彩票数据.mdb"_s);
-}
-
 TEST(Dataset, AppendsReadsAndDeletesThroughBoundValues) {
     TestDatabase db;
-    Connection connection;
-    connection.setConnectionString(ConnectionString(db.appDir()));
+    Connection connection(db.filePath());
     connection.open();
     Dataset dataset;
     dataset.setConnection(&connection);
-    dataset.setCommandText(u"select * from 重庆11选5彩票号码表 order by 记录期号"_s);
+    dataset.setQuery({u"重庆11选5彩票号码表"_s, u"记录期号"_s});
     dataset.open();
     EXPECT_EQ(dataset.rowCount(), 0);
 
@@ -56,19 +48,31 @@ TEST(Dataset, AppendsReadsAndDeletesThroughBoundValues) {
     EXPECT_FALSE(dataset.isOpen()) << "closing the connection closes its datasets";
 }
 
-TEST(Dataset, RefusesAnythingButTheTableQueryAndMissingTables) {
+TEST(Dataset, RefusesMissingTablesAndColumns) {
     TestDatabase db;
-    Connection connection;
-    connection.setConnectionString(ConnectionString(db.appDir()));
+    Connection connection(db.filePath());
     connection.open();
     Dataset dataset;
     dataset.setConnection(&connection);
-    for (const QString& command :
-         {u"delete from 重庆11选5彩票号码表"_s, u"select * from 北京11选5彩票号码表 order by 记录期号"_s,
-          u"select * from 重庆11选5彩票号码表 order by 期号"_s}) {
-        dataset.setCommandText(command);
-        EXPECT_THROW(dataset.open(), StoreError) << command.toStdString();
+    for (const TableQuery& query :
+         {TableQuery{u"北京11选5彩票号码表"_s, u"记录期号"_s}, TableQuery{u"重庆11选5彩票号码表"_s, u"期号"_s}}) {
+        dataset.setQuery(query);
+        EXPECT_THROW(dataset.open(), StoreError) << query.text().toStdString();
     }
+}
+
+TEST(Dataset, OutlivingItsConnectionLeavesItClosedAndAttachedToNone) {
+    TestDatabase db;
+    Dataset dataset;
+    {
+        Connection connection(db.filePath());
+        connection.open();
+        dataset.setConnection(&connection);
+        dataset.setQuery({u"重庆11选5彩票号码表"_s, u"记录期号"_s});
+        dataset.open();
+    }
+    EXPECT_FALSE(dataset.isOpen());
+    EXPECT_THROW(dataset.open(), StoreError);
 }
 
 TEST(CreateDrawDatabase, RefusesToOverwriteAnExistingFile) {

@@ -41,19 +41,21 @@ TEST(ParsePeriod, AcceptsSigned64BitWholeNumbersOnly) {
 TEST(DrawAppender, KnowsTheNewestStoredPeriodAndAppendsRows) {
     TestDatabase db;
     {
-        DrawAppender appender(db.appDir(), u"广东11选5"_s);
+        DrawAppender appender(db.filePath(), u"广东11选5"_s);
         EXPECT_EQ(appender.lastStoredPeriod(), u"0"_s);
         appender.append(Row(u"2026120803"_s));
         appender.append(Row(u"2026120802"_s));
     }
-    DrawAppender again(db.appDir(), u"广东11选5"_s);
+    DrawAppender again(db.filePath(), u"广东11选5"_s);
     EXPECT_EQ(again.lastStoredPeriod(), u"2026120803"_s);
     EXPECT_EQ(db.periods(u"广东11选5"_s), (QStringList{u"2026120802"_s, u"2026120803"_s}));
 }
 
 TEST(DrawAppender, AMissingDatabaseIsAnError) {
     QTemporaryDir dir;
-    EXPECT_THROW(DrawAppender(dir.path() + u'/', u"广东11选5"_s), StoreError);
+    EXPECT_THROW(DrawAppender(dir.filePath(u"彩票数据.mdb"_s), u"广东11选5"_s), StoreError);
+    TestDatabase db;
+    EXPECT_THROW(DrawAppender(db.filePath(), u"北京11选5"_s), StoreError) << "a lottery without a table";
 }
 
 } // namespace

@@ -134,7 +134,7 @@ int Import(const QStringList& arguments, QTextStream& out) {
     if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
         throw UsageError(u"无法读取 %1：%2"_s.arg(csv.fileName(), csv.errorString()));
 
-    DrawAppender appender(DrawAppender::DatabaseFile{database}, lottery);
+    DrawAppender appender(database, lottery);
     NewRowFilter filter(ParsePeriod(appender.lastStoredPeriod()).value_or(0));
     int added = 0;
     int skipped = 0;

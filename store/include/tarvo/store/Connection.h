@@ -8,19 +8,20 @@ namespace tarvo {
 
 class Dataset;
 
-// A connection to the draw database file. It opens the file named by the connection string's
-// "Data Source=" part and never creates it. Move-only; closing it closes its datasets.
+// A connection to one draw database file. It opens that file and never creates it. Neither copied
+// nor moved. Closing it closes the datasets attached to it; it and its datasets may be destroyed in
+// either order (a dataset that outlives its connection is closed and attached to none).
 class Connection {
 public:
-    Connection();
+    Connection() = default;
+    explicit Connection(QString databaseFile);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Kept for the callers' sake: an SQLite file never asks for a name or password.
-    void setLoginPrompt(bool on) { loginPrompt_ = on; }
-    void setConnectionString(const QString& connectionString) { connectionString_ = connectionString; }
-    QString connectionString() const { return connectionString_; }
+    // The file the next open() opens; a change takes effect then.
+    void setDatabaseFile(const QString& databaseFile) { databaseFile_ = databaseFile; }
+    QString databaseFile() const { return databaseFile_; }
 
     // Opens the file; throws StoreError with the engine's text when it is missing or not a database.
     void open();
@@ -34,10 +35,11 @@ private:
     void attach(Dataset* dataset);
     void detach(Dataset* dataset);
 
-    QString name_;
-    QString connectionString_;
-    bool loginPrompt_ = true;
+    QString name_ = UniqueName();
+    QString databaseFile_;
     QList<Dataset*> datasets_;
+
+    static QString UniqueName();
 };
 
 } // namespace tarvo

@@ -9,10 +9,19 @@ namespace tarvo {
 
 class Connection;
 
-// The rows of one query over a draw table, navigable and changeable. The command text has the one
-// form the program uses: "select * from <table> order by <column>". Opening reads every row into
-// memory; append/post and deleteCurrent write to the file at once. Values travel as bound
-// parameters, never pasted into SQL.
+// The one query the program runs over a table: all its rows, ordered by one column.
+struct TableQuery {
+    QString table;
+    QString orderColumn;
+
+    // The query as a person reads it: "select * from <table> order by <column>".
+    QString text() const;
+};
+
+// The rows of one query over a draw table, navigable and changeable. Opening reads every row into
+// memory; append/post and deleteCurrent write to the file at once. Table and column names are
+// quoted as names and every value travels as a bound parameter, never pasted into SQL. Neither
+// copied nor moved; see Connection for what happens when either is destroyed first.
 class Dataset {
 public:
     Dataset() = default;
@@ -20,11 +29,14 @@ public:
     Dataset(const Dataset&) = delete;
     Dataset& operator=(const Dataset&) = delete;
 
+    // Attaches the dataset to a connection (none: detached); closes it first.
     void setConnection(Connection* connection);
-    void setCommandText(const QString& commandText) { commandText_ = commandText; }
-    QString commandText() const { return commandText_; }
+    void setQuery(const TableQuery& query) { query_ = query; }
+    const TableQuery& query() const { return query_; }
+    QString commandText() const { return query_.text(); }
 
-    // Runs the query; throws StoreError (engine's text) when the table or a column is missing.
+    // Runs the query; throws StoreError when the connection is not open or the table or the order
+    // column is missing.
     void open();
     bool isOpen() const { return open_; }
     void close();
@@ -54,9 +66,8 @@ private:
     void requireOpen() const;
     const QVector<QVariant>& currentRow() const;
 
-    Connection* connection_ = nullptr;
-    QString commandText_;
-    QString table_;
+    Connection* connection_ = nullptr; // not owned; cleared by the connection's destructor
+    TableQuery query_;
     bool open_ = false;
     QStringList columns_;
     QVector<qint64> rowIds_;

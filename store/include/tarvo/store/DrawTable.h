@@ -8,6 +8,9 @@
 
 namespace tarvo {
 
+// The query every reader runs over a lottery's table: all rows, oldest period first.
+TableQuery DrawTableQuery(const QString& lottery);
+
 // (Re)opens the database and the lottery's table in period order through the data module and
 // returns the table's row count (DrawCount). Throws StoreError when the file or table cannot be opened.
 int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery);

@@ -54,10 +54,7 @@ QString PeriodColumn();
 // The database file's name, "彩票数据.mdb"; it lies in the program folder.
 QString DrawDatabaseFileName();
 
-// The connection string every component opens the draw database with. appDir ends with a separator.
-QString ConnectionString(const QString& appDir);
-
-// The file that a connection string names (its "Data Source=" part); empty when there is none.
-QString DataSourceOf(const QString& connectionString);
+// The database file of a program folder; appDir ends with a separator.
+QString DrawDatabasePath(const QString& appDir);
 
 } // namespace tarvo
