@@ -2,7 +2,6 @@
 
 #include "tarvo/fetch/PageItems.h"
 #include "tarvo/store/Connection.h"
-#include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QElapsedTimer>
@@ -55,46 +54,20 @@ void HistoryDownloader::start(const QString& appDir, const QDate& today) {
     running_ = true;
     appDir_ = appDir;
     passes_.clear();
-    decided_ = 0;
-    stored_ = 0;
+    storingTurn_ = 0;
     try {
         CheckDatabaseOpens(appDir);
     } catch (const StoreError& error) {
         finishLater(error.message());
         return;
     }
-    openPasses(appDir);
-    for (int i = 0; i < int(passes_.size()); ++i)
-        requestPages(i, today);
-    advance();
-}
-
-void HistoryDownloader::openPasses(const QString& appDir) {
-    const QList<Lottery> lotteries = LotteriesInDownloadOrder();
-    passes_ = std::vector<LotteryPass>(std::size_t(lotteries.size()));
-    for (qsizetype i = 0; i < lotteries.size(); ++i) {
-        LotteryPass& pass = passes_[std::size_t(i)];
-        pass.lottery = lotteries[i];
-        try {
-            pass.appender = std::make_unique<DrawAppender>(DrawDatabasePath(appDir), pass.lottery.name);
-        } catch (const StoreError&) {
-            pass.appender.reset();
-        }
+    for (const Lottery& lottery : LotteriesInDownloadOrder()) {
+        passes_.emplace_back().lottery = lottery;
+        openPass(passes_.back());
     }
-}
-
-void HistoryDownloader::requestPages(int passIndex, const QDate& today) {
-    LotteryPass& pass = passes_[std::size_t(passIndex)];
-    if (!pass.appender)
-        return;
-    for (int day = 0; day < DayCount; ++day) {
-        const QDate date = today.addDays(-day);
-        const QUrl url(u"http://"_s + pageHost_ + pass.lottery.page.pathAndQueryKey + PageDateText(date),
-                       QUrl::TolerantMode);
-        pass.replies[std::size_t(day)] =
-            StartGet(*manager_, url, timeout_, this,
-                     [this, passIndex, day](std::optional<QByteArray> page) { onPage(passIndex, day, page); });
-    }
+    for (std::size_t i = 0; i < passes_.size(); ++i)
+        requestPages(int(i), today);
+    scheduleStoring();
 }
 
 void HistoryDownloader::cancel() {
@@ -106,74 +79,71 @@ void HistoryDownloader::cancel() {
     }
 }
 
+// ---- Transitions of one pass ----------------------------------------------------------------
+
+void HistoryDownloader::openPass(LotteryPass& pass) {
+    try {
+        pass.appender = std::make_unique<DrawAppender>(DrawDatabasePath(appDir_), pass.lottery.name);
+        pass.state = PassState::Downloading;
+    } catch (const StoreError&) {
+        pass.state = PassState::Skipped;
+    }
+}
+
+void HistoryDownloader::requestPages(int passIndex, const QDate& today) {
+    LotteryPass& pass = passes_[std::size_t(passIndex)];
+    if (pass.state != PassState::Downloading)
+        return;
+    for (int day = 0; day < DayCount; ++day) {
+        const QUrl url(u"http://"_s + pageHost_ + pass.lottery.page.pathAndQueryKey + PageDateText(today.addDays(-day)),
+                       QUrl::TolerantMode);
+        pass.replies[std::size_t(day)] =
+            StartGet(*manager_, url, timeout_, this,
+                     [this, passIndex, day](std::optional<QByteArray> page) { onPage(passIndex, day, page); });
+    }
+}
+
 void HistoryDownloader::onPage(int passIndex, int day, const std::optional<QByteArray>& page) {
     LotteryPass& pass = passes_[std::size_t(passIndex)];
     pass.replies[std::size_t(day)] = nullptr;
-    if (page) {
-        pass.pages[std::size_t(day)] = page;
-        ++pass.pagesArrived;
-    } else if (!pass.failed) {
-        pass.failed = true;
-        for (QPointer<QNetworkReply>& reply : pass.replies) {
-            ForgetGet(reply);
-            reply = nullptr;
-        }
-    }
-    advance();
-}
-
-bool HistoryDownloader::isDecided(const LotteryPass& pass) {
-    return !pass.appender || pass.failed || pass.pagesArrived == DayCount;
-}
-
-void HistoryDownloader::advance() {
-    while (decided_ < int(passes_.size()) && isDecided(passes_[std::size_t(decided_)])) {
-        LotteryPass& pass = passes_[std::size_t(decided_)];
-        const std::optional<qint64> lastStored =
-            pass.appender ? ParsePeriod(pass.appender->lastStoredPeriod()) : std::nullopt;
-        if (!pass.failed && lastStored) {
-            QList<QByteArray> pages;
-            for (const std::optional<QByteArray>& page : pass.pages)
-                pages.append(*page);
-            pass.rows = RowsFromPages(pages, pass.lottery.page, *lastStored);
-        }
-        ++decided_;
-    }
-    schedulePump();
-}
-
-void HistoryDownloader::schedulePump() {
-    if (pumpScheduled_ || !running_)
+    if (pass.state != PassState::Downloading)
         return;
-    pumpScheduled_ = true;
-    QTimer::singleShot(0, this, [this] {
-        pumpScheduled_ = false;
-        pump();
-    });
+    if (!page) {
+        fail(pass);
+    } else {
+        pass.pages[std::size_t(day)] = page;
+        if (++pass.pagesArrived == DayCount)
+            collect(pass);
+    }
+    scheduleStoring();
 }
 
-void HistoryDownloader::pump() {
-    QElapsedTimer slice;
-    slice.start();
-    while (stored_ < decided_) {
-        LotteryPass& pass = passes_[std::size_t(stored_)];
-        if (!storeNextRow(pass)) {
-            pass.appender.reset();
-            ++stored_;
-        }
-        if (slice.elapsed() >= StoreSliceMs) {
-            schedulePump();
-            return;
-        }
+// Downloading → Collected: the rows are those of the pages read one after the other (today's first),
+// above the period stored before the pass. A stored period that is not a whole number stores nothing.
+void HistoryDownloader::collect(LotteryPass& pass) {
+    const std::optional<qint64> lastStored = ParsePeriod(pass.appender->lastStoredPeriod());
+    if (lastStored) {
+        QList<QByteArray> pages;
+        for (const std::optional<QByteArray>& page : pass.pages)
+            pages.append(*page);
+        pass.rows = RowsFromPages(pages, pass.lottery.page, *lastStored);
     }
-    if (stored_ == int(passes_.size())) {
-        leavePageFile();
-        finish({});
-    }
+    pass.state = PassState::Collected;
 }
 
+// Downloading → Failed: the pages still on their way run to their end unheard.
+void HistoryDownloader::fail(LotteryPass& pass) {
+    for (QPointer<QNetworkReply>& reply : pass.replies) {
+        ForgetGet(reply);
+        reply = nullptr;
+    }
+    pass.appender.reset();
+    pass.state = PassState::Failed;
+}
+
+// Appends the next row of a Collected pass; false when none is left or the table refused it.
 bool HistoryDownloader::storeNextRow(LotteryPass& pass) {
-    if (!pass.appender || pass.rowsStored >= pass.rows.size())
+    if (pass.rowsStored >= pass.rows.size())
         return false;
     try {
         pass.appender->append(pass.rows[pass.rowsStored]);
@@ -184,16 +154,61 @@ bool HistoryDownloader::storeNextRow(LotteryPass& pass) {
     return true;
 }
 
-void HistoryDownloader::leavePageFile() {
-    const QString path = appDir_ + PageFileName();
-    const LotteryPass& last = passes_.back();
-    if (last.failed || last.pagesArrived < DayCount) {
-        QFile::remove(path);
+// Collected → Stored.
+void HistoryDownloader::endStoring(LotteryPass& pass) {
+    pass.appender.reset();
+    pass.state = PassState::Stored;
+}
+
+// ---- Turns to store -------------------------------------------------------------------------
+
+void HistoryDownloader::scheduleStoring() {
+    if (storingScheduled_ || !running_)
         return;
+    storingScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        storingScheduled_ = false;
+        storeInTurn();
+    });
+}
+
+// Lets the passes store one after the other, for one slice of time: a pass still downloading holds
+// up the ones after it; a skipped or failed pass has nothing to store.
+void HistoryDownloader::storeInTurn() {
+    QElapsedTimer slice;
+    slice.start();
+    while (storingTurn_ < passes_.size()) {
+        LotteryPass& pass = passes_[storingTurn_];
+        if (pass.state == PassState::Downloading)
+            return;
+        if (pass.state == PassState::Collected && !storeNextRow(pass))
+            endStoring(pass);
+        if (pass.state != PassState::Collected)
+            ++storingTurn_;
+        if (slice.elapsed() >= StoreSliceMs) {
+            scheduleStoring();
+            return;
+        }
     }
+    finishStoring();
+}
+
+// What 号码.txt holds once the pages have been read one after the other: every download replaced the
+// file, and the file was deleted before each lottery's pass and before each of its downloads, so a
+// download that failed, or a lottery whose table could not be opened, left none. Hence it holds the
+// oldest day's page of the last lottery when all that lottery's pages arrived, and nothing otherwise.
+std::optional<QByteArray> HistoryDownloader::PageLeftInPageFile(const LotteryPass& last) {
+    const bool gotAllPages = last.state == PassState::Collected || last.state == PassState::Stored;
+    return gotAllPages ? last.pages.back() : std::nullopt;
+}
+
+void HistoryDownloader::finishStoring() {
+    const std::optional<QByteArray> page = PageLeftInPageFile(passes_.back());
+    const QString path = appDir_ + PageFileName();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*last.pages.back()) < 0 || !file.commit())
+    if (!page || !file.open(QIODevice::WriteOnly) || file.write(*page) < 0 || !file.commit())
         QFile::remove(path);
+    finish({});
 }
 
 void HistoryDownloader::finishLater(const QString& error) {

@@ -139,9 +139,9 @@ TEST(HistoryDownloader, NetworkDownOrHangingChangesNothingAndLeavesNoPageFile) {
     }
 }
 
-TEST(HistoryDownloader, FailedJiangxiPageLeavesNoPageFile) {
-    HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::NotFound, u"/list/22?d=2026-02-27"_s}}));
-    EXPECT_EQ(pass.run(), QString());
+TEST(HistoryDownloader, FailedJiangxiPageLeavesNoPageFileEvenWhenItsOldestPageArrived) {
+    HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::Hang, u"/list/22?d=2026-03-01"_s}}));
+    EXPECT_EQ(pass.run(Today, 1s), QString());
     EXPECT_FALSE(QFile::exists(pass.pageFile()));
     EXPECT_EQ(pass.folder.rows(u"山东11选5"_s).size(), 440);
 }

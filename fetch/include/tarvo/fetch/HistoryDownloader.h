@@ -24,8 +24,9 @@ namespace tarvo {
 // - a lottery whose table cannot be opened is passed over;
 // - rows are compared with the period stored before the pass, and appended from the last item of
 //   the collected text to the first (see RowsFromPages); a failing append ends that lottery's pass;
-// - the page file 号码.txt in the program folder ends up holding the last lottery's page of today − 9
-//   when all its pages arrived, and is gone otherwise.
+// - lotteries store one after the other, in download order;
+// - the page file 号码.txt in the program folder is left as one page after the other leaves it (see
+//   PageLeftInPageFile in the source).
 // A database file that cannot be opened at all: finished(error text) and nothing else. finished is
 // emitted exactly once per start(), always after start() has returned. Rows are appended a few at a
 // time per turn of the event loop, so the caller's thread stays responsive.
@@ -55,26 +56,40 @@ signals:
     void finished(const QString& error);
 
 private:
+    // Where one lottery's pass stands. A pass only moves forward:
+    //   Skipped                   its table cannot be opened: nothing is asked for or stored;
+    //   Downloading → Collected   all ten pages arrived and its rows are known;
+    //   Downloading → Failed      a page did not arrive: nothing of this lottery is stored;
+    //   Collected   → Stored      its turn to store came and its rows are appended (or the table
+    //                             refused one, which ends the pass).
+    enum class PassState { Skipped, Downloading, Failed, Collected, Stored };
+
     struct LotteryPass {
         Lottery lottery;
-        std::unique_ptr<DrawAppender> appender; // none: the table cannot be opened
-        std::array<std::optional<QByteArray>, DayCount> pages;
+        PassState state = PassState::Skipped;
+        std::unique_ptr<DrawAppender> appender;                // while Downloading or Collected
+        std::array<std::optional<QByteArray>, DayCount> pages; // today first
         std::array<QPointer<QNetworkReply>, DayCount> replies;
         int pagesArrived = 0;
-        bool failed = false;
-        QList<DrawRow> rows;
+        QList<DrawRow> rows; // once Collected: the rows to append, in order
         qsizetype rowsStored = 0;
     };
 
-    void openPasses(const QString& appDir);
+    // Transitions of one pass.
+    void openPass(LotteryPass& pass);
     void requestPages(int passIndex, const QDate& today);
     void onPage(int passIndex, int day, const std::optional<QByteArray>& page);
-    static bool isDecided(const LotteryPass& pass);
-    void advance();
-    void schedulePump();
-    void pump();
-    bool storeNextRow(LotteryPass& pass);
-    void leavePageFile();
+    static void collect(LotteryPass& pass);
+    static void fail(LotteryPass& pass);
+    static bool storeNextRow(LotteryPass& pass);
+    static void endStoring(LotteryPass& pass);
+
+    // The passes' turns to store, in order, and what is left in the page file after the last.
+    void scheduleStoring();
+    void storeInTurn();
+    void finishStoring();
+    static std::optional<QByteArray> PageLeftInPageFile(const LotteryPass& last);
+
     void finishLater(const QString& error);
     void finish(const QString& error);
 
@@ -82,11 +97,10 @@ private:
     QString pageHost_;
     std::chrono::milliseconds timeout_ = DefaultRequestTimeout;
     bool running_ = false;
-    bool pumpScheduled_ = false;
+    bool storingScheduled_ = false;
     QString appDir_;
-    std::vector<LotteryPass> passes_;
-    int decided_ = 0; // passes whose rows are known, in order
-    int stored_ = 0;  // passes whose rows are all appended, in order
+    std::vector<LotteryPass> passes_; // in download order
+    std::size_t storingTurn_ = 0;     // the pass whose turn it is to store; all before it are done
 };
 
 } // namespace tarvo
