@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -31,41 +29,44 @@ void RequireValidArguments(const PlayTypeRule& rule, int codeCount, int planPeri
                                 " 个号码不是互不相同的 01..11");
 }
 
-// Bit of a two-character number text, looked up by the two bytes read as one native 16-bit value: 1 << number
-// for "01".."11", 0 for anything else. Only the eleven entries of real numbers are read in a sound walk,
-// so the table stays in cache and a formula costs one load per number.
-constexpr std::array<std::uint16_t, 65536> NumberBits = [] {
-    std::array<std::uint16_t, 65536> bits{};
+// Bit 0 stands for a text that is no number 01..11: no number is 0, so it is never a bet number.
+constexpr NumberMask NotANumber = 1;
+
+// The bit of every two-character text where a formula holds a number, indexed by its two bytes (the
+// first in the low byte, so that both are read with one load): the bit of the number for "01".."11",
+// NotANumber for any other text. Reading up to 2000 formulas for their bet numbers is most of a walk
+// over a short history; one look-up per number costs half of checking each digit.
+constexpr std::array<std::uint16_t, 256 * 256> BitOfText = [] {
+    std::array<std::uint16_t, 256 * 256> bits{};
+    bits.fill(NotANumber);
     for (unsigned number = 1; number <= 11; ++number) {
-        const unsigned first = '0' + number / 10;
-        const unsigned second = '0' + number % 10;
-        const unsigned key = std::endian::native == std::endian::little ? first | (second << 8) : (first << 8) | second;
-        bits[key] = static_cast<std::uint16_t>(1u << number);
+        const unsigned tens = '0' + number / 10;
+        const unsigned ones = '0' + number % 10;
+        bits[tens | ones << 8] = static_cast<std::uint16_t>(1u << number);
     }
     return bits;
 }();
 
-// Bits set in a 16-bit mask, without a data-dependent loop or a library call.
-int BitCount(NumberMask mask) {
-    mask = mask - ((mask >> 1) & 0x5555u);
-    mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
-    mask = (mask + (mask >> 4)) & 0x0F0Fu;
-    return static_cast<int>((mask + (mask >> 8)) & 0x1Fu);
+NumberMask NumberBit(const unsigned char* text) {
+    return BitOfText[text[0] | unsigned{text[1]} << 8];
 }
 
-// The first codeCount numbers of a formula as a mask. A text that is no number 01..11 adds no bit and a
-// repeated number adds none either, so one count at the end checks the whole prefix.
+// The first codeCount numbers of a formula as a mask; throws unless they are codeCount different
+// numbers 01..11. Adding the bits gives what or-ing them gives only when no bit comes twice, and a
+// text that is no number leaves NotANumber in the mask: so the sum and the mask check the whole
+// prefix without counting bits (which, without a POPCNT instruction, is a library call per formula).
 NumberMask ParseBetMask(const std::string& formula, int codeCount) {
     if (formula.size() < static_cast<std::size_t>(3 * codeCount - 1))
         ThrowBadFormula(formula, codeCount);
     const auto* text = reinterpret_cast<const unsigned char*>(formula.data());
     NumberMask mask = 0;
+    NumberMask sum = 0;
     for (int i = 0; i < codeCount; ++i, text += 3) {
-        std::uint16_t key = 0;
-        std::memcpy(&key, text, sizeof key);
-        mask |= NumberBits[key];
+        const NumberMask bit = NumberBit(text);
+        mask |= bit;
+        sum += bit;
     }
-    if (BitCount(mask) != codeCount)
+    if (sum != mask || (mask & NotANumber) != 0)
         ThrowBadFormula(formula, codeCount);
     return mask;
 }
@@ -82,12 +83,23 @@ std::vector<NumberMask> BetMasksBySlot(const FormulaPool& pool, int codeCount, s
     return masks;
 }
 
-// Numbers outside 0..63 are read as 63, which is never a bet number.
+// How many of the first Positions drawn numbers of a draw are bet numbers. A drawn number outside
+// 0..63 is read as 63, which is never a bet number, so any stored value is safe to shift by.
 template <int Positions> int CountBetNumbers(const Draw& draw, std::uint64_t bets) {
     int count = 0;
     for (std::size_t p = 1; p <= Positions; ++p)
         count += static_cast<int>((bets >> std::min(static_cast<std::uint32_t>(draw[p]), 63u)) & 1u);
     return count;
+}
+
+// A mask of all ones when `condition` is 1 and of all zeros when it is 0.
+constexpr std::uint64_t MaskWhen(std::uint64_t condition) {
+    return std::uint64_t{0} - condition;
+}
+
+// `ifSet` where the mask is all ones, `ifClear` where it is all zeros: a choice made without a branch.
+constexpr std::uint64_t Choose(std::uint64_t mask, std::uint64_t ifSet, std::uint64_t ifClear) {
+    return (ifSet & mask) | (ifClear & ~mask);
 }
 
 // Adds an offset to a period the way the 32-bit period field wraps.
@@ -124,9 +136,11 @@ struct WalkInput {
 };
 
 // Runs the chain of plans row by row: each row either continues the current plan or ends it (a hit, or
-// its n-th row), and then the next plan starts at the following row. The step carries no data-dependent
-// branch, since whether a random draw hits cannot be predicted. Returns the start row of the plan left
-// running (R when the last plan ended at the newest row).
+// its n-th row), and then the next plan starts at the following row with that row's formula. Returns the
+// start row of the plan left running (R when the last plan ended at the newest row).
+// Whether a random draw hits cannot be predicted, so the step takes no branch on it: the end of the
+// current plan is written at the next free place of `ends` on every row and kept (the count moves on)
+// only when the plan ended there; the start row and the bets of the next plan are chosen by a mask.
 template <int Positions> std::int64_t WalkPlans(const WalkInput& in, std::vector<PlanEnd>& ends) {
     const std::int64_t rowCount = std::ssize(in.history);
     const std::int64_t firstRow = in.rule.firstStartRow;
@@ -138,27 +152,27 @@ template <int Positions> std::int64_t WalkPlans(const WalkInput& in, std::vector
 
     ends.resize(static_cast<std::size_t>(std::max<std::int64_t>(rowCount - firstRow, 0)));
     std::size_t endCount = 0;
-    std::int64_t start = firstRow;
+    std::uint64_t start = static_cast<std::uint64_t>(firstRow);
     std::uint64_t bets = masks[static_cast<std::size_t>(firstRow % slotCount)];
-    std::int64_t nextSlot = (firstRow + 1) % slotCount;
+    std::int64_t slotOfNextRow = (firstRow + 1) % slotCount;
     if (yields)
         in.yieldOncePerPlan();
     for (std::int64_t row = firstRow; row < rowCount; ++row) {
-        const auto hit = static_cast<std::int32_t>(
-            CountBetNumbers<Positions>(in.history[static_cast<std::size_t>(row)], bets) >= threshold);
-        const auto ended = static_cast<std::int32_t>(hit | static_cast<std::int32_t>(row - start + 1 >= n));
+        const Draw& draw = in.history[static_cast<std::size_t>(row)];
+        const bool hit = CountBetNumbers<Positions>(draw, bets) >= threshold;
+        const bool lastWatchedRow = row - static_cast<std::int64_t>(start) + 1 >= n;
+        const bool ended = hit || lastWatchedRow;
         ends[endCount] = {static_cast<std::int32_t>(start), static_cast<std::int32_t>(row), hit};
         endCount += static_cast<std::size_t>(ended);
-        const std::uint64_t replace = std::uint64_t{0} - static_cast<std::uint64_t>(ended);
-        start = static_cast<std::int64_t>((static_cast<std::uint64_t>(start) & ~replace) |
-                                          (static_cast<std::uint64_t>(row + 1) & replace));
-        bets = (bets & ~replace) | (masks[static_cast<std::size_t>(nextSlot)] & replace);
-        nextSlot = nextSlot + 1 == slotCount ? 0 : nextSlot + 1;
-        if (yields && ended != 0)
+        const std::uint64_t nextPlanStarts = MaskWhen(ended);
+        start = Choose(nextPlanStarts, static_cast<std::uint64_t>(row + 1), start);
+        bets = Choose(nextPlanStarts, masks[static_cast<std::size_t>(slotOfNextRow)], bets);
+        slotOfNextRow = slotOfNextRow + 1 == slotCount ? 0 : slotOfNextRow + 1;
+        if (yields && ended)
             in.yieldOncePerPlan();
     }
     ends.resize(endCount);
-    return start;
+    return static_cast<std::int64_t>(start);
 }
 
 std::int64_t WalkPlansFor(const WalkInput& in, std::vector<PlanEnd>& ends) {
@@ -240,9 +254,9 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
     const WalkInput input{rule, codeCount, planPeriods, history, pool, yieldOncePerPlan};
     std::vector<PlanEnd> ends;
     const std::int64_t runningStart = history.empty() ? std::int64_t{rule.firstStartRow} : WalkPlansFor(input, ends);
-    result.completed.resize(ends.size());
-    for (std::size_t i = 0; i < ends.size(); ++i)
-        FillRecord(result.completed[i], history, ends[i], planPeriods);
+    result.completed.reserve(ends.size());
+    for (const PlanEnd& end : ends)
+        FillRecord(result.completed.emplace_back(), history, end, planPeriods);
     result.running = RunningPlanAt(history, runningStart, planPeriods);
     CountOutcomes(result);
 

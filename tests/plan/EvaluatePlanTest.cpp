@@ -210,6 +210,7 @@ TEST(EvaluatePlan, RefusesCodeCountsPlanPeriodsAndPoolsItCannotWalk) {
     EXPECT_THROW(EvaluatePlan(rule, 3, 3, history, FormulaPool{}, Tables()), std::invalid_argument);
     EXPECT_THROW(EvaluatePlan(rule, 3, 3, history, UniformPool("01 01 02 "), Tables()), std::invalid_argument);
     EXPECT_THROW(EvaluatePlan(rule, 3, 3, history, UniformPool("01 12 02 "), Tables()), std::invalid_argument);
+    EXPECT_THROW(EvaluatePlan(rule, 3, 3, history, UniformPool("01 0: 02 "), Tables()), std::invalid_argument);
     EXPECT_THROW(EvaluatePlan(rule, 3, 3, history, UniformPool("01 02"), Tables()), std::invalid_argument);
     EXPECT_NO_THROW(EvaluatePlan(rule, 11, 1, history, pool, Tables()));
 }
