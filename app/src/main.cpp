@@ -1,6 +1,5 @@
 #include "tarvo/app/AppEnvironment.h"
 #include "tarvo/app/Tfrmmain.h"
-#include "tarvo/store/Tdatamod.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,8 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(tarvo::ApplicationTitle());
     QApplication::setApplicationName(tarvo::ApplicationTitle());
 
-    tarvo::Tdatamod datamod;
-    tarvo::Tfrmmain frmmain(tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/'), datamod);
+    tarvo::Tfrmmain frmmain(tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/'));
     frmmain.FormCreate();
     return QApplication::exec();
 }

@@ -38,8 +38,7 @@ void StartUpAndRefreshWithLatency() {
     tarvo::DrawSource source(options);
     source.start();
     tarvo::test::TestDatabase db;
-    tarvo::Tdatamod datamod;
-    tarvo::Tfrmmain window(Environment(db, source.host()), datamod);
+    tarvo::Tfrmmain window(Environment(db, source.host()));
 
     QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
     tarvo::bench::LoopGapMeter startUpStalls;
@@ -67,8 +66,7 @@ void StartUpAndRefreshWithLatency() {
 void IdleMemoryWith1200Rows() {
     tarvo::test::TestDatabase db;
     db.insertConsecutive(u"山东11选5"_s, 2026000001, 1200);
-    tarvo::Tdatamod datamod;
-    tarvo::Tfrmmain window(Environment(db, u"127.0.0.1:9"_s), datamod);
+    tarvo::Tfrmmain window(Environment(db, u"127.0.0.1:9"_s));
     tarvo::test::RunStartUp(window);
     QTest::qWait(500);
     std::printf("idle window with 1200 rows: %ld kB resident (target < 60 MB)\n", tarvo::bench::ResidentKilobytes());

@@ -35,8 +35,7 @@ void RunPlanInTheWindow(benchmark::State& state) {
     db.insertRows(u"山东11选5"_s, RandomDraws(int(state.range(0))));
     tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db.appDir());
     env.reportError = [](const QString&) {};
-    tarvo::Tdatamod datamod;
-    tarvo::Tfrmmain window(env, datamod);
+    tarvo::Tfrmmain window(env);
     tarvo::test::RunStartUp(window);
     auto* refresh = window.findChild<QPushButton*>(u"btnrefresh"_s);
     for (auto _ : state) {

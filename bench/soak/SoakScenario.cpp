@@ -120,8 +120,7 @@ int main(int argc, char* argv[]) {
         ++errors;
         std::printf("error: %s\n", qPrintable(message));
     };
-    tarvo::Tdatamod datamod;
-    auto window = std::make_unique<tarvo::Tfrmmain>(env, datamod);
+    auto window = std::make_unique<tarvo::Tfrmmain>(env);
     if (!tarvo::test::RunStartUp(*window)) {
         std::printf("start-up did not finish\n");
         return 1;

@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -54,8 +55,11 @@ TEST_F(PlanWindow, ACodeCountTakesEffectAtTheNextPlanRun) {
     EXPECT_EQ(text("memjihua"), report);
     EXPECT_EQ(label(), u"当前投注：9注"_s);
 
+    QSignalSpy written(&window(), &Tfrmmain::planReportWritten);
     click("btnrefresh");
     waitIdle();
+    EXPECT_EQ(written.count(), 1);
+    EXPECT_EQ(window().session().lastChoices()->codeCount, 3);
     EXPECT_EQ(label(), u"当前投注：3注"_s);
     EXPECT_EQ(control<QPlainTextEdit>("memcode")->toPlainText().count(u','), 3);
 }

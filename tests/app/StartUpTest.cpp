@@ -99,9 +99,10 @@ TEST_F(StartUp, RefreshShowsRowsStoredSinceAndScrollsToTheNewest) {
     startUp();
     db_->insertConsecutive(u"山东11选5"_s, 2026120802, 1199);
 
+    QSignalSpy cycles(&window(), &Tfrmmain::refreshCycleFinished);
     tick();
     waitIdle();
-
+    EXPECT_EQ(cycles.count(), 1);
     EXPECT_EQ(window().state().DrawCount, 1200);
     QPlainTextEdit* memkj = control<QPlainTextEdit>("memkj");
     EXPECT_EQ(memkj->blockCount(), 1200);
@@ -116,8 +117,7 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
         db_->insertConsecutive(u"广东11选5"_s, 2026000001, 1100);
         db_->insertConsecutive(u"江西11选5"_s, 2026000001, 1300);
         environment().appDir = db_->appDir();
-        Tdatamod datamod;
-        Tfrmmain window(environment(), datamod);
+        Tfrmmain window(environment());
         ASSERT_TRUE(RunStartUp(window));
         if (std::string(how) == "btnclose")
             QTest::mouseClick(window.findChild<QPushButton*>(u"btnclose"_s), Qt::LeftButton);
@@ -133,8 +133,7 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
 TEST(ErrorBox, AFailingTimerShowsAtMostOneBoxAtATime) {
     TestDatabase db;
     const AppEnvironment env = QuietEnvironment(db.appDir());
-    Tdatamod datamod;
-    Tfrmmain window(env, datamod);
+    Tfrmmain window(env);
     ASSERT_TRUE(RunStartUp(window));
     QFile::remove(db.filePath());
 

@@ -26,8 +26,7 @@ WindowFixture::~WindowFixture() {
 
 Tfrmmain& WindowFixture::window() {
     if (!window_) {
-        datamod_ = std::make_unique<Tdatamod>();
-        window_ = std::make_unique<Tfrmmain>(env_, *datamod_);
+        window_ = std::make_unique<Tfrmmain>(env_);
     }
     return *window_;
 }

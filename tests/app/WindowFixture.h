@@ -56,7 +56,6 @@ protected:
 
 private:
     AppEnvironment env_;
-    std::unique_ptr<Tdatamod> datamod_;
     std::unique_ptr<Tfrmmain> window_;
 };
 

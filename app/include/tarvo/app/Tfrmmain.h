@@ -1,76 +1,49 @@
 #pragma once
 
 #include "tarvo/app/AppEnvironment.h"
+#include "tarvo/app/MainWindowControls.h"
+#include "tarvo/app/PlanSession.h"
 #include "tarvo/app/RunQueue.h"
-#include "tarvo/app/u_public.h"
-#include "tarvo/plan/Plan.h"
-#include "tarvo/store/Tdatamod.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <memory>
-#include <optional>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMessageBox;
 class QNetworkAccessManager;
-class QPlainTextEdit;
-class QPushButton;
-class QTimer;
 
 namespace tarvo {
 
 class BusyCursor;
-class ClickableImage;
 class HistoryDownloader;
 class LatestDrawUpdater;
-class RadioGroup;
 
-// The main window: its controls, the start-up sequence, the refresh cycle, the plan runs and the
-// user's commands. Runs never overlap: a trigger that comes while one is going waits (RunQueue).
-// Network steps are asynchronous, so the window keeps painting and taking clicks throughout.
+// The main window: it wires its controls (MainWindowControls) to the program's work (PlanSession)
+// through its handlers, runs the start-up sequence and the refresh cycle, and shows one error box at
+// a time. Runs never overlap: a trigger that comes while one is going waits (RunQueue). Network steps
+// are asynchronous, so the window keeps painting and taking clicks throughout.
 class Tfrmmain : public QWidget {
     Q_OBJECT
 public:
-    Tfrmmain(AppEnvironment environment, Tdatamod& datamod, QWidget* parent = nullptr);
+    explicit Tfrmmain(AppEnvironment environment, QWidget* parent = nullptr);
     ~Tfrmmain() override;
 
     // The start-up sequence; its download runs on after this returns, and the sequence completes
     // when it ends (startUpFinished).
     void FormCreate();
 
-    const PublicState& state() const { return state_; }
-    const FormulaPool& formulaPool() const { return FormulaPool_; }
+    // The data, choices and last plan run behind what the window shows.
+    const PlanSession& session() const { return session_; }
+    const PublicState& state() const { return session_.state(); }
+    const FormulaPool& formulaPool() const { return session_.formulaPool(); }
     bool runGoing() const { return queue_.busy(); }
-
-    // The controls, under the names the window's users and tests know them by.
-    ClickableImage* imggg;
-    QPlainTextEdit* memkj;
-    QPlainTextEdit* memjihua;
-    QLabel* lblcode;
-    QPlainTextEdit* memcode;
-    RadioGroup* optcaipiao;
-    RadioGroup* opttype;
-    QLabel* Label3;
-    QComboBox* comjushu;
-    QPushButton* btnrefresh;
-    QLabel* aaa;
-    QLineEdit* edtjihuaqishu;
-    QPushButton* btncopy;
-    QPushButton* btnnext;
-    QPushButton* btnkaijiang;
-    QPushButton* btnclose;
-    ClickableImage* imgqq;
-    QLabel* Label2;
-    QLabel* pantx;
-    QLineEdit* edtcopy;
-    QPlainTextEdit* Memo1;
-    QTimer* Timer1;
 
 signals:
     void startUpFinished();
+    // A plan report was written into the window (after every plan run that completed).
+    void planReportWritten();
+    // A refresh cycle ended, whether or not it could store, show and plan.
+    void refreshCycleFinished();
     // No run is going and none waits.
     void idle();
 
@@ -78,47 +51,42 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createControls();
-    void setFocusOrder();
+    void connectHandlers();
 
     // Handlers.
     void FormClose();
-    void Timer1Timer();
-    void btnkaijiangClick();
-    void btncloseClick();
+    void Timer1Timer() { requestRefresh({}); }
+    void btnkaijiangClick() { requestRefresh({.busyCursor = true, .lottery = std::nullopt}); }
+    void btncloseClick() { close(); }
     void btncopyClick();
-    void btnrefreshClick();
-    void btnnextClick();
+    void btnrefreshClick() { requestPlan({.newFormulaPool = false}); }
+    void btnnextClick() { requestPlan({.newFormulaPool = true}); }
     void optcaipiaoClick(int index);
     void opttypeClick(int index);
     void comjushuClick();
-    void imgggClick();
-    void imgqqClick();
+    void imgggClick() { env_.openUrl(env_.adUrl); }
+    void imgqqClick() { env_.openUrl(env_.chatUrl); }
 
     // Steps of the start-up sequence and the refresh cycle.
-    void BuildCombinationTables();
-    void BuildFormulaPool();
     void DownloadDrawHistory();
     void UpdateLatestDraws();
-    void OpenDrawTable();
-    void LoadDrawHistory();
-    void ShowDrawHistory();
+    void ShowDrawHistory(const QStringList& lines);
     void RunPlan();
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
     void finishRefreshCycle(const QString& feedError);
 
     // The plan of each play type and the report it writes.
-    void PlanFront1();
-    void PlanFront2();
-    void PlanFront3();
-    void PlanAny1();
-    void PlanAny2();
-    void PlanAny3();
-    void PlanAny4();
-    void PlanAny5();
+    void PlanFront1() { planFor(PlayType::Front1); }
+    void PlanFront2() { planFor(PlayType::Front2); }
+    void PlanFront3() { planFor(PlayType::Front3); }
+    void PlanAny1() { planFor(PlayType::Any1); }
+    void PlanAny2() { planFor(PlayType::Any2); }
+    void PlanAny3() { planFor(PlayType::Any3); }
+    void PlanAny4() { planFor(PlayType::Any4); }
+    void PlanAny5() { planFor(PlayType::Any5); }
     void planFor(PlayType type);
-    void WritePlanReport(const PlanResult& result, PlayType type);
+    void WritePlanReport(const PlanReport& report);
     void yieldToWindow();
 
     // Runs and their queue.
@@ -132,10 +100,8 @@ private:
     template <typename Step> bool runGuarded(Step step);
 
     AppEnvironment env_;
-    Tdatamod& datamod_;
-    PublicState state_;
-    CandidateTables tables_;
-    tarvo::FormulaPool FormulaPool_;
+    PlanSession session_;
+    MainWindowControls ui_;
     RunQueue queue_;
     std::unique_ptr<BusyCursor> busy_;
     QNetworkAccessManager* network_;

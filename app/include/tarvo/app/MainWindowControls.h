@@ -1,0 +1,66 @@
+#pragma once
+
+#include "tarvo/plan/PlayType.h"
+
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace tarvo {
+
+class ClickableImage;
+class RadioGroup;
+
+// The controls of the main window under the names its users and tests know them by (each is also
+// its objectName), created with their texts, boxes and first values as a form designer would lay
+// them out. The form owns them; this struct only points at them.
+struct MainWindowControls {
+    // Creates every control on `form`, which must be empty, and sets the keyboard focus order.
+    void setup(QWidget* form);
+
+    ClickableImage* imggg = nullptr;
+    QPlainTextEdit* memkj = nullptr;
+    QPlainTextEdit* memjihua = nullptr;
+    QLabel* lblcode = nullptr;
+    QPlainTextEdit* memcode = nullptr;
+    RadioGroup* optcaipiao = nullptr;
+    RadioGroup* opttype = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* comjushu = nullptr;
+    QPushButton* btnrefresh = nullptr;
+    QLabel* aaa = nullptr;
+    QLineEdit* edtjihuaqishu = nullptr;
+    QPushButton* btncopy = nullptr;
+    QPushButton* btnnext = nullptr;
+    QPushButton* btnkaijiang = nullptr;
+    QPushButton* btnclose = nullptr;
+    ClickableImage* imgqq = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* pantx = nullptr;
+    QLineEdit* edtcopy = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+private:
+    void setupTextBoxes(QWidget* form);
+    void setupChoices(QWidget* form);
+    void setupButtons(QWidget* form);
+    void setupPictures(QWidget* form);
+    void setupNoticeAndHelpers(QWidget* form);
+    void setFocusOrder(QWidget* form);
+};
+
+// The entries of the code-count box for a play type, as the box shows them.
+QStringList CodeCountEntries(PlayType type);
+
+// Moves a text box's view to its last line.
+void ScrollToEnd(QPlainTextEdit* memo);
+
+} // namespace tarvo

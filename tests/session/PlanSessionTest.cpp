@@ -1,0 +1,70 @@
+#include "TestDatabase.h"
+
+#include "tarvo/app/PlanSession.h"
+#include "tarvo/store/StoreError.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using tarvo::test::TestDatabase;
+
+namespace tarvo {
+namespace {
+
+const QString kShandong = u"山东11选5"_s;
+const QString kChongqing = u"重庆11选5"_s;
+
+PlanSession SessionOver(const TestDatabase& db) {
+    return PlanSession(db.appDir(), [] { return 0u; });
+}
+
+TEST(PlanSession, ShowsTheSelectedLotterysHistoryAndKeepsItWhenAReloadFails) {
+    TestDatabase db;
+    db.insertRows(kShandong, {{u"2026120802"_s, u"03"_s, u"11"_s, u"07"_s, u"01"_s, u"10"_s},
+                              {u"2026120801"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    db.insertConsecutive(kChongqing, 2026120801, 3);
+    PlanSession session = SessionOver(db);
+    session.begin(kShandong);
+
+    EXPECT_EQ(session.reloadHistory(), (QStringList{u"26120801期01 02 03 04 05 "_s, u"26120802期03 11 07 01 10 "_s}));
+    session.selectLottery(kChongqing);
+    EXPECT_EQ(session.reloadHistory().size(), 3);
+    EXPECT_EQ(session.state().DrawHistory.size(), 3u);
+
+    db.insertRows(kChongqing, {{u"2026120804"_s, u"x"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    EXPECT_THROW(session.reloadHistory(), StoreError);
+    EXPECT_EQ(session.state().DrawHistory.size(), 3u) << "the history of the last good reload stays";
+}
+
+TEST(PlanSession, PlansEvenBeforeAPoolWasDrawnAndKeepsTheLastRunWhenChoicesAreRefused) {
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026120801, 30);
+    PlanSession session = SessionOver(db);
+    session.begin(kShandong);
+    session.reloadHistory();
+
+    const PlanChoices front2{PlayType::Front2, 9, 5};
+    const PlanReport report = session.runPlan(front2);
+    EXPECT_EQ(session.formulaPool(), BuildFormulaPool(0)) << "a pool drawn with the session's seed";
+    EXPECT_EQ(report.labelText, "当前投注：72");
+    ASSERT_TRUE(session.lastResult());
+    EXPECT_EQ(BuildPlanReport(*session.lastResult(), PlayType::Front2).planLines, report.planLines);
+    EXPECT_EQ(session.lastChoices(), front2);
+
+    EXPECT_THROW(session.runPlan({PlayType::Any1, 12, 3}), std::invalid_argument);
+    EXPECT_EQ(session.lastChoices(), front2);
+}
+
+TEST(PlanSession, TrimsOnlyOnceTheProgramFolderIsKnown) {
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026000001, 1300);
+    PlanSession session = SessionOver(db);
+    session.trim();
+    EXPECT_EQ(db.periods(kShandong).size(), 1300) << "a program whose start-up never began trims nothing";
+    session.begin(kShandong);
+    session.trim();
+    EXPECT_EQ(db.periods(kShandong).size(), 1200);
+}
+
+} // namespace
+} // namespace tarvo
