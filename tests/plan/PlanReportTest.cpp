@@ -68,45 +68,25 @@ TEST(PlanReport, Front2AndAny2ShowTheSameBetNumbersAsTableEntries) {
     EXPECT_EQ(any2.labelText, "当前投注：3注");
 }
 
-struct LiteralCase {
-    PlayType type;
-    std::string completedLine;
-    std::string runningLine;
-    std::string label;
-};
-
-TEST(PlanReport, EachPlayTypeUsesItsOwnTagTailAndLabel) {
+TEST(PlanReport, EveryLineNamesItsPlayTypeAsTheGroupShowsItAndOnlyFront2sLabelLacksZhu) {
     PlanResult result;
     result.completed.push_back({4, 20, 24, false, 24, {1, 2, 3, 4, 11}, 5});
     result.running = RunningPlan{9, 25, 29};
     result.misses = 1;
     result.currentBets = CurrentBets{2, {1, 2, 3, 4}};
-    const std::vector<LiteralCase> cases{
-        {PlayType::Front1, "20-24期【前一】24期开01 02 03 04 11  5期 挂", "25-29期【直选】 计划进行中。。。",
-         "当前投注：2注"},
-        {PlayType::Front2, "20-24期【前二】24期开01 02 03 04 11  5期 挂", "25-29期【前二】 计划进行中。。。",
-         "当前投注：2"},
-        {PlayType::Front3, "20-24期【前三】24期开01 02 03 04 11  5期 挂", "25-29期【前三】 计划进行中。。。",
-         "当前投注：2注"},
-        {PlayType::Any1, "20-24期【任一】24期开01 02 03 04 11  5期 挂", "25-29期【任一】 计划进行中。。。",
-         "当前投注：2注"},
-        {PlayType::Any2, "20-24期【任二】24期开01 02 03 04 11  5期 挂", "25-29期【任二】 计划进行中。。。",
-         "当前投注：2注"},
-        {PlayType::Any3, "20-24期【任三】24期开01 02 03 04 11  5期 挂", "25-29期【任三】 计划进行中。。。",
-         "当前投注：2注"},
-        {PlayType::Any4, "20-24期【任四】24期开01 02 03 04 11  5期 挂", "25-29期【任四】 计划进行中。。。",
-         "当前投注：2注"},
-        {PlayType::Any5, "20-24期【任五】24期开01 02 03 04 11  5期 挂", "25-29期【任五】 计划进行中。。。",
-         "当前投注：2注"},
-    };
-    for (const LiteralCase& c : cases) {
-        const PlanReport report = BuildPlanReport(result, c.type);
+    for (int position = 0; position < PlayTypeCount; ++position) {
+        const PlayType type = PlayTypeAt(position);
+        const std::string name(RuleOf(type).name);
+        SCOPED_TRACE(name);
+        // The running plan of 前一 goes by the name of its bet, 直选.
+        const std::string runningName = type == PlayType::Front1 ? "直选" : name;
+        const PlanReport report = BuildPlanReport(result, type);
         ASSERT_EQ(report.planLines.size(), 6u);
-        EXPECT_EQ(report.planLines[0], c.completedLine);
-        EXPECT_EQ(report.planLines[1], c.runningLine);
+        EXPECT_EQ(report.planLines[0], "20-24期【" + name + "】24期开01 02 03 04 11  5期 挂");
+        EXPECT_EQ(report.planLines[1], "25-29期【" + runningName + "】 计划进行中。。。");
         EXPECT_EQ(report.planLines[3], "计划成功率0% 中[0]    挂[1]  连挂[0]  连中[0]");
         EXPECT_EQ(report.codeText, "01 02,03 04,");
-        EXPECT_EQ(report.labelText, c.label);
+        EXPECT_EQ(report.labelText, type == PlayType::Front2 ? "当前投注：2" : "当前投注：2注");
     }
 }
 
