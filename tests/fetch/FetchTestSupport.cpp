@@ -43,6 +43,13 @@ void ProgramFolder::insert(const QString& lottery, const DrawRow& row) const {
     DrawAppender(path(DrawDatabaseFileName()), lottery).append(row);
 }
 
+const Lottery& Known(const QString& lottery) {
+    const Lottery* known = FindLottery(lottery);
+    if (!known)
+        throw std::invalid_argument("no lottery is named " + lottery.toStdString());
+    return *known;
+}
+
 DrawRow Row(const QString& period, std::initializer_list<int> numbers) {
     DrawRow row;
     row.period = period;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QObject>
 #include <QString>
@@ -24,6 +25,9 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// The lottery of that name; the test fails at once for a name the program does not know.
+const Lottery& Known(const QString& lottery);
 
 // A row from a ten-digit period and five numbers 1..11.
 DrawRow Row(const QString& period, std::initializer_list<int> numbers);

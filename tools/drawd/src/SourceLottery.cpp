@@ -2,6 +2,7 @@
 
 #include "tarvo/store/Lottery.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -44,11 +45,10 @@ const QList<SourceLottery>& SourceLotteries() {
 }
 
 const SourceLottery* FindSourceLottery(const QString& name) {
-    for (const SourceLottery& lottery : SourceLotteries()) {
-        if (lottery.name == name)
-            return &lottery;
-    }
-    return nullptr;
+    const QList<SourceLottery>& all = SourceLotteries();
+    const auto found =
+        std::find_if(all.begin(), all.end(), [&](const SourceLottery& lottery) { return lottery.name == name; });
+    return found == all.end() ? nullptr : &*found;
 }
 
 } // namespace tarvo
