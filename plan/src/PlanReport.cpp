@@ -10,11 +10,30 @@ namespace tarvo {
 
 namespace {
 
-// The play type's name in brackets after the periods of a line: "期【前二】". The running plan of
-// 前一 is named 直选 (a straight bet on the first number), its completed plans by the type's name.
+// The play type's name in brackets that follows the periods of a line: "期【前二】". The running plan
+// of 前一 is named 直选 (a straight bet on the first number), its completed plans by the type's name.
 std::string Tag(PlayType type, bool running) {
     const std::string_view name = running && type == PlayType::Front1 ? "直选" : RuleOf(type).name;
     return "期【" + std::string(name) + "】";
+}
+
+std::string CompletedLine(const PlanRecord& record, std::string_view tag) {
+    std::string line;
+    line.reserve(80);
+    line += std::to_string(record.firstPeriod);
+    line += '-';
+    line += std::to_string(record.lastPeriod);
+    line += tag;
+    line += std::to_string(record.decidingPeriod);
+    line += "期开";
+    for (std::int32_t number : record.decidingDraw) {
+        AppendNumberText(line, number);
+        line += ' ';
+    }
+    line += ' ';
+    line += std::to_string(record.periodsUsed);
+    line += record.hit ? "期 中" : "期 挂";
+    return line;
 }
 
 // The label shows the bare count for 前二 and the count followed by 注 for every other type.
@@ -48,22 +67,7 @@ std::string LabelText(const PlanResult& result, PlayType type) {
 } // namespace
 
 std::string CompletedPlanLine(const PlanRecord& record, PlayType type) {
-    std::string line;
-    line.reserve(80);
-    line += std::to_string(record.firstPeriod);
-    line += '-';
-    line += std::to_string(record.lastPeriod);
-    line += Tag(type, false);
-    line += std::to_string(record.decidingPeriod);
-    line += "期开";
-    for (std::int32_t number : record.decidingDraw) {
-        AppendNumberText(line, number);
-        line += ' ';
-    }
-    line += ' ';
-    line += std::to_string(record.periodsUsed);
-    line += record.hit ? "期 中" : "期 挂";
-    return line;
+    return CompletedLine(record, Tag(type, false));
 }
 
 std::string RunningPlanLine(const RunningPlan& running, PlayType type) {
@@ -80,8 +84,9 @@ std::string SummaryLine(const PlanResult& result) {
 PlanReport BuildPlanReport(const PlanResult& result, PlayType type) {
     PlanReport report;
     report.planLines.reserve(result.completed.size() + 5);
+    const std::string tag = Tag(type, false);
     for (const PlanRecord& record : result.completed)
-        report.planLines.push_back(CompletedPlanLine(record, type));
+        report.planLines.push_back(CompletedLine(record, tag));
     if (result.running)
         report.planLines.push_back(RunningPlanLine(*result.running, type));
     report.planLines.emplace_back();

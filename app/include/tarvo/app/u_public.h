@@ -6,7 +6,7 @@
 
 namespace tarvo {
 
-// The state the whole program shares, alive from start to exit; the main window owns it.
+// The state the whole program shares, alive from start to exit; the session (PlanSession) owns it.
 struct PublicState {
     QString AppDir;                 // folder of the executable, with its trailing separator
     QString CurrentLottery;         // name of the selected lottery, as the lottery group writes it
