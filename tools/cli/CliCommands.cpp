@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliInputs.h"
 #include "tarvo/plan/Plan.h"
 #include "tarvo/store/DrawAppender.h"
 #include "tarvo/store/DrawDatabase.h"
@@ -8,7 +9,6 @@
 #include "tarvo/store/StoreError.h"
 
 #include <QFile>
-#include <QHash>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -23,85 +23,6 @@ const QString kUsage = u"用法：\n"
                        u"  tarvo-cli report --db FILE --lottery NAME --type T --item I [--periods N] --seed S\n"
                        u"T：玩法序号 0..7 或名称（前一 … 任五）；I：号码注数的位置（从 0 起）或文字（如 72注）；\n"
                        u"N：计划期数（默认为建议值）；S：公式种子 0 … 86399999。\n"_s;
-
-class UsageError : public std::runtime_error {
-public:
-    explicit UsageError(const QString& message)
-        : std::runtime_error(message.toStdString()) {}
-};
-
-// "--name value" options and the remaining plain arguments of one command.
-struct ParsedArguments {
-    QHash<QString, QString> options;
-    QStringList positional;
-
-    QString required(const QString& name) const {
-        if (!options.contains(name))
-            throw UsageError(u"缺少选项 --%1"_s.arg(name));
-        return options.value(name);
-    }
-};
-
-ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known) {
-    ParsedArguments parsed;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (!argument.startsWith(u"--"_s)) {
-            parsed.positional << argument;
-            continue;
-        }
-        const QString name = argument.mid(2);
-        if (!known.contains(name))
-            throw UsageError(u"未知选项 %1"_s.arg(argument));
-        if (i + 1 >= arguments.size())
-            throw UsageError(u"选项 %1 缺少取值"_s.arg(argument));
-        parsed.options.insert(name, arguments[++i]);
-    }
-    return parsed;
-}
-
-QString RequireLottery(const QString& name) {
-    if (!LotteryNames().contains(name))
-        throw UsageError(u"未知彩种“%1”，可选：%2"_s.arg(name, LotteryNames().join(u"、"_s)));
-    return name;
-}
-
-std::optional<int> WholeNumber(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-PlayType ParsePlayType(const QString& text) {
-    static const QStringList names = {u"前一"_s, u"前二"_s, u"前三"_s, u"任一"_s,
-                                      u"任二"_s, u"任三"_s, u"任四"_s, u"任五"_s};
-    std::optional<int> index = WholeNumber(text);
-    if (!index && names.contains(text))
-        index = int(names.indexOf(text));
-    if (!index || *index < 0 || *index > 7)
-        throw UsageError(u"未知玩法“%1”，可选 0..7 或 %2"_s.arg(text, names.join(u' ')));
-    return PlayType(*index);
-}
-
-int ParseItem(PlayType type, const QString& text) {
-    QStringList entries;
-    for (const std::string& entry : ChoiceList(type))
-        entries << QString::fromStdString(entry);
-    std::optional<int> position = WholeNumber(text);
-    if (!position && entries.contains(text))
-        position = int(entries.indexOf(text));
-    if (!position || *position < 0 || *position >= entries.size())
-        throw UsageError(u"号码注数“%1”不在这个玩法的选项中：%2"_s.arg(text, entries.join(u' ')));
-    return *position;
-}
-
-std::uint32_t ParseSeed(const QString& text) {
-    bool ok = false;
-    const qlonglong seed = text.toLongLong(&ok);
-    if (!ok || seed < 0 || seed > 86'399'999)
-        throw UsageError(u"种子“%1”必须是 0 … 86399999 的整数"_s.arg(text));
-    return std::uint32_t(seed);
-}
 
 int InitDb(const QStringList& arguments, QTextStream& out) {
     const ParsedArguments parsed = ParseArguments(arguments, {u"db"_s});
@@ -154,29 +75,8 @@ int Import(const QStringList& arguments, QTextStream& out) {
 }
 
 int Report(const QStringList& arguments, QTextStream& out) {
-    const ParsedArguments parsed =
-        ParseArguments(arguments, {u"db"_s, u"lottery"_s, u"type"_s, u"item"_s, u"periods"_s, u"seed"_s});
-    const QString database = parsed.required(u"db"_s);
-    const QString lottery = RequireLottery(parsed.required(u"lottery"_s));
-    const PlayType type = ParsePlayType(parsed.required(u"type"_s));
-    const int item = ParseItem(type, parsed.required(u"item"_s));
-    const std::uint32_t seed = ParseSeed(parsed.required(u"seed"_s));
-    const std::string entry = ChoiceList(type)[std::size_t(item)];
-    int periods = ProposedPlanPeriods(type, entry);
-    if (parsed.options.contains(u"periods"_s)) {
-        try {
-            periods = ParsePlanPeriods(parsed.options.value(u"periods"_s).toStdString());
-        } catch (const std::invalid_argument& error) {
-            throw UsageError(QString::fromUtf8(error.what()));
-        }
-    }
-    if (!QFile::exists(database))
-        throw StoreError(u"找不到数据库文件：%1"_s.arg(database));
-
-    const DrawHistory history = ReadDrawHistory(database, lottery);
-    const PlanResult result = EvaluatePlan(RuleOf(type), CodeCountAt(type, item), periods, history,
-                                           BuildFormulaPool(seed), BuildCombinationTables());
-    const PlanReport report = BuildPlanReport(result, type);
+    const ReplayedPlan plan = ReplayStoredPlan(arguments);
+    const PlanReport report = BuildPlanReport(plan.result, plan.choices.type);
     for (const std::string& line : report.planLines)
         out << QString::fromStdString(line) << u'\n';
     out << u'\n' << QString::fromStdString(report.codeText) << u'\n' << QString::fromStdString(report.labelText)
