@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "AnalysisCommands.h"
 #include "CliInputs.h"
 #include "tarvo/plan/Plan.h"
 #include "tarvo/store/DrawAppender.h"
@@ -21,8 +22,12 @@ const QString kUsage = u"用法：\n"
                        u"  tarvo-cli init-db --db FILE\n"
                        u"  tarvo-cli import --db FILE --lottery NAME CSVFILE\n"
                        u"  tarvo-cli report --db FILE --lottery NAME --type T --item I [--periods N] --seed S\n"
+                       u"  tarvo-cli stats --db FILE --lottery NAME --type T --item I [--periods N] --seed S\n"
+                       u"  tarvo-cli omission --db FILE --lottery NAME [--last N] [--position P]\n"
+                       u"  tarvo-cli stake --bets B --prize W --wins w --periods n --min-profit-rate R [--price 2]\n"
                        u"T：玩法序号 0..7 或名称（前一 … 任五）；I：号码注数的位置（从 0 起）或文字（如 72注）；\n"
-                       u"N：计划期数（默认为建议值）；S：公式种子 0 … 86399999。\n"_s;
+                       u"N：计划期数（默认为建议值）；S：公式种子 0 … 86399999；P：开奖位置 0（任意）或 1..5；\n"
+                       u"R：最低收益率（整数百分比）。stats、omission、stake 输出一个 JSON 对象。\n"_s;
 
 int InitDb(const QStringList& arguments, QTextStream& out) {
     const ParsedArguments parsed = ParseArguments(arguments, {u"db"_s});
@@ -96,6 +101,8 @@ int RunCliCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             return Import(rest, out);
         if (command == u"report"_s)
             return Report(rest, out);
+        if (IsAnalysisCommand(command))
+            return RunAnalysisCommand(command, rest, out);
         if (command == u"--help"_s || command == u"-h"_s || command == u"help"_s) {
             out << kUsage;
             return CliOk;
