@@ -44,7 +44,16 @@ TEST(CliStats, CountsTheSamePlansAsTheReportAndSetsThemAgainstChance) {
     const QStringList choices{u"--db"_s,   db.filePath(), u"--lottery"_s, u"广东11选5"_s, u"--type"_s,    u"前二"_s,
                               u"--item"_s, u"30注"_s,     u"--seed"_s,    u"7"_s,         u"--periods"_s, u"2"_s};
 
-    const QJsonObject stats = JsonOf(RunCli(QStringList{u"stats"_s} + choices));
+    const CliRun statsRun = RunCli(QStringList{u"stats"_s} + choices);
+    const QJsonObject stats = JsonOf(statsRun);
+    // Scripts that read the output by eye or by line see the keys in the documented order.
+    qsizetype previous = -1;
+    for (const QString& key : {u"plans"_s, u"hits"_s, u"misses"_s, u"draw_hit_probability"_s, u"plan_hit_probability"_s,
+                               u"wilson95"_s, u"hit_at_period"_s, u"expected_hit_at_period"_s}) {
+        const qsizetype at = statsRun.out.indexOf(u'"' + key + u"\":"_s);
+        EXPECT_GT(at, previous) << key.toStdString();
+        previous = at;
+    }
     const CliRun report = RunCli(QStringList{u"report"_s} + choices);
     const QRegularExpressionMatch summary = QRegularExpression(u"中\\[(\\d+)\\]    挂\\[(\\d+)\\]"_s).match(report.out);
     ASSERT_TRUE(summary.hasMatch()) << report.out.toStdString();

@@ -6,7 +6,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
@@ -14,15 +13,29 @@ namespace tarvo {
 
 namespace {
 
-template <typename Number> QJsonArray JsonArrayOf(const std::vector<Number>& values) {
-    QJsonArray array;
-    for (Number value : values)
-        array.append(value);
-    return array;
+// JSON text built by hand so that an object's keys keep the order the commands document them in
+// (QJsonObject sorts its keys). Scalars go through Qt's writer, so numbers keep full precision.
+QString Json(const QJsonValue& value) {
+    const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
 }
 
-void PrintJson(const QJsonObject& object, QTextStream& out) {
-    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << u'\n';
+QString JsonObject(std::initializer_list<std::pair<QString, QString>> members) {
+    QStringList texts;
+    for (const auto& [key, valueText] : members)
+        texts << Json(key) + u':' + valueText;
+    return u'{' + texts.join(u',') + u'}';
+}
+
+QString JsonList(const QStringList& valueTexts) {
+    return u'[' + valueTexts.join(u',') + u']';
+}
+
+template <typename Number> QString JsonNumbers(const std::vector<Number>& values) {
+    QStringList texts;
+    for (Number value : values)
+        texts << Json(double(value));
+    return JsonList(texts);
 }
 
 // Runs an engine step whose refusal of its input is a usage error of the command line.
@@ -39,25 +52,25 @@ int Stats(const QStringList& arguments, QTextStream& out) {
     const PlanChoices& choices = plan.choices;
     const PlanAgainstChance figures =
         ComparePlanWithChance(plan.result, choices.type, choices.codeCount, choices.planPeriods);
-    PrintJson({{u"plans"_s, figures.plans},
-               {u"hits"_s, figures.hits},
-               {u"misses"_s, figures.misses},
-               {u"draw_hit_probability"_s, figures.drawHitProbability},
-               {u"plan_hit_probability"_s, figures.planHitProbability},
-               {u"wilson95"_s, QJsonArray{figures.wilson95.low, figures.wilson95.high}},
-               {u"hit_at_period"_s, JsonArrayOf(figures.hitsAtPeriod)},
-               {u"expected_hit_at_period"_s, JsonArrayOf(figures.expectedHitsAtPeriod)}},
-              out);
+    out << JsonObject({{u"plans"_s, Json(figures.plans)},
+                       {u"hits"_s, Json(figures.hits)},
+                       {u"misses"_s, Json(figures.misses)},
+                       {u"draw_hit_probability"_s, Json(figures.drawHitProbability)},
+                       {u"plan_hit_probability"_s, Json(figures.planHitProbability)},
+                       {u"wilson95"_s, JsonList({Json(figures.wilson95.low), Json(figures.wilson95.high)})},
+                       {u"hit_at_period"_s, JsonNumbers(figures.hitsAtPeriod)},
+                       {u"expected_hit_at_period"_s, JsonNumbers(figures.expectedHitsAtPeriod)}})
+        << u'\n';
     return CliOk;
 }
 
-QJsonObject OmissionJson(const NumberOmission& figures) {
-    return {{u"number"_s, u"%1"_s.arg(figures.number, 2, 10, QChar(u'0'))},
-            {u"hits"_s, figures.hits},
-            {u"expected_hits"_s, figures.expectedHits},
-            {u"current"_s, figures.current},
-            {u"max"_s, figures.longest},
-            {u"average"_s, figures.average}};
+QString OmissionJson(const NumberOmission& figures) {
+    return JsonObject({{u"number"_s, Json(u"%1"_s.arg(figures.number, 2, 10, QChar(u'0')))},
+                       {u"hits"_s, Json(figures.hits)},
+                       {u"expected_hits"_s, Json(figures.expectedHits)},
+                       {u"current"_s, Json(figures.current)},
+                       {u"max"_s, Json(figures.longest)},
+                       {u"average"_s, Json(figures.average)}});
 }
 
 int Omission(const QStringList& arguments, QTextStream& out) {
@@ -71,20 +84,20 @@ int Omission(const QStringList& arguments, QTextStream& out) {
     Checked([&] { return BuildOmissionTable({}, last, position); }); // refuses bad arguments before any reading
 
     const OmissionTable table = BuildOmissionTable(ReadStoredDraws(database, lottery), last, position);
-    QJsonArray numbers;
+    QStringList numbers;
     for (const NumberOmission& figures : table.numbers)
-        numbers.append(OmissionJson(figures));
-    PrintJson({{u"draws"_s, table.draws}, {u"numbers"_s, numbers}}, out);
+        numbers << OmissionJson(figures);
+    out << JsonObject({{u"draws"_s, Json(table.draws)}, {u"numbers"_s, JsonList(numbers)}}) << u'\n';
     return CliOk;
 }
 
-QJsonObject StakeRowJson(const StakeRow& row) {
-    return {{u"period"_s, row.period},
-            {u"multiplier"_s, qint64(row.multiplier)},
-            {u"cost"_s, qint64(row.cost)},
-            {u"total_cost"_s, qint64(row.totalCost)},
-            {u"return"_s, qint64(row.hitReturn)},
-            {u"profit"_s, qint64(row.profit)}};
+QString StakeRowJson(const StakeRow& row) {
+    return JsonObject({{u"period"_s, Json(row.period)},
+                       {u"multiplier"_s, Json(qint64(row.multiplier))},
+                       {u"cost"_s, Json(qint64(row.cost))},
+                       {u"total_cost"_s, Json(qint64(row.totalCost))},
+                       {u"return"_s, Json(qint64(row.hitReturn))},
+                       {u"profit"_s, Json(qint64(row.profit))}});
 }
 
 int Stake(const QStringList& arguments, QTextStream& out) {
@@ -102,10 +115,10 @@ int Stake(const QStringList& arguments, QTextStream& out) {
     if (schedule.cutShort)
         throw UsageError(u"第 %1 期起倍投金额将超过 %2 元，请减少期数或提高奖金"_s.arg(schedule.rows.size() + 1)
                              .arg(StakeAmountLimit));
-    QJsonArray rows;
+    QStringList rows;
     for (const StakeRow& row : schedule.rows)
-        rows.append(StakeRowJson(row));
-    PrintJson({{u"possible"_s, schedule.possible}, {u"rows"_s, rows}}, out);
+        rows << StakeRowJson(row);
+    out << JsonObject({{u"possible"_s, Json(schedule.possible)}, {u"rows"_s, JsonList(rows)}}) << u'\n';
     return CliOk;
 }
 
