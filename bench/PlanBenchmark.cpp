@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace tarvo {
@@ -85,6 +86,60 @@ void BM_BuildCombinationTables(benchmark::State& state) {
         benchmark::DoNotOptimize(BuildCombinationTables());
 }
 BENCHMARK(BM_BuildCombinationTables)->Unit(benchmark::kMicrosecond);
+
+// Every figure of the analysis window for one play type (first code-count entry, proposed plan periods) over
+// 100,000 draws, given the plan walk's result as the window holds it after a plan run: the record against
+// chance, the trend chart of 100 draws, the omission tables of 100, 500 and all draws, the stake schedule.
+void AnalysisFigures(PlayType type, int codeCount, int planPeriods, const PlanResult& result) {
+    const DrawHistory& history = HistoryOf(100000);
+    benchmark::DoNotOptimize(ComparePlanWithChance(result, type, codeCount, planPeriods));
+    benchmark::DoNotOptimize(BuildTrendGrid(history, 100, AnyPosition));
+    for (std::optional<int> last : {std::optional<int>(100), std::optional<int>(500), std::optional<int>()})
+        benchmark::DoNotOptimize(BuildOmissionTable(history, last, AnyPosition));
+    const StakeTerms terms{BetCount(type, codeCount), OfficialPrize(type).value_or(10),
+                           FewestWinningBetsAtHit(type, codeCount), planPeriods, 10};
+    const StakeSchedule schedule = BuildStakeSchedule(terms);
+    benchmark::DoNotOptimize(StakeOutlookOf(schedule, terms, DrawHitProbability(type, codeCount),
+                                            AverageWinningBetsPerDraw(type, codeCount)));
+}
+
+// Argument: play type position.
+void BM_AnalysisFigures(benchmark::State& state) {
+    const PlayType type = PlayTypeAt(static_cast<int>(state.range(0)));
+    const int planPeriods = ProposedPlanPeriods(type, ChoiceList(type).front());
+    const Inputs& in = SharedInputs();
+    const PlanResult result =
+        EvaluatePlan(RuleOf(type), RuleOf(type).kBase, planPeriods, HistoryOf(100000), in.pool, in.tables);
+    for (auto _ : state)
+        AnalysisFigures(type, RuleOf(type).kBase, planPeriods, result);
+    state.SetLabel(std::string(RuleOf(type).name) + " plans=" + std::to_string(result.completed.size()));
+}
+BENCHMARK(BM_AnalysisFigures)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+
+// The same with the plan walk itself, as after a refresh cycle.
+void BM_PlanRunAndAnalysisFigures(benchmark::State& state) {
+    const PlayType type = PlayTypeAt(static_cast<int>(state.range(0)));
+    const int planPeriods = ProposedPlanPeriods(type, ChoiceList(type).front());
+    const Inputs& in = SharedInputs();
+    for (auto _ : state) {
+        const PlanResult result =
+            EvaluatePlan(RuleOf(type), RuleOf(type).kBase, planPeriods, HistoryOf(100000), in.pool, in.tables);
+        AnalysisFigures(type, RuleOf(type).kBase, planPeriods, result);
+    }
+    state.SetLabel(std::string(RuleOf(type).name));
+}
+BENCHMARK(BM_PlanRunAndAnalysisFigures)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+
+// The costliest record: 前三 with three numbers and one period per plan, about 100,000 plans that rarely hit,
+// so the typical longest miss run is in the thousands.
+void BM_AnalysisFiguresRareHits(benchmark::State& state) {
+    const Inputs& in = SharedInputs();
+    const PlanResult result = EvaluatePlan(RuleOf(PlayType::Front3), 3, 1, HistoryOf(100000), in.pool, in.tables);
+    for (auto _ : state)
+        AnalysisFigures(PlayType::Front3, 3, 1, result);
+    state.SetLabel("前三 K=3 n=1 plans=" + std::to_string(result.completed.size()));
+}
+BENCHMARK(BM_AnalysisFiguresRareHits)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tarvo

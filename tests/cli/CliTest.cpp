@@ -1,27 +1,15 @@
+#include "CliRunner.h"
 #include "TestDatabase.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using tarvo::test::CliRun;
+using tarvo::test::RunCli;
 using tarvo::test::TestDatabase;
 
 namespace {
-
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TARVO_CLI_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
     QFile file(dir.filePath(name));

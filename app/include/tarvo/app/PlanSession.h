@@ -2,6 +2,7 @@
 
 #include "tarvo/app/u_public.h"
 #include "tarvo/plan/Plan.h"
+#include "tarvo/plan/PlanChoices.h"
 #include "tarvo/store/Tdatamod.h"
 
 #include <QString>
@@ -11,15 +12,6 @@
 #include <optional>
 
 namespace tarvo {
-
-// What a plan run is asked for, as the window's choices give it.
-struct PlanChoices {
-    PlayType playType = PlayType::Front1;
-    int codeCount = 9;   // K: how many numbers of the formula are bet
-    int planPeriods = 3; // n: the most draws a plan watches
-
-    bool operator==(const PlanChoices&) const = default;
-};
 
 // The program's data and the work done on it, without a window: the program-wide state (program
 // folder, selected lottery, the draw history and its row count), the candidate tables, the formula

@@ -1,13 +1,23 @@
 #pragma once
 
 // Everything the plan engine offers, for callers that want it all in one include.
+#include "tarvo/plan/BetTerms.h"
 #include "tarvo/plan/CandidateTables.h"
 #include "tarvo/plan/CodeCountChoices.h"
 #include "tarvo/plan/Draw.h"
+#include "tarvo/plan/DrawChance.h"
+#include "tarvo/plan/DrawnNumber.h"
 #include "tarvo/plan/EvaluatePlan.h"
 #include "tarvo/plan/FormulaPool.h"
+#include "tarvo/plan/LongestRunChance.h"
+#include "tarvo/plan/OmissionTable.h"
+#include "tarvo/plan/PlanChoices.h"
+#include "tarvo/plan/PlanAgainstChance.h"
 #include "tarvo/plan/PlanReport.h"
 #include "tarvo/plan/PlanResult.h"
 #include "tarvo/plan/PlayType.h"
 #include "tarvo/plan/PlayTypeRule.h"
 #include "tarvo/plan/RandomGenerator.h"
+#include "tarvo/plan/StakeSchedule.h"
+#include "tarvo/plan/TrendGrid.h"
+#include "tarvo/plan/WilsonInterval.h"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace tarvo {
+
+// Whether `command` is one of the analysis commands: stats, omission, stake.
+bool IsAnalysisCommand(const QString& command);
+
+// Runs an analysis command (its arguments without the command name) and prints one JSON object on `out`.
+// Throws UsageError for bad arguments and StoreError for a database problem; returns the exit status.
+int RunAnalysisCommand(const QString& command, const QStringList& arguments, QTextStream& out);
+
+} // namespace tarvo
