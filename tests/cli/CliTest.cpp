@@ -11,16 +11,28 @@ namespace {
 
 struct CliRun {
     int status;
-    QString out;
+    QString out; // line breaks as "\n", whatever the platform writes
     QString err;
+    bool nativeLineBreaks; // every line of the output ends as the platform's text files do
 };
+
+// A console program writes CR LF on Windows and LF elsewhere.
+bool HasNativeLineBreaks(const QByteArray& output) {
+#ifdef Q_OS_WIN
+    return output.count("\r\n") == output.count('\n') && output.count('\r') == output.count('\n');
+#else
+    return !output.contains('\r');
+#endif
+}
 
 CliRun RunCli(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(TARVO_CLI_PATH), arguments);
     process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const QByteArray out = process.readAllStandardOutput();
+    const QByteArray err = process.readAllStandardError();
+    return {process.exitCode(), QString::fromUtf8(QByteArray(out).replace("\r\n", "\n")),
+            QString::fromUtf8(QByteArray(err).replace("\r\n", "\n")), HasNativeLineBreaks(out)};
 }
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
@@ -75,6 +87,7 @@ TEST(CliReport, PrintsTheReportTheBetsAndTheirCount) {
     const CliRun run = RunCli({u"report"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"山东11选5"_s, u"--type"_s,
                                u"前二"_s, u"--item"_s, u"72注"_s, u"--seed"_s, u"0"_s});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.nativeLineBreaks);
     const QStringList lines = run.out.split(u'\n');
     ASSERT_GE(lines.size(), 8);
     EXPECT_EQ(lines.back(), QString()) << "the output ends with a line break";
