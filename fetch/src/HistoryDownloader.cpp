@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QNetworkReply>
 #include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -20,11 +22,40 @@ namespace {
 // How long one turn of the event loop may spend appending rows.
 constexpr qint64 StoreSliceMs = 8;
 
+// The engine's result code for a database it may only read (the low byte of its extended codes).
+constexpr int ReadOnlyDatabaseCode = 8;
+
+bool IsReadOnlyDatabaseError(const QSqlError& error) {
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber);
+    return isNumber && (code & 0xff) == ReadOnlyDatabaseCode;
+}
+
+// Writes the file's header value back unchanged inside a transaction that is rolled back: nothing
+// changes, but a file the engine may only read refuses it. False only for such a file.
+bool TakesWrites(QSqlDatabase db) {
+    QSqlQuery query(db);
+    if (!query.exec(u"begin immediate"_s))
+        return !IsReadOnlyDatabaseError(query.lastError());
+    bool writable = true;
+    if (query.exec(u"pragma user_version"_s) && query.next()) {
+        const int version = query.value(0).toInt();
+        writable =
+            query.exec(u"pragma user_version = %1"_s.arg(version)) || !IsReadOnlyDatabaseError(query.lastError());
+    }
+    query.exec(u"rollback"_s);
+    return writable;
+}
+
+// The database must open, and take writes: a file the engine may only read (a read-only file, as
+// Windows' read-only attribute makes it) would otherwise take no draw at all, and no one would know.
 void CheckDatabaseOpens(const QString& appDir) {
     Connection connection;
     connection.setLoginPrompt(false);
     connection.setConnectionString(ConnectionString(appDir));
     connection.open();
+    if (!TakesWrites(connection.database()))
+        throw StoreError(u"数据库文件是只读的，开奖号码无法保存：%1"_s.arg(DataSourceOf(ConnectionString(appDir))));
 }
 
 } // namespace
