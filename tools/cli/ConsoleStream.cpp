@@ -1,5 +1,7 @@
 #include "ConsoleStream.h"
 
+#include <algorithm>
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -40,10 +42,20 @@ ConsoleStream::ConsoleStream(std::FILE* file)
 ConsoleStream::~ConsoleStream() {
     stream_.flush();
 #ifdef _WIN32
-    if (console_ && !consoleText_.isEmpty()) {
-        const QString text = QString(consoleText_).replace(u"\n"_s, u"\r\n"_s);
+    if (!console_)
+        return;
+    const QString text = QString(consoleText_).replace(u"\n"_s, u"\r\n"_s);
+    // Older consoles take only so much at once; a piece never ends inside a surrogate pair.
+    constexpr qsizetype PieceLength = 8192;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype length = std::min(PieceLength, text.size() - start);
+        if (start + length < text.size() && text.at(start + length - 1).isHighSurrogate())
+            --length;
         DWORD written = 0;
-        WriteConsoleW(console_, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()), &written, nullptr);
+        if (!WriteConsoleW(console_, reinterpret_cast<const wchar_t*>(text.utf16() + start), DWORD(length), &written,
+                           nullptr))
+            return;
+        start += length;
     }
 #endif
 }
