@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing the program need, and only
-# those that are missing. Runs as root (or through sudo when it is there).
+# those that are missing, with any further packages named as arguments. Runs as root (or through
+# sudo when it is there).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     xvfb xauth fontconfig fonts-wqy-microhei imagemagick
 )
+packages+=("$@")
 if [ "${TARVO_WITH_CLANG:-0}" = 1 ]; then
     packages+=(clang-14 libclang-rt-14-dev)
 fi

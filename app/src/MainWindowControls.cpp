@@ -46,7 +46,7 @@ QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels) {
         // A character cell of this height (the em a little smaller), in a font with narrow digits, so
         // that a history line and a plan line each fit on one line of their box.
         QFont font = memo->font();
-        font.setFamilies({u"SimSun"_s, u"WenQuanYi Micro Hei"_s, u"Noto Sans CJK SC"_s});
+        font.setFamilies({u"SimSun"_s, u"Microsoft YaHei"_s, u"WenQuanYi Micro Hei"_s, u"Noto Sans CJK SC"_s});
         font.setPixelSize(fontPixels * 7 / 8);
         memo->setFont(font);
     }

@@ -19,9 +19,13 @@ namespace {
 // How long one turn of the event loop may spend appending rows.
 constexpr qint64 StoreSliceMs = 8;
 
+// The database must open, and take writes: a file the engine may only read (a read-only file, as
+// Windows' read-only attribute makes it) would otherwise take no draw at all, and no one would know.
 void CheckDatabaseOpens(const QString& appDir) {
     Connection connection(DrawDatabasePath(appDir));
     connection.open();
+    if (!connection.takesWrites())
+        throw StoreError(u"数据库文件是只读的，开奖号码无法保存：%1"_s.arg(connection.databaseFile()));
 }
 
 } // namespace

@@ -21,6 +21,15 @@ void Execute(QSqlDatabase& db, const QString& statement) {
         throw StoreError(query.lastError().text());
 }
 
+// The engine's result code for a database it may only read (the low byte of its extended codes).
+constexpr int ReadOnlyDatabaseCode = 8;
+
+bool IsReadOnlyDatabaseError(const QSqlError& error) {
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber);
+    return isNumber && (code & 0xff) == ReadOnlyDatabaseCode;
+}
+
 } // namespace
 
 QString Connection::UniqueName() {
@@ -87,6 +96,21 @@ void Connection::attach(Dataset* dataset) {
 
 void Connection::detach(Dataset* dataset) {
     datasets_.removeAll(dataset);
+}
+
+// Writes the file's header value back unchanged inside a transaction that is rolled back.
+bool Connection::takesWrites() {
+    QSqlQuery query(database());
+    if (!query.exec(u"begin immediate"_s))
+        return !IsReadOnlyDatabaseError(query.lastError());
+    bool writable = true;
+    if (query.exec(u"pragma user_version"_s) && query.next()) {
+        const int version = query.value(0).toInt();
+        writable =
+            query.exec(u"pragma user_version = %1"_s.arg(version)) || !IsReadOnlyDatabaseError(query.lastError());
+    }
+    query.exec(u"rollback"_s);
+    return writable;
 }
 
 } // namespace tarvo

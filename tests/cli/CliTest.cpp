@@ -63,6 +63,7 @@ TEST(CliReport, PrintsTheReportTheBetsAndTheirCount) {
     const CliRun run = RunCli({u"report"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"山东11选5"_s, u"--type"_s,
                                u"前二"_s, u"--item"_s, u"72注"_s, u"--seed"_s, u"0"_s});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.nativeLineBreaks);
     const QStringList lines = run.out.split(u'\n');
     ASSERT_GE(lines.size(), 8);
     EXPECT_EQ(lines.back(), QString()) << "the output ends with a line break";

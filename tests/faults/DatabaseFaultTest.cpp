@@ -8,11 +8,17 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
-#include <sys/stat.h>
 #include <thread>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +72,23 @@ void PrintTo(const BadFile& file, std::ostream* out) {
 
 class BadDatabaseFile : public DatabaseFaults, public ::testing::WithParamInterface<BadFile> {};
 
+// Puts a sound, empty draw database where the bad file is. Windows deletes no file that a program
+// holds open, so there the sound database's bytes are written over the bad file in place.
+void PutSoundDatabase(const QString& path) {
+    if (!QFile::exists(path) || QFile::remove(path)) {
+        CreateDrawDatabase(path);
+        return;
+    }
+    QTemporaryDir scratch;
+    const QString sound = scratch.filePath(u"sound.mdb"_s);
+    CreateDrawDatabase(sound);
+    QFile source(sound);
+    QFile target(path);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly | QIODevice::Truncate)) << target.errorString().toStdString();
+    target.write(source.readAll());
+}
+
 TEST_P(BadDatabaseFile, IsReportedOnceLeftUntouchedAndARefreshWorksOnceItIsSound) {
     ASSERT_TRUE(QFile::remove(databaseFile()));
     if (GetParam().content) {
@@ -86,8 +109,7 @@ TEST_P(BadDatabaseFile, IsReportedOnceLeftUntouchedAndARefreshWorksOnceItIsSound
         EXPECT_FALSE(QFile::exists(databaseFile())) << "the program created its database itself";
     }
 
-    QFile::remove(databaseFile());
-    CreateDrawDatabase(databaseFile());
+    PutSoundDatabase(databaseFile());
     click("btnkaijiang");
     waitIdle();
     EXPECT_EQ(errors_.size(), 1) << errors_.join(u'\n').toStdString();
@@ -102,35 +124,73 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFile{"TruncatedDatabaseHeader", QByteArray("SQLite format 3\0", 16) + QByteArray(84, '\x01')}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
-// Makes the database file and its folder unwritable for the program. As root, permission bits do not
-// stop writes, so the immutable flag is used there (chattr); it is cleared again at the end.
+#ifdef Q_OS_WIN
+
+// A folder's read-only attribute does not stop writes on Windows: only the file is made unwritable.
+constexpr bool kFoldersCanBeMadeUnwritable = false;
+
+// Makes the database file read-only, as Explorer's "只读" box does, and also holds it open denying
+// writes, as another program may: Wine running as root does not enforce the attribute.
 class Unwritable {
 public:
-    Unwritable(QString file, QString folder)
-        : file_(std::move(file))
-        , folder_(std::move(folder)) {
-        if (::geteuid() == 0) {
-            asRoot_ = true;
-            applied_ = Chattr(u"+i"_s, file_) && Chattr(u"+i"_s, folder_);
-        } else {
-            applied_ = ::chmod(file_.toLocal8Bit().constData(), 0444) == 0 &&
-                       ::chmod(folder_.toLocal8Bit().constData(), 0555) == 0;
-        }
+    explicit Unwritable(QString file, const QString& /*folder*/ = {})
+        : file_(std::move(file)) {
+        const bool readOnly =
+            QFile::setPermissions(file_, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther);
+        holder_ = CreateFileW(reinterpret_cast<const wchar_t*>(file_.utf16()), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        applied_ = readOnly && holder_ != INVALID_HANDLE_VALUE;
     }
     ~Unwritable() { lift(); }
     bool applied() const { return applied_; }
 
     void lift() {
-        if (asRoot_) {
-            Chattr(u"-i"_s, folder_);
-            Chattr(u"-i"_s, file_);
-        } else {
-            ::chmod(folder_.toLocal8Bit().constData(), 0755);
-            ::chmod(file_.toLocal8Bit().constData(), 0644);
-        }
+        if (holder_ != INVALID_HANDLE_VALUE)
+            CloseHandle(holder_);
+        holder_ = INVALID_HANDLE_VALUE;
+        QFile::setPermissions(file_, QFile::permissions(file_) | QFile::WriteOwner | QFile::WriteUser);
     }
 
 private:
+    QString file_;
+    HANDLE holder_ = INVALID_HANDLE_VALUE;
+    bool applied_ = false;
+};
+
+#else
+
+constexpr bool kFoldersCanBeMadeUnwritable = true;
+
+// Makes the database file, and its folder when one is named, unwritable for the program. As root,
+// permission bits do not stop writes, so the immutable flag is used there (chattr); it is cleared
+// again at the end.
+class Unwritable {
+public:
+    explicit Unwritable(QString file, QString folder = {})
+        : file_(std::move(file))
+        , folder_(std::move(folder)) {
+        asRoot_ = ::geteuid() == 0;
+        applied_ = makeUnwritable(file_, 0444) && (folder_.isEmpty() || makeUnwritable(folder_, 0555));
+    }
+    ~Unwritable() { lift(); }
+    bool applied() const { return applied_; }
+
+    void lift() {
+        if (!folder_.isEmpty())
+            makeWritable(folder_, 0755);
+        makeWritable(file_, 0644);
+    }
+
+private:
+    bool makeUnwritable(const QString& path, mode_t mode) const {
+        return asRoot_ ? Chattr(u"+i"_s, path) : ::chmod(path.toLocal8Bit().constData(), mode) == 0;
+    }
+    void makeWritable(const QString& path, mode_t mode) const {
+        if (asRoot_)
+            Chattr(u"-i"_s, path);
+        else
+            ::chmod(path.toLocal8Bit().constData(), mode);
+    }
     static bool Chattr(const QString& flag, const QString& path) {
         return QProcess::execute(u"chattr"_s, {flag, path}) == 0;
     }
@@ -141,12 +201,20 @@ private:
     bool applied_ = false;
 };
 
-TEST_F(DatabaseFaults, AnUnwritableDatabaseKeepsItsDrawsAndTheWindowTakesTheNewOnesOnceWritable) {
+#endif
+
+// The file alone unwritable (a read-only file, the usual case on Windows), or the file and its folder.
+class UnwritableDatabase : public DatabaseFaults, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnwritableDatabase, KeepsItsDrawsIsReportedAtStartUpAndTheWindowTakesTheNewOnesOnceWritable) {
+    const bool folderToo = GetParam();
+    if (folderToo && !kFoldersCanBeMadeUnwritable)
+        GTEST_SKIP() << "a folder's read-only attribute does not stop writes on Windows";
     db_->insertRows(kShandong, AsInsertRows(OldRows()));
     startSource();
-    Unwritable unwritable(databaseFile(), db_->appDir());
+    Unwritable unwritable(databaseFile(), folderToo ? db_->appDir() : QString());
     if (!unwritable.applied())
-        GTEST_SKIP() << "neither the immutable flag nor permission bits can make the file unwritable here";
+        GTEST_SKIP() << "the file cannot be made unwritable here";
 
     startUp();
     waitIdle();
@@ -163,6 +231,10 @@ TEST_F(DatabaseFaults, AnUnwritableDatabaseKeepsItsDrawsAndTheWindowTakesTheNewO
     EXPECT_TRUE(EndsWithRows(stored, feedRows(kShandong)));
     expectWindowShowsStoredRows();
 }
+
+INSTANTIATE_TEST_SUITE_P(Places, UnwritableDatabase, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "FileAndFolder" : "FileOnly");
+});
 
 // Holds the database's write lock from another connection on a thread of its own (the window's
 // thread blocks in the engine's busy wait, so the holder must not need it) for `hold`.

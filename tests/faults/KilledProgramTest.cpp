@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,7 +26,7 @@ qsizetype StoredRowCount(const QString& databaseFile) {
 }
 
 // The real program in a portable folder of its own, against an in-process source on its built-in
-// port, killed with SIGKILL in the middle of the start-up appends.
+// port, killed outright (SIGKILL; TerminateProcess on Windows) in the middle of the start-up appends.
 class KilledProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,7 +34,7 @@ protected:
             QStringLiteral(TARVO_BUILT_PAGE_HOST) != u"127.0.0.1:8511"_s)
             GTEST_SKIP() << "the program was built for other source hosts";
         ASSERT_TRUE(folder_.isValid());
-        program_ = folder_.filePath(u"tarvo"_s);
+        program_ = folder_.filePath(QFileInfo(QStringLiteral(TARVO_PROGRAM_PATH)).fileName());
         ASSERT_TRUE(QFile::copy(QStringLiteral(TARVO_PROGRAM_PATH), program_));
         databaseFile_ = folder_.filePath(DrawDatabaseFileName());
         ASSERT_EQ(QProcess::execute(QStringLiteral(TARVO_CLI_PATH), {u"init-db"_s, u"--db"_s, databaseFile_}), 0);

@@ -1,13 +1,12 @@
 #include "CliCommands.h"
+#include "ConsoleStream.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
-    return tarvo::RunCliCommand(QCoreApplication::arguments().mid(1), out, err);
+    // Complaints end up after the results in a console: the streams end in reverse order.
+    tarvo::ConsoleStream err(stderr);
+    tarvo::ConsoleStream out(stdout);
+    return tarvo::RunCliCommand(QCoreApplication::arguments().mid(1), out.stream(), err.stream());
 }

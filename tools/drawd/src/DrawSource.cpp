@@ -6,17 +6,15 @@
 
 #include <httplib.h>
 
+#include <QHostAddress>
+#include <QTcpServer>
 #include <QUrl>
 #include <algorithm>
-#include <arpa/inet.h>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <netinet/in.h>
 #include <stdexcept>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -31,19 +29,10 @@ constexpr int FeedLookBackDays = 60;
 
 // A port on 127.0.0.1 that nothing listens on at the moment of asking.
 quint16 FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        throw std::runtime_error("cannot open a socket to look for a free port");
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    ::close(fd);
-    if (!ok)
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
         throw std::runtime_error("cannot find a free port on 127.0.0.1");
-    return ntohs(address.sin_port);
+    return probe.serverPort();
 }
 
 bool RefusesEverything(const DrawSourceOptions& options) {

@@ -1,17 +1,44 @@
 // tarvo-drawd: the local draw source. Serves the latest-draw feeds and the daily history pages of
-// the four lotteries on 127.0.0.1 until it receives SIGINT or SIGTERM.
+// the four lotteries on 127.0.0.1 until it receives SIGINT or SIGTERM (on Windows: Ctrl+C, Ctrl+Break
+// or the closing of its console window).
 #include "tarvo/drawd/DrawSource.h"
 #include "tarvo/drawd/SourceLottery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <csignal>
 #include <cstdio>
 #include <exception>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <csignal>
+#endif
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+#ifdef _WIN32
+
+// Set by the console's stop events; the console calls the handler on a thread of its own.
+HANDLE stopRequested = nullptr;
+
+BOOL WINAPI RequestStop(DWORD) {
+    SetEvent(stopRequested);
+    return TRUE;
+}
+
+void CatchStopRequests() {
+    stopRequested = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(RequestStop, TRUE);
+}
+
+void WaitForStopRequest() {
+    WaitForSingleObject(stopRequested, INFINITE);
+}
+
+#else
 
 sigset_t StopSignals() {
     sigset_t stopSignals;
@@ -22,16 +49,18 @@ sigset_t StopSignals() {
 }
 
 // Blocked before the server's threads start, so that they inherit the mask and only sigwait sees them.
-void BlockStopSignals() {
+void CatchStopRequests() {
     const sigset_t stopSignals = StopSignals();
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 }
 
-void WaitForStopSignal() {
+void WaitForStopRequest() {
     const sigset_t stopSignals = StopSignals();
     int received = 0;
     sigwait(&stopSignals, &received);
 }
+
+#endif
 
 bool ReadOptions(const QCommandLineParser& parser, tarvo::DrawSourceOptions& options, QString& problem) {
     bool ok = true;
@@ -108,7 +137,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tarvo-drawd: %s\n", qPrintable(problem));
         return 2;
     }
-    BlockStopSignals();
+    CatchStopRequests();
     tarvo::DrawSource source(options);
     try {
         source.start();
@@ -118,7 +147,7 @@ int main(int argc, char* argv[]) {
     }
     std::printf("tarvo-drawd: serving on http://%s\n", qPrintable(source.host()));
     std::fflush(stdout);
-    WaitForStopSignal();
+    WaitForStopRequest();
     source.stop();
     return 0;
 }

@@ -28,6 +28,10 @@ public:
     bool connected() const;
     void close();
 
+    // False only when the engine may read the open file but not write it (a read-only file, as
+    // Windows' read-only attribute makes it); nothing in the file changes.
+    bool takesWrites();
+
     QSqlDatabase database() const;
 
 private:

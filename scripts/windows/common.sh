@@ -1,0 +1,157 @@
+# Shared by the scripts of the Windows build (sourced, not run). Paths are relative to the
+# repository root, which every script makes its working folder.
+#   build-windows-deps/  what the Windows build takes from outside the repository and keeps across
+#                        clean builds: the Qt for MinGW, GoogleTest, cpp-httplib's single header
+#   build-windows/       the cross build (preset "windows"), its test runs and its packages
+
+windows_deps="build-windows-deps"
+windows_build="build-windows"
+windows_qt="$windows_deps/qt6-mingw"
+mingw_triplet="x86_64-w64-mingw32"
+
+# What the Windows scripts need beyond the Linux build's own packages.
+windows_packages=(
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    wine wine64 nsis unzip xz-utils googletest dpkg-dev python3 iproute2 x11-utils
+)
+
+# Prints "<stage>: <text>" with the seconds since the script began.
+say() {
+    echo "$(basename "$0" .sh) [$((SECONDS))s]: $*"
+}
+
+fail() {
+    echo "$(basename "$0" .sh): FAILED: $*" >&2
+    exit 1
+}
+
+# Starts a fresh Wine prefix in $1 (removed first) with a home folder of its own beside it, so no
+# run writes into the user's home or desktop menu, and keeps its wineserver running until
+# wine_stop: every later program starts in a fraction of a second instead of seconds.
+wine_start() {
+    local prefix
+    prefix=$(realpath -m "$1")
+    rm -rf "$prefix" "$prefix-home"
+    mkdir -p "$prefix" "$prefix-home"
+    export WINEPREFIX="$prefix"
+    export HOME="$prefix-home"
+    export WINEDEBUG=-all
+    # No menu entries or file associations on the host for what the tests install.
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    wineserver -p || fail "wineserver did not start for $prefix"
+    wineboot -i >/dev/null 2>&1 || fail "wineboot could not make the Wine prefix $prefix"
+}
+
+# Starts the prefix's wineserver and desktop process anew, e.g. to take a changed display setting.
+wine_restart() {
+    wineserver -k
+    wineserver -w
+    wineserver -p
+}
+
+wine_stop() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+}
+
+# The Windows path (drive Z:) of a host path.
+windows_path() {
+    local absolute
+    absolute=$(realpath -m "$1")
+    printf 'Z:%s' "${absolute//\//\\}"
+}
+
+# Waits up to $2 seconds for something to listen on 127.0.0.1:$1.
+wait_for_port() {
+    local port="$1" seconds="$2" i
+    for ((i = 0; i < seconds * 10; i++)); do
+        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+port_is_free() {
+    ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+}
+
+# Runs "$@" where 127.0.0.1:8511, the draw source the programs are built to read, is ours: in a
+# network namespace of its own when the machine allows one (root), otherwise on the machine's own
+# loopback when that port is free.
+with_private_loopback() {
+    if unshare --net true 2>/dev/null; then
+        unshare --net bash -c 'ip link set lo up && exec "$@"' bash "$@"
+    elif port_is_free 8511; then
+        echo "no network namespace here: using the machine's own 127.0.0.1:8511" >&2
+        "$@"
+    else
+        fail "127.0.0.1:8511 is taken and this machine allows no network namespace of our own"
+    fi
+}
+
+# Row counts of the four draw tables of a database file, as "山东 广东 重庆 江西" counts; empty
+# when the file cannot be read at the moment (the program may be writing).
+table_counts() {
+    python3 - "$1" <<'PYTHON' 2>/dev/null || true
+import sqlite3, sys
+try:
+    connection = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True, timeout=0.2)
+    counts = [connection.execute(f'select count(*) from "{name}11选5彩票号码表"').fetchone()[0]
+              for name in ("山东", "广东", "重庆", "江西")]
+    print(" ".join(str(count) for count in counts))
+except sqlite3.Error:
+    pass
+PYTHON
+}
+
+# Every row of the four draw tables, in period order, as text: what two databases must share.
+table_rows() {
+    python3 - "$1" <<'PYTHON'
+import sqlite3, sys
+connection = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True)
+for name in ("山东", "广东", "重庆", "江西"):
+    for row in connection.execute(f'select 记录期号, "1", "2", "3", "4", "5" from "{name}11选5彩票号码表" order by 记录期号'):
+        print(name, *row)
+PYTHON
+}
+
+# The folders whose DLLs a Windows program of this build may load: Qt's and the MinGW runtime's.
+shippable_dll_folders() {
+    echo "$windows_qt/bin"
+    dirname "$("$mingw_triplet-g++-posix" -print-file-name=libstdc++-6.dll)"
+    dirname "$("$mingw_triplet-g++-posix" -print-file-name=libwinpthread-1.dll)"
+}
+
+# The DLLs that binary $1 imports.
+imported_dlls() {
+    "$mingw_triplet-objdump" -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# Copies programs of the Windows build ($2...) and everything they load into folder $1: the plugins
+# Qt loads at run time (platform, SQLite driver, native style) and, found from the DLL imports of
+# every file copied, the Qt and MinGW runtime DLLs; all stripped. (There is no windeployqt on Linux.)
+deploy_windows_programs() {
+    local folder="$1" qt_plugins="$windows_qt/plugins" binary dll dir
+    shift
+    mkdir -p "$folder/platforms" "$folder/sqldrivers" "$folder/styles"
+    cp "$@" "$folder/"
+    cp "$qt_plugins/platforms/qwindows.dll" "$folder/platforms/"
+    cp "$qt_plugins/sqldrivers/qsqlite.dll" "$folder/sqldrivers/"
+    cp "$qt_plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+    mapfile -t folders < <(shippable_dll_folders)
+    local pending=("$folder"/*.exe "$folder"/*/*.dll)
+    while [ ${#pending[@]} -gt 0 ]; do
+        binary="${pending[0]}"
+        pending=("${pending[@]:1}")
+        while read -r dll; do
+            [ -e "$folder/$dll" ] && continue
+            for dir in "${folders[@]}"; do
+                if [ -f "$dir/$dll" ]; then
+                    cp "$dir/$dll" "$folder/"
+                    pending+=("$folder/$dll")
+                    break
+                fi
+            done
+        done < <(imported_dlls "$binary")
+    done
+    find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec "$mingw_triplet-strip" --strip-unneeded {} +
+}

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The Windows program end to end, run by scripts/windows/test.sh where 127.0.0.1:8511 is its own
+# (see with_private_loopback) and under an X server (xvfb-run):
+#   1. the Linux draw source tarvo-drawd on 127.0.0.1:8511, its clock fixed;
+#   2. the Linux program in a folder of its own, as the reference: what it stores from the source;
+#   3. tarvo.exe with only the DLLs and plugins the packages ship, under Wine, in a fresh folder whose
+#      path holds Chinese characters and a space, over a database made there by tarvo-cli.exe: all four
+#      tables must hold exactly the reference's rows, and 号码.txt the reference's page;
+#      a screenshot of its window (build-windows/end-to-end/screenshot-windows.png);
+#   4. the same window at 150 % display scaling: 1.5 times the size (screenshot-windows-150.png);
+#   5. tarvo-cli.exe's plan report of that database: the Linux tool's text, with CR LF line ends;
+#   6. start-up figures with 200 ms latency per request: window shown → all page rows stored, for
+#      the Linux program and for tarvo.exe under Wine.
+# TARVO_UPDATE_SCREENSHOT=1 copies the 100 % screenshot to docs/screenshot-windows.png.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/windows/common.sh
+
+work="$windows_build/end-to-end"
+now="2026-12-08T12:05"
+drawd=build/tools/drawd/tarvo-drawd
+watch=scripts/windows/watch-program.py
+rm -rf "$work"
+mkdir -p "$work"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+drawd_pid=""
+stop_source() {
+    if [ -n "$drawd_pid" ]; then
+        kill "$drawd_pid" 2>/dev/null || true
+        wait "$drawd_pid" 2>/dev/null || true
+        drawd_pid=""
+    fi
+}
+start_source() {
+    stop_source
+    "$drawd" --port 8511 --now "$now" "$@" >>"$work/drawd.log" 2>&1 &
+    drawd_pid=$!
+    wait_for_port 8511 10 || fail "tarvo-drawd did not start: $(tail -3 "$work/drawd.log")"
+}
+cleanup() {
+    stop_source
+    wine_stop
+}
+trap cleanup EXIT
+
+# A fresh Linux program folder with an empty database.
+linux_folder() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    cp build/app/tarvo "$1/"
+    build/tools/cli/tarvo-cli init-db --db "$1/彩票数据.mdb" >/dev/null
+}
+
+# A fresh Windows program folder with an empty database made by the Windows tool.
+windows_folder() {
+    rm -rf "$1"
+    deploy_windows_programs "$1" "$windows_build/app/tarvo.exe" "$windows_build/tools/cli/tarvo-cli.exe"
+    wine "$1/tarvo-cli.exe" init-db --db "$(windows_path "$1/彩票数据.mdb")" >/dev/null ||
+        fail "tarvo-cli.exe init-db failed in $1"
+}
+
+say "starting the draw source (clock at $now) and a fresh Wine prefix"
+start_source
+wine_start "$work/wineprefix"
+unset WINEPATH
+
+say "the Linux program, for reference"
+reference="$work/linux reference"
+linux_folder "$reference"
+python3 "$watch" --folder "$reference" -- "$PWD/$reference/tarvo" | tee "$work/reference.txt" ||
+    fail "the Linux program did not store the page rows"
+expected=$(sed -n 's/.*rows=\([0-9 ]*[0-9]\).*/\1/p' "$work/reference.txt")
+
+say "tarvo.exe under Wine in a folder whose path holds Chinese characters and a space"
+folder="$work/用户 文件夹/Tarvo 程序"
+windows_folder "$folder"
+python3 "$watch" --folder "$folder" --expect "$expected" --screenshot "$work/screenshot-windows.png" \
+    -- wine "$PWD/$folder/tarvo.exe" | tee "$work/windows.txt" ||
+    fail "tarvo.exe did not store the rows the Linux program stored ($expected)"
+diff <(table_rows "$reference/彩票数据.mdb") <(table_rows "$folder/彩票数据.mdb") >"$work/rows.diff" ||
+    fail "tarvo.exe stored other rows than the Linux program: $work/rows.diff"
+[ -f "$folder/号码.txt" ] || fail "no 号码.txt beside tarvo.exe"
+cmp -s "$reference/号码.txt" "$folder/号码.txt" || fail "号码.txt beside tarvo.exe is not the page the Linux program left"
+colours=$(identify -format '%k' "$work/screenshot-windows.png")
+[ "$colours" -gt 16 ] || fail "the screenshot of tarvo.exe is blank ($colours colours)"
+say "tarvo.exe stored the same rows as the Linux program ($expected) and the same 号码.txt; screenshot: $work/screenshot-windows.png"
+size_100=$(sed -n 's/.*window=\([0-9x]*\).*/\1/p' "$work/windows.txt")
+
+say "the window at 150 % display scaling"
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+wine_restart
+python3 "$watch" --folder "$folder" --expect "$expected" --screenshot "$work/screenshot-windows-150.png" \
+    -- wine "$PWD/$folder/tarvo.exe" | tee "$work/windows-150.txt" || fail "tarvo.exe did not start at 150 %"
+size_150=$(sed -n 's/.*window=\([0-9x]*\).*/\1/p' "$work/windows-150.txt")
+python3 - "$size_100" "$size_150" <<'PYTHON' || fail "at 150 % the window is $size_150, not 1.5 times $size_100"
+import sys
+(w1, h1), (w2, h2) = (map(int, size.split("x")) for size in sys.argv[1:3])
+sys.exit(0 if abs(w2 - 1.5 * w1) <= 2 and abs(h2 - 1.5 * h1) <= 2 else 1)
+PYTHON
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
+wine_restart
+say "at 150 % the window is $size_150 (at 100 %: $size_100): $work/screenshot-windows-150.png"
+
+say "tarvo-cli.exe prints the plan report as the Linux tool does, with CR LF line ends"
+report=(report --lottery 山东11选5 --type 前二 --item 72注 --seed 0)
+build/tools/cli/tarvo-cli "${report[@]}" --db "$reference/彩票数据.mdb" >"$work/report-linux.txt"
+wine "$folder/tarvo-cli.exe" "${report[@]}" --db "$(windows_path "$folder/彩票数据.mdb")" >"$work/report-windows.txt"
+sed 's/$/\r/' "$work/report-linux.txt" | cmp -s - "$work/report-windows.txt" ||
+    fail "tarvo-cli.exe's report differs from the Linux tool's: $work/report-windows.txt"
+
+say "tarvo-cli.exe in a console whose code page is not UTF-8 (437): its Chinese stays readable"
+printf '@echo off\r\ntarvo-cli.exe init-db --db new.mdb\r\ntarvo-cli.exe init-db --db new.mdb\r\nchcp\r\n' \
+    >"$folder/console-check.bat"
+# A terminal of its own (script) gives the program a console rather than a pipe.
+(cd "$folder" && LANG=C.UTF-8 timeout 60 script -qc "wine cmd /c console-check.bat" /dev/null) |
+    sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' | tr -d '\r' >"$work/console.txt" || true
+rm -f "$folder/console-check.bat" "$folder/new.mdb"*
+for line in "已创建数据库 new.mdb" "数据库文件已经存在，不会覆盖：new.mdb" "Active code page: 437"; do
+    grep -qxF "$line" "$work/console.txt" || fail "the console does not show \"$line\": $work/console.txt"
+done
+
+say "start-up with 200 ms latency per request: window shown → all page rows stored"
+start_source --latency-ms 200
+linux_folder "$work/latency linux"
+windows_folder "$work/latency 窗口"
+python3 "$watch" --folder "$work/latency linux" --expect "$expected" -- "$PWD/$work/latency linux/tarvo" |
+    tee "$work/latency-linux.txt" || fail "the Linux program did not store the rows with latency"
+python3 "$watch" --folder "$work/latency 窗口" --expect "$expected" -- wine "$PWD/$work/latency 窗口/tarvo.exe" |
+    tee "$work/latency-windows.txt" || fail "tarvo.exe did not store the rows with latency"
+figure() {
+    python3 -c 'import re, sys
+text = open(sys.argv[1]).read()
+shown, stored = (float(re.search(name + r"=([0-9.]+)", text).group(1)) for name in ("shown", "stored"))
+print(f"{stored - shown:.2f} s (window after {shown:.2f} s)")' "$1"
+}
+say "start-up figure, Linux:          $(figure "$work/latency-linux.txt")"
+say "start-up figure, Windows (Wine): $(figure "$work/latency-windows.txt")"
+
+if [ "${TARVO_UPDATE_SCREENSHOT:-0}" = 1 ]; then
+    cp "$work/screenshot-windows.png" docs/screenshot-windows.png
+    say "copied the screenshot to docs/screenshot-windows.png"
+fi
+say "passed"

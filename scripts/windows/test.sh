@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the Windows program (scripts/windows/build.sh) and tests it under Wine:
+#   1. every test executable through ctest (preset "windows"), under Xvfb, in a fresh Wine prefix
+#      inside build-windows/; arguments go to ctest (e.g. -R CliReport);
+#   2. the program end to end against the Linux draw source (scripts/windows/end-to-end.sh), with
+#      the Linux program beside it as the reference.
+# Tests that need a part only Linux has (the immutable flag, permission bits) skip themselves on
+# Windows and say why.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/windows/common.sh
+
+started=$SECONDS
+bash scripts/windows/build.sh
+say "building the Linux draw source and program for the end-to-end run"
+bash scripts/setup-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --parallel "${TARVO_JOBS:-2}" --target tarvo tarvo-cli tarvo-drawd
+built=$SECONDS
+
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 700 "$XDG_RUNTIME_DIR"
+# The Wine prefix is made inside the X server's session: Wine's desktop process stays bound to the
+# display it first saw.
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    source scripts/windows/common.sh
+    wine_start "$1/wineprefix-tests"
+    trap wine_stop EXIT
+    shift
+    ctest --preset windows --timeout 300 "$@"' bash "$windows_build" "$@" || status=$?
+tested=$SECONDS
+[ "$status" -eq 0 ] || fail "the tests under Wine failed (ctest status $status)"
+say "tests under Wine took $((tested - built)) s"
+
+with_private_loopback xvfb-run -a -s "-screen 0 1920x1200x24" bash scripts/windows/end-to-end.sh
+say "build $((built - started)) s, tests under Wine $((tested - built)) s, end to end $((SECONDS - tested)) s"
