@@ -3,9 +3,10 @@
 # archive in ../shared/windows/ is not at hand: qtbase of the same version as the host's Qt tools
 # (Core, Gui, Widgets, Network with Schannel, Sql with the SQLite driver, Test, the windows platform
 # plugin and the native style), shared libraries, Release, installed into build-windows-deps/qt6-mingw.
-# About 20-25 minutes on 2 cores. TARVO_QT_CONFIGURE_ONLY=1 stops after the configure step.
-# Qt Charts is not made here (Debian's archive does not serve its sources for bookworm); only the
-# ready archive has it.
+# About 20-25 minutes on 2 idle cores (43 on a busy shared machine). TARVO_QT_CONFIGURE_ONLY=1 stops
+# after the configure step.
+# Qt Charts is not made here: Debian's archive serves the .dsc of qt6-charts 6.4.2-3 but not its
+# tarballs (404). Only the ready archive has it.
 #
 # Debian's qtbase source is repacked without src/3rdparty/sqlite and src/3rdparty/wintab, and
 # Qt 6.4.2 does not link its windows platform plugin without Direct2D; the mends are below.
@@ -79,8 +80,11 @@ if [ "${TARVO_QT_CONFIGURE_ONLY:-0}" = 1 ]; then
     exit 0
 fi
 
-say "building qtbase (about 1,200 steps)"
-cmake --build "$work/build" --parallel "${TARVO_JOBS:-2}"
+say "building qtbase (about 1,200 steps; the compiler's output goes to $work/build.log)"
+cmake --build "$work/build" --parallel "${TARVO_JOBS:-2}" >"$work/build.log" 2>&1 || {
+    grep -E 'FAILED|error' "$work/build.log" | head -20
+    fail "qtbase did not build; see $work/build.log"
+}
 rm -rf "$prefix"
 cmake --install "$work/build" >/dev/null
 [ -f "$prefix/bin/Qt6Core.dll" ] && [ -f "$prefix/plugins/platforms/qwindows.dll" ] &&
