@@ -96,9 +96,11 @@ python3 "$watch" --folder "$installed" --expect "$expected" -- wine "$installed/
 
 say "the uninstaller, silently: the program goes, the draw database stays"
 wine "$installed/uninstall.exe" /S
-# The uninstaller runs on from a copy of itself in the temporary folder.
+# The uninstaller runs on from a copy of itself in the temporary folder, so the command returns
+# before it is done: wait for its last steps (the shortcuts and the list entry) before judging.
 for _ in $(seq 600); do
-    [ -e "$installed/uninstall.exe" ] || break
+    [ -e "$installed/uninstall.exe" ] || [ -e "$start_menu" ] || [ -e "$desktop/$product.lnk" ] ||
+        [ -n "$(installed_version)" ] || break
     sleep 0.1
 done
 for file in tarvo.exe tarvo-cli.exe uninstall.exe Qt6Core.dll platforms 使用说明.txt; do
