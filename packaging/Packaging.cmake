@@ -4,7 +4,7 @@
 # write (e.g. the home folder) and used in place. `cpack -G TGZ` in the build folder writes
 # tarvo-<version>-Linux.tar.gz holding the single folder tarvo-<version>-Linux/.
 # Qt comes from Debian 12's runtime packages: libqt6core6, libqt6gui6 (holds the X11 platform plugin),
-# libqt6widgets6, libqt6network6, libqt6sql6 and libqt6sql6-sqlite (the SQLite driver), with
+# libqt6widgets6, libqt6network6, libqt6sql6, libqt6sql6-sqlite (the SQLite driver) and libqt6charts6, with
 # fonts-wqy-microhei for the Chinese text.
 
 # The empty draw database shipped in the folder, made by the companion tool when the program is built.

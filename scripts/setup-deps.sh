@@ -4,9 +4,10 @@
 # sudo when it is there).
 set -euo pipefail
 
+# libqt6opengl6-dev: Debian's qt6-charts-dev needs its CMake files but does not depend on it.
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins
+    qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-charts-dev libqt6opengl6-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     xvfb xauth fontconfig fonts-wqy-microhei imagemagick
 )

@@ -129,6 +129,8 @@ void MainWindowControls::setupButtons(QWidget* form) {
     btnkaijiang->setGeometry(800, 469, 65, 25);
     btnclose = Named(new QPushButton(u"退出程序"_s, form), u"btnclose"_s);
     btnclose->setGeometry(896, 469, 65, 25);
+    btnfenxi = Named(new QPushButton(u"数据分析"_s, form), u"btnfenxi"_s);
+    btnfenxi->setGeometry(800, 514, 161, 28);
 }
 
 void MainWindowControls::setupPictures(QWidget* form) {

@@ -1,5 +1,6 @@
 #include "tarvo/app/Tfrmmain.h"
 
+#include "tarvo/app/AnalysisWindow.h"
 #include "tarvo/app/BusyCursor.h"
 #include "tarvo/app/ClickableImage.h"
 #include "tarvo/app/RadioGroup.h"
@@ -65,6 +66,7 @@ void Tfrmmain::connectHandlers() {
     connect(ui_.comjushu, &QComboBox::activated, this, &Tfrmmain::comjushuClick);
     connect(ui_.imggg, &ClickableImage::clicked, this, &Tfrmmain::imgggClick);
     connect(ui_.imgqq, &ClickableImage::clicked, this, &Tfrmmain::imgqqClick);
+    connect(ui_.btnfenxi, &QPushButton::clicked, this, &Tfrmmain::btnfenxiClick);
 }
 
 // ---- Start-up -------------------------------------------------------------------------------
@@ -267,6 +269,15 @@ void Tfrmmain::comjushuClick() {
 void Tfrmmain::btncopyClick() {
     ui_.edtcopy->setText(ui_.memcode->toPlainText());
     QGuiApplication::clipboard()->setText(ui_.memcode->toPlainText());
+}
+
+void Tfrmmain::btnfenxiClick() {
+    if (!analysis_) {
+        analysis_ = new AnalysisWindow(session_, this);
+        connect(this, &Tfrmmain::planReportWritten, analysis_, &AnalysisWindow::refresh);
+        connect(this, &Tfrmmain::refreshCycleFinished, analysis_, &AnalysisWindow::refresh);
+    }
+    analysis_->bringToFront();
 }
 
 void Tfrmmain::closeEvent(QCloseEvent* event) {

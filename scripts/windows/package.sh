@@ -54,7 +54,7 @@ while IFS= read -r -d '' binary; do
     done < <(imported_dlls "$binary")
 done < <(find "$folder" \( -name '*.exe' -o -name '*.dll' \) -print0)
 [ ${#missing[@]} -eq 0 ] || fail "DLLs missing from the folder: ${missing[*]}"
-for expected in Qt6Core Qt6Gui Qt6Widgets Qt6Network Qt6Sql libstdc++-6 libgcc_s_seh-1 libwinpthread-1; do
+for expected in Qt6Core Qt6Gui Qt6Widgets Qt6Network Qt6Sql Qt6Charts libstdc++-6 libgcc_s_seh-1 libwinpthread-1; do
     [ -f "$folder/$expected.dll" ] || fail "$expected.dll is not in the folder"
 done
 subsystem() {

@@ -41,6 +41,7 @@ struct MainWindowControls {
     QPushButton* btnnext = nullptr;
     QPushButton* btnkaijiang = nullptr;
     QPushButton* btnclose = nullptr;
+    QPushButton* btnfenxi = nullptr; // opens the analysis window
     ClickableImage* imgqq = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* pantx = nullptr;

@@ -14,6 +14,7 @@ class QNetworkAccessManager;
 
 namespace tarvo {
 
+class AnalysisWindow;
 class BusyCursor;
 class HistoryDownloader;
 class LatestDrawUpdater;
@@ -66,6 +67,7 @@ private:
     void comjushuClick();
     void imgggClick() { env_.openUrl(env_.adUrl); }
     void imgqqClick() { env_.openUrl(env_.chatUrl); }
+    void btnfenxiClick();
 
     // Steps of the start-up sequence and the refresh cycle.
     void DownloadDrawHistory();
@@ -108,6 +110,7 @@ private:
     LatestDrawUpdater* feedUpdater_;
     HistoryDownloader* historyDownloader_;
     QPointer<QMessageBox> errorBox_;
+    AnalysisWindow* analysis_ = nullptr; // made at the first click on 数据分析, a child of this window
     qint64 lastYield_ = 0;
     bool closing_ = false;
 };

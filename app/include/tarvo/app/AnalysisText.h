@@ -1,0 +1,26 @@
+#pragma once
+
+#include "tarvo/plan/PlayType.h"
+
+#include <QString>
+
+namespace tarvo {
+
+// How the analysis window writes its figures.
+
+// A fraction as a percentage with four significant digits ("81.82%", "0.01804%").
+QString PercentText(double fraction);
+
+// A probability with nine significant digits, for the figures a player may want to check by hand.
+QString ProbabilityText(double probability);
+
+// Whole yuan with thousands separators ("12,345元").
+QString YuanText(qint64 yuan);
+
+// A number 1..11 as the program writes it everywhere: two digits.
+QString TwoDigits(int number);
+
+// The play type's name as the main window shows it (前一 .. 任五).
+QString PlayTypeName(PlayType type);
+
+} // namespace tarvo
