@@ -110,12 +110,12 @@ TrendTab::TrendTab(const PlanSession& session, QWidget* parent)
     grid_->setSortable(false);
     grid_->view()->setItemDelegate(new TrendBallDelegate(grid_->view()));
     QHeaderView* header = grid_->view()->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->resizeSection(0, 110);
-    header->resizeSection(1, 120);
-    for (int column = FirstNumberColumn; column < headers.size(); ++column)
-        header->resizeSection(column, 44);
-    header->setStretchLastSection(true);
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setMinimumSectionSize(34);
+    for (int column = 0; column < FirstNumberColumn; ++column) {
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        header->resizeSection(column, 110);
+    }
 
     draws_->setObjectName(u"cmbTrendDraws"_s);
     for (int count : DrawCounts)
