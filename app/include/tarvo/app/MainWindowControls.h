@@ -2,6 +2,7 @@
 
 #include "tarvo/plan/PlayType.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,10 @@ private:
     void setupNoticeAndHelpers(QWidget* form);
     void setFocusOrder(QWidget* form);
 };
+
+// The window's font: "MS Sans Serif" of 11 pixels, with the families that stand in for it where it is
+// missing.
+QFont WindowFont();
 
 // The entries of the code-count box for a play type, as the box shows them.
 QStringList CodeCountEntries(PlayType type);
