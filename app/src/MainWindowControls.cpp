@@ -2,6 +2,7 @@
 
 #include "tarvo/app/AppEnvironment.h"
 #include "tarvo/app/ClickableImage.h"
+#include "tarvo/app/DrawBanner.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/plan/CodeCountChoices.h"
 #include "tarvo/plan/PlayTypeRule.h"
@@ -143,7 +144,7 @@ void MainWindowControls::setupButtons(QWidget* form) {
 }
 
 void MainWindowControls::setupPictures(QWidget* form) {
-    imggg = Named(new ClickableImage(BannerPicture(), form), u"imggg"_s);
+    imggg = Named(new DrawBanner(form), u"imggg"_s);
     imggg->setGeometry(12, 8, 960, 110);
     imgqq = Named(new ClickableImage(ChatPicture(), form), u"imgqq"_s);
     imgqq->setScaledContents(true);

@@ -17,6 +17,7 @@ class QWidget;
 namespace tarvo {
 
 class ClickableImage;
+class DrawBanner;
 class RadioGroup;
 
 // The controls of the main window under the names its users and tests know them by (each is also
@@ -26,7 +27,7 @@ struct MainWindowControls {
     // Creates every control on `form`, which must be empty, and sets the keyboard focus order.
     void setup(QWidget* form);
 
-    ClickableImage* imggg = nullptr;
+    DrawBanner* imggg = nullptr;
     QPlainTextEdit* memkj = nullptr;
     QPlainTextEdit* memjihua = nullptr;
     QLabel* lblcode = nullptr;
