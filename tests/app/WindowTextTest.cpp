@@ -5,6 +5,8 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPixmap>
+#include <algorithm>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
