@@ -2,6 +2,7 @@
 
 #include "tarvo/app/AppEnvironment.h"
 #include "tarvo/app/ClickableImage.h"
+#include "tarvo/app/DrawBanner.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/plan/CodeCountChoices.h"
 #include "tarvo/plan/PlayTypeRule.h"
@@ -55,6 +56,19 @@ QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels) {
 
 } // namespace
 
+QFont WindowFont() {
+    // "MS Sans Serif" is Windows' own; where it is missing (Wine, Linux) Qt takes the first family it
+    // knows, under Wine a math font whose text box is four lines tall: a single-line edit centres
+    // that box in its 19 pixels and draws its text above the frame, out of sight. The families after
+    // it stand in for it, Latin first, then the CJK font each platform has, so the text of every
+    // box fits its frame.
+    QFont font;
+    font.setFamilies({u"MS Sans Serif"_s, u"Microsoft Sans Serif"_s, u"Tahoma"_s, u"Microsoft YaHei"_s, u"SimSun"_s,
+                      u"WenQuanYi Micro Hei"_s, u"Noto Sans CJK SC"_s});
+    font.setPixelSize(11);
+    return font;
+}
+
 QStringList CodeCountEntries(PlayType type) {
     QStringList entries;
     for (const std::string& entry : ChoiceList(type))
@@ -75,9 +89,7 @@ void MainWindowControls::setup(QWidget* form) {
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     form->setPalette(palette);
-    QFont font(u"MS Sans Serif"_s);
-    font.setPixelSize(11);
-    form->setFont(font);
+    form->setFont(WindowFont());
 
     setupPictures(form);
     setupTextBoxes(form);
@@ -134,7 +146,7 @@ void MainWindowControls::setupButtons(QWidget* form) {
 }
 
 void MainWindowControls::setupPictures(QWidget* form) {
-    imggg = Named(new ClickableImage(BannerPicture(), form), u"imggg"_s);
+    imggg = Named(new DrawBanner(form), u"imggg"_s);
     imggg->setGeometry(12, 8, 960, 110);
     imgqq = Named(new ClickableImage(ChatPicture(), form), u"imgqq"_s);
     imgqq->setScaledContents(true);

@@ -3,6 +3,7 @@
 #include "tarvo/app/AnalysisWindow.h"
 #include "tarvo/app/BusyCursor.h"
 #include "tarvo/app/ClickableImage.h"
+#include "tarvo/app/DrawBanner.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/app/TimerPause.h"
 #include "tarvo/fetch/HistoryDownloader.h"
@@ -94,6 +95,7 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
             ui_.pantx->hide();
             session_.BuildFormulaPool();
             ShowDrawHistory(session_.reloadHistory());
+            ShowNewestDraw();
             RunPlan();
         });
         if (completed && !ui_.Timer1->isActive())
@@ -129,6 +131,7 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     } else {
         runGuarded([this] {
             ShowDrawHistory(session_.reloadHistory());
+            ShowNewestDraw();
             RunPlan();
         });
     }
@@ -139,6 +142,11 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
 void Tfrmmain::ShowDrawHistory(const QStringList& lines) {
     ui_.memkj->setPlainText(lines.join(u'\n'));
     ScrollToEnd(ui_.memkj);
+}
+
+void Tfrmmain::ShowNewestDraw() {
+    const DrawHistory& history = session_.state().DrawHistory;
+    ui_.imggg->showDraw(history.empty() ? std::nullopt : std::optional<Draw>(history.back()));
 }
 
 // ---- Plans ----------------------------------------------------------------------------------

@@ -17,9 +17,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// The two pictures of the main window, drawn by the program: the banner (960 × 110) and the small
-// chat picture (139 × 29).
-QPixmap BannerPicture();
+// The small chat picture of the main window (139 × 29), drawn by the program.
 QPixmap ChatPicture();
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include "tarvo/plan/PlayType.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,7 @@ class QWidget;
 namespace tarvo {
 
 class ClickableImage;
+class DrawBanner;
 class RadioGroup;
 
 // The controls of the main window under the names its users and tests know them by (each is also
@@ -25,7 +27,7 @@ struct MainWindowControls {
     // Creates every control on `form`, which must be empty, and sets the keyboard focus order.
     void setup(QWidget* form);
 
-    ClickableImage* imggg = nullptr;
+    DrawBanner* imggg = nullptr;
     QPlainTextEdit* memkj = nullptr;
     QPlainTextEdit* memjihua = nullptr;
     QLabel* lblcode = nullptr;
@@ -57,6 +59,10 @@ private:
     void setupNoticeAndHelpers(QWidget* form);
     void setFocusOrder(QWidget* form);
 };
+
+// The window's font: "MS Sans Serif" of 11 pixels, with the families that stand in for it where it is
+// missing.
+QFont WindowFont();
 
 // The entries of the code-count box for a play type, as the box shows them.
 QStringList CodeCountEntries(PlayType type);

@@ -73,6 +73,8 @@ private:
     void DownloadDrawHistory();
     void UpdateLatestDraws();
     void ShowDrawHistory(const QStringList& lines);
+    // The banner shows the newest draw of the history just read.
+    void ShowNewestDraw();
     void RunPlan();
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);

@@ -1,0 +1,79 @@
+#include "tarvo/app/DrawBanner.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo {
+
+namespace {
+
+constexpr QSize BannerSize(960, 110);
+constexpr int BallRadius = 24;
+constexpr int FirstBallX = 640;
+constexpr int BallSpacing = 62;
+constexpr int BallY = 55;
+
+void PaintBackground(QPainter& painter) {
+    QLinearGradient gradient(0, 0, BannerSize.width(), BannerSize.height());
+    gradient.setColorAt(0, QColor(178, 24, 36));
+    gradient.setColorAt(1, QColor(236, 120, 32));
+    painter.fillRect(QRect(QPoint(0, 0), BannerSize), gradient);
+}
+
+void PaintTitle(QPainter& painter) {
+    QFont font = painter.font();
+    font.setPixelSize(36);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(32, 0, 600, 110), Qt::AlignVCenter | Qt::AlignLeft, u"Tarvo 11选5 精准计划"_s);
+}
+
+void PaintDraw(QPainter& painter, const Draw& draw) {
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(20);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const int ballsLeft = FirstBallX - BallRadius;
+    painter.drawText(QRect(ballsLeft - 200, 0, 188, 110), Qt::AlignVCenter | Qt::AlignRight, u"第%1期"_s.arg(draw[0]));
+    for (int i = 0; i < 5; ++i) {
+        const QPoint centre(FirstBallX + BallSpacing * i, BallY);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 214, 64));
+        painter.drawEllipse(centre, BallRadius, BallRadius);
+        painter.setPen(QColor(140, 20, 20));
+        painter.drawText(QRect(centre - QPoint(BallRadius, BallRadius), QSize(2 * BallRadius, 2 * BallRadius)),
+                         Qt::AlignCenter, u"%1"_s.arg(draw[std::size_t(i + 1)], 2, 10, QChar(u'0')));
+    }
+}
+
+} // namespace
+
+QPixmap BannerPicture(const std::optional<Draw>& draw, const QFont& font) {
+    QPixmap picture(BannerSize);
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintBackground(painter);
+    PaintTitle(painter);
+    if (draw)
+        PaintDraw(painter, *draw);
+    return picture;
+}
+
+DrawBanner::DrawBanner(QWidget* parent)
+    : ClickableImage(QPixmap(), parent) {
+    setPixmap(BannerPicture(std::nullopt, font()));
+}
+
+void DrawBanner::showDraw(const std::optional<Draw>& draw) {
+    if (draw == shown_)
+        return;
+    shown_ = draw;
+    setPixmap(BannerPicture(shown_, font()));
+}
+
+} // namespace tarvo
