@@ -84,6 +84,7 @@ void MainWindowControls::setup(QWidget* form) {
     setupChoices(form);
     setupButtons(form);
     setupNoticeAndHelpers(form);
+    setupStatusLine(form);
     setFocusOrder(form);
 }
 
@@ -164,6 +165,18 @@ void MainWindowControls::setupNoticeAndHelpers(QWidget* form) {
 
     Timer1 = Named(new QTimer(form), u"Timer1"_s);
     Timer1->setInterval(RefreshIntervalMs);
+}
+
+void MainWindowControls::setupStatusLine(QWidget* form) {
+    // The strip between the banner and the text boxes is free; the line sits above the plan box,
+    // in a font large enough for Chinese to stay legible, and never takes the focus.
+    lblstatus = Named(new QLabel(form), u"lblstatus"_s);
+    lblstatus->setGeometry(239, 119, 730, 16);
+    lblstatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblstatus->setFocusPolicy(Qt::NoFocus);
+    QFont font = lblstatus->font();
+    font.setPixelSize(12);
+    lblstatus->setFont(font);
 }
 
 void MainWindowControls::setFocusOrder(QWidget* form) {

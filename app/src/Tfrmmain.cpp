@@ -116,6 +116,7 @@ void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
 }
 
 void Tfrmmain::UpdateLatestDraws() {
+    feedSentAt_ = env_.now();
     feedUpdater_->start(session_.state().AppDir, session_.state().CurrentLottery);
 }
 
@@ -125,6 +126,7 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     if (!feedError.isEmpty()) {
         reportError(feedError);
     } else {
+        noteFeedOutcome();
         runGuarded([this] {
             ShowDrawHistory(session_.reloadHistory());
             RunPlan();
@@ -132,6 +134,23 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     }
     emit refreshCycleFinished();
     finishRun();
+}
+
+void Tfrmmain::noteFeedOutcome() {
+    const QString& lottery = session_.state().CurrentLottery;
+    if (feedUpdater_->sourceAnswered())
+        freshness_.answered(lottery, env_.now());
+    else
+        freshness_.failed(lottery, feedSentAt_);
+    showFreshness();
+}
+
+void Tfrmmain::showFreshness() {
+    const QString& lottery = session_.state().CurrentLottery;
+    QPalette palette = ui_.lblstatus->palette();
+    palette.setColor(QPalette::WindowText, freshness_.sourceSilent(lottery) ? QColor(160, 0, 0) : QColor(64, 64, 64));
+    ui_.lblstatus->setPalette(palette);
+    ui_.lblstatus->setText(freshness_.statusText(lottery));
 }
 
 void Tfrmmain::ShowDrawHistory(const QStringList& lines) {

@@ -46,6 +46,8 @@ struct MainWindowControls {
     QLabel* pantx = nullptr;
     QLineEdit* edtcopy = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    // The quiet line above the plan box that says how fresh the selected lottery's draws are.
+    QLabel* lblstatus = nullptr;
     QTimer* Timer1 = nullptr;
 
 private:
@@ -54,6 +56,7 @@ private:
     void setupButtons(QWidget* form);
     void setupPictures(QWidget* form);
     void setupNoticeAndHelpers(QWidget* form);
+    void setupStatusLine(QWidget* form);
     void setFocusOrder(QWidget* form);
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tarvo/app/AppEnvironment.h"
+#include "tarvo/app/FeedFreshness.h"
 #include "tarvo/app/MainWindowControls.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/app/RunQueue.h"
@@ -75,6 +76,8 @@ private:
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
     void finishRefreshCycle(const QString& feedError);
+    void noteFeedOutcome();
+    void showFreshness();
 
     // The plan of each play type and the report it writes.
     void PlanFront1() { planFor(PlayType::Front1); }
@@ -108,6 +111,8 @@ private:
     LatestDrawUpdater* feedUpdater_;
     HistoryDownloader* historyDownloader_;
     QPointer<QMessageBox> errorBox_;
+    FeedFreshness freshness_;
+    QDateTime feedSentAt_;
     qint64 lastYield_ = 0;
     bool closing_ = false;
 };
