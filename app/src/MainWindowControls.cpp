@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -60,6 +63,30 @@ QStringList CodeCountEntries(PlayType type) {
     for (const std::string& entry : ChoiceList(type))
         entries << QString::fromStdString(entry);
     return entries;
+}
+
+bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines) {
+    return !memo->document()->isModified() && memo->document()->blockCount() == lines;
+}
+
+void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text) {
+    QTextDocument* document = memo->document();
+    if (first <= 0) {
+        memo->setPlainText(text);
+    } else {
+        // Only the changed end is laid out anew: with years of draws a whole rewrite costs seconds.
+        QTextCursor cursor(document);
+        if (first >= document->blockCount()) {
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(u'\n' + text);
+        } else {
+            cursor.setPosition(document->findBlockByNumber(int(first)).position());
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            cursor.insertText(text);
+        }
+        document->clearUndoRedoStacks();
+    }
+    document->setModified(false);
 }
 
 void ScrollToEnd(QPlainTextEdit* memo) {

@@ -6,6 +6,7 @@
 #include "tarvo/app/TimerPause.h"
 #include "tarvo/fetch/HistoryDownloader.h"
 #include "tarvo/fetch/LatestDrawUpdater.h"
+#include "tarvo/store/DrawTable.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QClipboard>
@@ -91,7 +92,7 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
         const bool completed = runGuarded([this] {
             ui_.pantx->hide();
             session_.BuildFormulaPool();
-            ShowDrawHistory(session_.reloadHistory());
+            ShowDrawHistory({true, session_.reloadHistory()});
             RunPlan();
         });
         if (completed && !ui_.Timer1->isActive())
@@ -128,7 +129,7 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     } else {
         noteFeedOutcome();
         runGuarded([this] {
-            ShowDrawHistory(session_.reloadHistory());
+            ShowDrawHistory(session_.refreshHistory());
             RunPlan();
         });
     }
@@ -153,8 +154,15 @@ void Tfrmmain::showFreshness() {
     ui_.lblstatus->setText(freshness_.statusText(lottery));
 }
 
-void Tfrmmain::ShowDrawHistory(const QStringList& lines) {
-    ui_.memkj->setPlainText(lines.join(u'\n'));
+void Tfrmmain::ShowDrawHistory(const HistoryUpdate& update) {
+    const qsizetype shownBefore = update.whole ? 0 : session_.state().DrawCount - update.lines.size();
+    if (shownBefore > 0 && KeepsProgramLines(ui_.memkj, shownBefore)) {
+        if (!update.lines.isEmpty())
+            ReplaceLinesFrom(ui_.memkj, shownBefore, update.lines.join(u'\n'));
+    } else {
+        ReplaceLinesFrom(ui_.memkj, 0,
+                         (update.whole ? update.lines : DrawHistoryLines(session_.state().DrawHistory)).join(u'\n'));
+    }
     ScrollToEnd(ui_.memkj);
 }
 
@@ -175,7 +183,7 @@ void Tfrmmain::planFor(PlayType type) {
     const PlanChoices choices{type, CodeCountAt(type, ui_.comjushu->currentIndex()),
                               ParsePlanPeriods(ui_.edtjihuaqishu->text().toStdString())};
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
-    WritePlanReport(session_.runPlan(choices, [this] { yieldToWindow(); }));
+    WritePlanReport(session_.updatePlan(choices, [this] { yieldToWindow(); }));
 }
 
 void Tfrmmain::yieldToWindow() {
@@ -186,12 +194,20 @@ void Tfrmmain::yieldToWindow() {
     QCoreApplication::processEvents();
 }
 
-void Tfrmmain::WritePlanReport(const PlanReport& report) {
+void Tfrmmain::WritePlanReport(PlanUpdate update) {
+    if (update.firstLine > 0 &&
+        (update.firstLine >= shownPlanLines_ || !KeepsProgramLines(ui_.memjihua, shownPlanLines_))) {
+        // The user typed into the box: it is written whole again.
+        update.report = BuildPlanReport(*session_.lastResult(), session_.lastChoices()->playType);
+        update.firstLine = 0;
+    }
+    const PlanReport& report = update.report;
     QStringList lines;
     lines.reserve(qsizetype(report.planLines.size()));
     for (const std::string& line : report.planLines)
         lines << QString::fromStdString(line);
-    ui_.memjihua->setPlainText(lines.join(u'\n'));
+    ReplaceLinesFrom(ui_.memjihua, update.firstLine, lines.join(u'\n'));
+    shownPlanLines_ = update.firstLine + lines.size();
     ui_.memcode->setPlainText(QString::fromStdString(report.codeText));
     ui_.lblcode->setText(QString::fromStdString(report.labelText));
     ScrollToEnd(ui_.memjihua);

@@ -13,7 +13,9 @@ namespace {
 // The status line against the real local draw source, with a clock the test sets.
 class StatusLine : public WindowFixture {
 protected:
-    StatusLine() { environment().now = [this] { return clock_; }; }
+    StatusLine() {
+        environment().now = [this] { return clock_; };
+    }
 
     // A source on the given port (0: any free one); the window's hosts follow the first one.
     void startSource(quint16 port) {

@@ -63,6 +63,15 @@ private:
 // The entries of the code-count box for a play type, as the box shows them.
 QStringList CodeCountEntries(PlayType type);
 
+// Whether a text box still holds, unchanged by its user, the `lines` lines the program last wrote
+// into it, so that some of them may stay while the rest is rewritten.
+bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines);
+
+// Replaces the lines of a text box from line `first` (counted from 0) to its end with `text`; with
+// `first` at the line count, `text` is added as new lines, and with `first` 0 it is the whole text.
+// Check KeepsProgramLines(memo, first) first.
+void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text);
+
 // Moves a text box's view to its last line.
 void ScrollToEnd(QPlainTextEdit* memo);
 

@@ -71,7 +71,7 @@ private:
     // Steps of the start-up sequence and the refresh cycle.
     void DownloadDrawHistory();
     void UpdateLatestDraws();
-    void ShowDrawHistory(const QStringList& lines);
+    void ShowDrawHistory(const HistoryUpdate& update);
     void RunPlan();
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
@@ -89,7 +89,7 @@ private:
     void PlanAny4() { planFor(PlayType::Any4); }
     void PlanAny5() { planFor(PlayType::Any5); }
     void planFor(PlayType type);
-    void WritePlanReport(const PlanReport& report);
+    void WritePlanReport(PlanUpdate update);
     void yieldToWindow();
 
     // Runs and their queue.
@@ -114,6 +114,7 @@ private:
     FeedFreshness freshness_;
     QDateTime feedSentAt_;
     qint64 lastYield_ = 0;
+    qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
     bool closing_ = false;
 };
 
