@@ -64,7 +64,25 @@ ReadRow RowOf(const QSqlQuery& query) {
     return row;
 }
 
+std::optional<qint32> IntegerOf(QStringView text) {
+    bool ok = false;
+    const qint32 value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<qint32>(value) : std::nullopt;
+}
+
+// As DrawFromStoredRow, which names the row only when a value is refused: years of rows are read
+// without building a message for each.
 Draw DrawOf(const ReadRow& row, qint64 rowNumber) {
+    Draw draw{};
+    bool sound = row.values[0].size() >= 3;
+    for (std::size_t k = 0; sound && k <= NumberColumns; ++k) {
+        const std::optional<qint32> value =
+            IntegerOf(k == 0 ? QStringView(row.values[0]).mid(2) : row.values[qsizetype(k)]);
+        sound = value.has_value();
+        draw[k] = value.value_or(0);
+    }
+    if (sound)
+        return draw;
     return DrawFromStoredRow(row.values[0], {row.values[1], row.values[2], row.values[3], row.values[4], row.values[5]},
                              u"第 %1 行"_s.arg(rowNumber));
 }
@@ -105,9 +123,9 @@ DrawHistory DrawTableReader::readAll(TableMark& mark) {
     TableMark read;
     DrawHistory history;
     Snapshot snapshot(connection_.database());
-    QSqlQuery query = Run(connection_.database(), u"select %1 from %2 order by %3"_s.arg(
-                                                      SelectedColumns(), QuotedName(DrawTableName(lottery_)),
-                                                      QuotedName(PeriodColumn())));
+    QSqlQuery query = Run(connection_.database(),
+                          u"select %1 from %2 order by %3"_s.arg(SelectedColumns(), QuotedName(DrawTableName(lottery_)),
+                                                                 QuotedName(PeriodColumn())));
     while (query.next()) {
         const ReadRow row = RowOf(query);
         history.push_back(DrawOf(row, read.rowCount + 1));
@@ -136,8 +154,8 @@ std::optional<DrawHistory> DrawTableReader::readNewer(TableMark& mark) {
     QSqlQuery count = Run(db, u"select count(*) from %1"_s.arg(table));
     const qint64 rowCount = count.next() ? count.value(0).toLongLong() : -1;
 
-    QSqlQuery added = Run(db, u"select %1 from %2 where rowid > ? order by rowid"_s.arg(SelectedColumns(), table),
-                          {mark.maxRowId});
+    QSqlQuery added =
+        Run(db, u"select %1 from %2 where rowid > ? order by rowid"_s.arg(SelectedColumns(), table), {mark.maxRowId});
     TableMark moved = mark;
     DrawHistory draws;
     while (added.next()) {

@@ -12,8 +12,8 @@ namespace tarvo {
 // can tell, without reading the table again, whether the table has only grown by newer rows since.
 struct TableMark {
     qint64 rowCount = 0;
-    qint64 maxRowId = 0;     // the greatest rowid read; 0 for an empty table
-    QString newestPeriod;    // the greatest period text read; empty for an empty table
+    qint64 maxRowId = 0;      // the greatest rowid read; 0 for an empty table
+    QString newestPeriod;     // the greatest period text read; empty for an empty table
     QStringList maxRowValues; // the six values of the row with the greatest rowid
 };
 
