@@ -9,6 +9,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
@@ -157,17 +161,27 @@ std::optional<DrawHistory> DrawTableReader::readNewer(TableMark& mark) {
     QSqlQuery added =
         Run(db, u"select %1 from %2 where rowid > ? order by rowid"_s.arg(SelectedColumns(), table), {mark.maxRowId});
     TableMark moved = mark;
-    DrawHistory draws;
+    std::vector<std::pair<QString, Draw>> newer; // period text and draw, in the order of the rowids
     while (added.next()) {
         const ReadRow row = RowOf(added);
-        // Each new row must come after every row before it, or the order by period changes.
-        if (!moved.newestPeriod.isEmpty() && !(row.values[0] > moved.newestPeriod))
+        // A new row below or at the newest period read before moves rows already shown.
+        if (!mark.newestPeriod.isEmpty() && !(row.values[0] > mark.newestPeriod))
             return std::nullopt;
-        draws.push_back(DrawOf(row, moved.rowCount + 1));
+        newer.emplace_back(row.values[0], DrawOf(row, moved.rowCount + 1));
         Remember(moved, row);
     }
     if (rowCount != moved.rowCount)
         return std::nullopt;
+    // Writers may append a batch newest first: the rows go in period order, as a whole reading puts
+    // them. Two new rows of one period have no order of their own, so they bring a whole reading.
+    std::stable_sort(newer.begin(), newer.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto samePeriod = [](const auto& a, const auto& b) { return a.first == b.first; };
+    if (std::adjacent_find(newer.begin(), newer.end(), samePeriod) != newer.end())
+        return std::nullopt;
+    DrawHistory draws;
+    draws.reserve(newer.size());
+    for (const auto& [period, draw] : newer)
+        draws.push_back(draw);
     mark = moved;
     return draws;
 }

@@ -5,6 +5,7 @@
 
 #include <QSqlQuery>
 #include <QTest>
+#include <algorithm>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -45,11 +46,14 @@ protected:
         QList<QStringList> rows;
         for (int i = 0; i < count; ++i)
             rows << drawRow(newest_ += 2);
+        if (random_() % 2)
+            std::reverse(rows.begin(), rows.end()); // the feed's order: newest first
         db_->insertRows(kShandong, rows);
     }
 
     void trimOldest(int count) {
-        execute(u"delete from %1 where rowid in (select rowid from %1 order by 记录期号 limit ?)"_s.arg(table()), {count});
+        execute(u"delete from %1 where rowid in (select rowid from %1 order by 记录期号 limit ?)"_s.arg(table()),
+                {count});
     }
 
     void insertOlder() {
