@@ -14,6 +14,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -76,6 +79,30 @@ QStringList CodeCountEntries(PlayType type) {
     return entries;
 }
 
+bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines) {
+    return !memo->document()->isModified() && memo->document()->blockCount() == lines;
+}
+
+void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text) {
+    QTextDocument* document = memo->document();
+    if (first <= 0) {
+        memo->setPlainText(text);
+    } else {
+        // Only the changed end is laid out anew: with years of draws a whole rewrite costs seconds.
+        QTextCursor cursor(document);
+        if (first >= document->blockCount()) {
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(u'\n' + text);
+        } else {
+            cursor.setPosition(document->findBlockByNumber(int(first)).position());
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            cursor.insertText(text);
+        }
+        document->clearUndoRedoStacks();
+    }
+    document->setModified(false);
+}
+
 void ScrollToEnd(QPlainTextEdit* memo) {
     memo->moveCursor(QTextCursor::End);
     memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
@@ -96,6 +123,7 @@ void MainWindowControls::setup(QWidget* form) {
     setupChoices(form);
     setupButtons(form);
     setupNoticeAndHelpers(form);
+    setupStatusLine(form);
     setFocusOrder(form);
 }
 
@@ -178,6 +206,18 @@ void MainWindowControls::setupNoticeAndHelpers(QWidget* form) {
 
     Timer1 = Named(new QTimer(form), u"Timer1"_s);
     Timer1->setInterval(RefreshIntervalMs);
+}
+
+void MainWindowControls::setupStatusLine(QWidget* form) {
+    // The strip between the banner and the text boxes is free; the line sits above the plan box,
+    // in a font large enough for Chinese to stay legible, and never takes the focus.
+    lblstatus = Named(new QLabel(form), u"lblstatus"_s);
+    lblstatus->setGeometry(239, 119, 730, 16);
+    lblstatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblstatus->setFocusPolicy(Qt::NoFocus);
+    QFont font = lblstatus->font();
+    font.setPixelSize(12);
+    lblstatus->setFont(font);
 }
 
 void MainWindowControls::setFocusOrder(QWidget* form) {

@@ -1,6 +1,7 @@
 #include "tarvo/app/PlanSession.h"
 
 #include "tarvo/store/DrawTable.h"
+#include "tarvo/store/Lottery.h"
 
 namespace tarvo {
 
@@ -16,31 +17,90 @@ void PlanSession::begin(const QString& lottery) {
 
 void PlanSession::BuildFormulaPool() {
     pool_ = tarvo::BuildFormulaPool(formulaSeed_());
+    ++poolGeneration_;
 }
 
 QStringList PlanSession::reloadHistory() {
     OpenDrawTable();
     LoadDrawHistory();
-    return DrawHistoryLines(state_.DrawHistory).mid(0, state_.DrawCount);
+    return DrawHistoryLines(state_.DrawHistory);
 }
 
+HistoryUpdate PlanSession::refreshHistory() {
+    if (!reader_ || reader_->lottery() != state_.CurrentLottery)
+        return {true, reloadHistory()};
+    TableMark mark = mark_;
+    std::optional<DrawHistory> newer = reader_->readNewer(mark);
+    if (!newer)
+        return {true, reloadHistory()};
+    mark_ = mark;
+    state_.DrawHistory.insert(state_.DrawHistory.end(), newer->begin(), newer->end());
+    state_.DrawCount = int(state_.DrawHistory.size());
+    return {false, DrawHistoryLines(*newer)};
+}
+
+// Opens the selected lottery's table through a reader of its own; the reading itself is whole and
+// happens in LoadDrawHistory, in one snapshot of the file.
 void PlanSession::OpenDrawTable() {
-    state_.DrawCount = tarvo::OpenDrawTable(datamod_, state_.AppDir, state_.CurrentLottery);
+    if (!reader_ || reader_->lottery() != state_.CurrentLottery)
+        reader_ = std::make_unique<DrawTableReader>(DrawDatabasePath(state_.AppDir), state_.CurrentLottery);
 }
 
 void PlanSession::LoadDrawHistory() {
-    state_.DrawHistory = tarvo::LoadDrawHistory(datamod_.t_caipiao);
+    TableMark mark;
+    DrawHistory history;
+    try {
+        history = reader_->readAll(mark);
+    } catch (...) {
+        reader_.reset(); // what was read before no longer matches the reader: the next reading is whole
+        throw;
+    }
+    mark_ = mark;
+    state_.DrawHistory = std::move(history);
+    state_.DrawCount = int(state_.DrawHistory.size());
+    ++historyGeneration_;
+}
+
+PlanResult PlanSession::evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
+    if (pool_.empty())
+        BuildFormulaPool();
+    return EvaluatePlan(RuleOf(choices.playType), choices.codeCount, choices.planPeriods, state_.DrawHistory, pool_,
+                        tables_, yieldOncePerPlan);
 }
 
 PlanReport PlanSession::runPlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
-    if (pool_.empty())
-        BuildFormulaPool();
-    PlanResult result = EvaluatePlan(RuleOf(choices.playType), choices.codeCount, choices.planPeriods,
-                                     state_.DrawHistory, pool_, tables_, yieldOncePerPlan);
+    PlanResult result = evaluate(choices, yieldOncePerPlan);
     PlanReport report = BuildPlanReport(result, choices.playType);
+    remember(choices, std::move(result));
+    lastRunContinuable_ = false; // the caller shows this report somewhere of its own
+    return report;
+}
+
+void PlanSession::remember(const PlanChoices& choices, PlanResult result) {
     lastChoices_ = choices;
     lastResult_ = std::move(result);
-    return report;
+    lastRunPoolGeneration_ = poolGeneration_;
+    lastRunHistoryGeneration_ = historyGeneration_;
+    lastRunContinuable_ = true;
+}
+
+std::size_t PlanSession::completedPlansKept(const PlanChoices& choices, const PlanResult& result) const {
+    // A plan that completed depends only on the rows up to its end, its formula and the choices, so
+    // it stands as long as those have not changed; the running plan and the summary always may.
+    const bool sameChain = lastRunContinuable_ && lastChoices_ == choices &&
+                           lastRunPoolGeneration_ == poolGeneration_ &&
+                           lastRunHistoryGeneration_ == historyGeneration_ && lastResult_ && lastResult_->running;
+    if (!sameChain || lastResult_->completed.size() > result.completed.size())
+        return 0;
+    return lastResult_->completed.size();
+}
+
+PlanUpdate PlanSession::updatePlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
+    PlanResult result = evaluate(choices, yieldOncePerPlan);
+    const std::size_t kept = completedPlansKept(choices, result);
+    PlanUpdate update{qsizetype(kept), BuildPlanReport(result, choices.playType, kept)};
+    remember(choices, std::move(result));
+    return update;
 }
 
 void PlanSession::trim() {

@@ -8,6 +8,7 @@
 #include "tarvo/app/TimerPause.h"
 #include "tarvo/fetch/HistoryDownloader.h"
 #include "tarvo/fetch/LatestDrawUpdater.h"
+#include "tarvo/store/DrawTable.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QClipboard>
@@ -94,7 +95,7 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
         const bool completed = runGuarded([this] {
             ui_.pantx->hide();
             session_.BuildFormulaPool();
-            ShowDrawHistory(session_.reloadHistory());
+            ShowDrawHistory({true, session_.reloadHistory()});
             ShowNewestDraw();
             RunPlan();
         });
@@ -120,6 +121,7 @@ void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
 }
 
 void Tfrmmain::UpdateLatestDraws() {
+    feedSentAt_ = env_.now();
     feedUpdater_->start(session_.state().AppDir, session_.state().CurrentLottery);
 }
 
@@ -129,8 +131,9 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     if (!feedError.isEmpty()) {
         reportError(feedError);
     } else {
+        noteFeedOutcome();
         runGuarded([this] {
-            ShowDrawHistory(session_.reloadHistory());
+            ShowDrawHistory(session_.refreshHistory());
             ShowNewestDraw();
             RunPlan();
         });
@@ -139,8 +142,32 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     finishRun();
 }
 
-void Tfrmmain::ShowDrawHistory(const QStringList& lines) {
-    ui_.memkj->setPlainText(lines.join(u'\n'));
+void Tfrmmain::noteFeedOutcome() {
+    const QString& lottery = session_.state().CurrentLottery;
+    if (feedUpdater_->sourceAnswered())
+        freshness_.answered(lottery, env_.now());
+    else
+        freshness_.failed(lottery, feedSentAt_);
+    showFreshness();
+}
+
+void Tfrmmain::showFreshness() {
+    const QString& lottery = session_.state().CurrentLottery;
+    QPalette palette = ui_.lblstatus->palette();
+    palette.setColor(QPalette::WindowText, freshness_.sourceSilent(lottery) ? QColor(160, 0, 0) : QColor(64, 64, 64));
+    ui_.lblstatus->setPalette(palette);
+    ui_.lblstatus->setText(freshness_.statusText(lottery));
+}
+
+void Tfrmmain::ShowDrawHistory(const HistoryUpdate& update) {
+    const qsizetype shownBefore = update.whole ? 0 : session_.state().DrawCount - update.lines.size();
+    if (shownBefore > 0 && KeepsProgramLines(ui_.memkj, shownBefore)) {
+        if (!update.lines.isEmpty())
+            ReplaceLinesFrom(ui_.memkj, shownBefore, update.lines.join(u'\n'));
+    } else {
+        ReplaceLinesFrom(ui_.memkj, 0,
+                         (update.whole ? update.lines : DrawHistoryLines(session_.state().DrawHistory)).join(u'\n'));
+    }
     ScrollToEnd(ui_.memkj);
 }
 
@@ -166,7 +193,7 @@ void Tfrmmain::planFor(PlayType type) {
     const PlanChoices choices{type, CodeCountAt(type, ui_.comjushu->currentIndex()),
                               ParsePlanPeriods(ui_.edtjihuaqishu->text().toStdString())};
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
-    WritePlanReport(session_.runPlan(choices, [this] { yieldToWindow(); }));
+    WritePlanReport(session_.updatePlan(choices, [this] { yieldToWindow(); }));
 }
 
 void Tfrmmain::yieldToWindow() {
@@ -177,12 +204,20 @@ void Tfrmmain::yieldToWindow() {
     QCoreApplication::processEvents();
 }
 
-void Tfrmmain::WritePlanReport(const PlanReport& report) {
+void Tfrmmain::WritePlanReport(PlanUpdate update) {
+    if (update.firstLine > 0 &&
+        (update.firstLine >= shownPlanLines_ || !KeepsProgramLines(ui_.memjihua, shownPlanLines_))) {
+        // The user typed into the box: it is written whole again.
+        update.report = BuildPlanReport(*session_.lastResult(), session_.lastChoices()->playType);
+        update.firstLine = 0;
+    }
+    const PlanReport& report = update.report;
     QStringList lines;
     lines.reserve(qsizetype(report.planLines.size()));
     for (const std::string& line : report.planLines)
         lines << QString::fromStdString(line);
-    ui_.memjihua->setPlainText(lines.join(u'\n'));
+    ReplaceLinesFrom(ui_.memjihua, update.firstLine, lines.join(u'\n'));
+    shownPlanLines_ = update.firstLine + lines.size();
     ui_.memcode->setPlainText(QString::fromStdString(report.codeText));
     ui_.lblcode->setText(QString::fromStdString(report.labelText));
     ScrollToEnd(ui_.memjihua);

@@ -15,7 +15,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <random>
 
 using namespace Qt::StringLiterals;
 
@@ -73,12 +76,72 @@ void IdleMemoryWith1200Rows() {
     window.close();
 }
 
+// Draws of a realistic kind: five different numbers 1..11 in random order, consecutive periods.
+QList<QStringList> RandomRows(qint64 firstPeriod, int count) {
+    std::mt19937 random(20261208);
+    QList<QStringList> rows;
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        std::array<int, 11> numbers{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+        std::shuffle(numbers.begin(), numbers.end(), random);
+        QStringList row{QString::number(firstPeriod + i)};
+        for (int k = 0; k < 5; ++k)
+            row << u"%1"_s.arg(numbers[std::size_t(k)], 2, 10, QChar(u'0'));
+        rows << row;
+    }
+    return rows;
+}
+
+// Years of draws of the selected lottery: start-up to the first plan at 200 ms per request, the
+// longest stall of a refresh cycle that brings a new draw and of one that brings none, and the
+// resident memory of the idle window.
+void YearsOfDraws() {
+    constexpr int StoredDraws = 100000;
+    tarvo::DrawSourceOptions options;
+    options.port = 0;
+    options.latencyMs = 200;
+    options.now = QDateTime(QDate(2026, 12, 8), QTime(12, 5));
+    tarvo::DrawSource source(options);
+    source.start();
+    tarvo::test::TestDatabase db;
+    db.insertRows(u"山东11选5"_s, RandomRows(2020000001, StoredDraws));
+    tarvo::Tfrmmain window(Environment(db, source.host()));
+
+    QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
+    QElapsedTimer clock;
+    clock.start();
+    {
+        tarvo::bench::LoopGapMeter stalls;
+        window.FormCreate();
+        started.wait(60000);
+        std::printf("%d stored draws: start-up to the first plan written %lld ms at 200 ms per request "
+                    "(target <= 1500), longest event-loop stall %.0f ms\n",
+                    StoredDraws, clock.elapsed(), stalls.longestGapMs());
+    }
+    auto* update = window.findChild<QPushButton*>(u"btnkaijiang"_s);
+    for (const char* what : {"bringing the feed's new draws", "bringing nothing new"}) {
+        tarvo::bench::LoopGapMeter stalls;
+        clock.restart();
+        QTest::mouseClick(update, Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !window.runGoing(); }, 60000))
+            std::printf("the refresh cycle did not end\n");
+        std::printf("%d stored draws: refresh cycle %s %lld ms, longest event-loop stall %.0f ms (target <= 16)\n",
+                    StoredDraws, what, clock.elapsed(), stalls.longestGapMs());
+    }
+    QTest::qWait(1000);
+    std::printf("%d stored draws: idle window %ld kB resident (target <= 80 MB)\n", StoredDraws,
+                tarvo::bench::ResidentKilobytes());
+    window.close();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (application.arguments().contains(u"--memory"_s))
         IdleMemoryWith1200Rows();
+    else if (application.arguments().contains(u"--years"_s))
+        YearsOfDraws();
     else
         StartUpAndRefreshWithLatency();
     return 0;

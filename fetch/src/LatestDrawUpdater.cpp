@@ -25,6 +25,7 @@ void LatestDrawUpdater::start(const QString& appDir, const QString& lottery) {
     if (running_)
         return;
     running_ = true;
+    answered_ = false;
     const Lottery* known = FindLottery(lottery);
     if (!known) {
         finishLater({});
@@ -55,6 +56,7 @@ void LatestDrawUpdater::onFeed(const std::optional<QByteArray>& document) {
 
 void LatestDrawUpdater::appendRows(const QByteArray& document) {
     const std::optional<QByteArray> feedText = FeedTextOf(document);
+    answered_ = feedText.has_value();
     const std::optional<qint64> lastStored = ParsePeriod(appender_->lastStoredPeriod());
     if (!feedText || !lastStored)
         return;

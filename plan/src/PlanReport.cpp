@@ -4,6 +4,7 @@
 
 #include "NumberText.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace tarvo {
@@ -81,12 +82,13 @@ std::string SummaryLine(const PlanResult& result) {
            std::to_string(result.longestHitRun) + "]";
 }
 
-PlanReport BuildPlanReport(const PlanResult& result, PlayType type) {
+PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t firstCompleted) {
     PlanReport report;
-    report.planLines.reserve(result.completed.size() + 5);
+    firstCompleted = std::min(firstCompleted, result.completed.size());
+    report.planLines.reserve(result.completed.size() - firstCompleted + 5);
     const std::string tag = Tag(type, false);
-    for (const PlanRecord& record : result.completed)
-        report.planLines.push_back(CompletedLine(record, tag));
+    for (std::size_t i = firstCompleted; i < result.completed.size(); ++i)
+        report.planLines.push_back(CompletedLine(result.completed[i], tag));
     if (result.running)
         report.planLines.push_back(RunningPlanLine(*result.running, type));
     report.planLines.emplace_back();

@@ -1,5 +1,6 @@
 #include "tarvo/store/DrawTable.h"
 
+#include "tarvo/store/DrawTableReader.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
@@ -126,13 +127,9 @@ Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numb
 }
 
 DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery) {
-    Connection connection(databaseFile);
-    connection.open();
-    Dataset dataset;
-    dataset.setConnection(&connection);
-    dataset.setQuery(DrawTableQuery(lottery));
-    dataset.open();
-    return LoadDrawHistory(dataset);
+    DrawTableReader reader(databaseFile, lottery);
+    TableMark mark;
+    return reader.readAll(mark);
 }
 
 QString DrawHistoryLine(const Draw& draw) {

@@ -68,3 +68,37 @@ TEST(PlanSession, TrimsOnlyOnceTheProgramFolderIsKnown) {
 
 } // namespace
 } // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// A refresh reads only what is new when the table has only grown, and everything when it has not.
+TEST(PlanSession, ARefreshAddsOnlyNewerRowsAndReloadsWholeOnAnyOtherChange) {
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026120801, 3);
+    PlanSession session = SessionOver(db);
+    session.begin(kShandong);
+    EXPECT_TRUE(session.refreshHistory().whole) << "the first reading is whole";
+
+    HistoryUpdate nothingNew = session.refreshHistory();
+    EXPECT_FALSE(nothingNew.whole);
+    EXPECT_TRUE(nothingNew.lines.isEmpty());
+
+    db.insertRows(kShandong, {{u"2026120805"_s, u"03"_s, u"11"_s, u"07"_s, u"01"_s, u"10"_s},
+                              {u"2026120804"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"06"_s}});
+    HistoryUpdate appended = session.refreshHistory();
+    EXPECT_FALSE(appended.whole);
+    EXPECT_EQ(appended.lines, (QStringList{u"26120804期01 02 03 04 06 "_s, u"26120805期03 11 07 01 10 "_s}));
+    EXPECT_EQ(session.state().DrawCount, 5);
+
+    db.insertRows(kShandong, {{u"2026120800"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    HistoryUpdate older = session.refreshHistory();
+    EXPECT_TRUE(older.whole) << "an older period moves every row";
+    EXPECT_EQ(older.lines.size(), 6);
+
+    session.selectLottery(kChongqing);
+    EXPECT_TRUE(session.refreshHistory().whole) << "another lottery's table";
+}
+
+} // namespace
+} // namespace tarvo

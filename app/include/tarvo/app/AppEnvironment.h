@@ -3,6 +3,7 @@
 #include "tarvo/fetch/HttpGet.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QUrl>
 #include <chrono>
@@ -21,9 +22,10 @@ struct AppEnvironment {
     QUrl adUrl;       // opened by the banner
     QUrl chatUrl;     // opened by the chat picture
     std::chrono::milliseconds requestTimeout = DefaultRequestTimeout;
-    std::function<QDate()> today;               // the local calendar date
-    std::function<std::uint32_t()> formulaSeed; // seed of each new formula pool
-    std::function<void(const QUrl&)> openUrl;   // hands an address to the desktop
+    std::function<QDate()> today;                                                 // the local calendar date
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); }; // local clock
+    std::function<std::uint32_t()> formulaSeed;                                   // seed of each new formula pool
+    std::function<void(const QUrl&)> openUrl;                                     // hands an address to the desktop
     // Shows an error to the user; empty: a message box captioned with the application title.
     std::function<void(const QString&)> reportError;
 };

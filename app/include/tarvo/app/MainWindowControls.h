@@ -49,6 +49,8 @@ struct MainWindowControls {
     QLabel* pantx = nullptr;
     QLineEdit* edtcopy = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    // The quiet line above the plan box that says how fresh the selected lottery's draws are.
+    QLabel* lblstatus = nullptr;
     QTimer* Timer1 = nullptr;
 
 private:
@@ -57,6 +59,7 @@ private:
     void setupButtons(QWidget* form);
     void setupPictures(QWidget* form);
     void setupNoticeAndHelpers(QWidget* form);
+    void setupStatusLine(QWidget* form);
     void setFocusOrder(QWidget* form);
 };
 
@@ -66,6 +69,15 @@ QFont WindowFont();
 
 // The entries of the code-count box for a play type, as the box shows them.
 QStringList CodeCountEntries(PlayType type);
+
+// Whether a text box still holds, unchanged by its user, the `lines` lines the program last wrote
+// into it, so that some of them may stay while the rest is rewritten.
+bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines);
+
+// Replaces the lines of a text box from line `first` (counted from 0) to its end with `text`; with
+// `first` at the line count, `text` is added as new lines, and with `first` 0 it is the whole text.
+// Check KeepsProgramLines(memo, first) first.
+void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text);
 
 // Moves a text box's view to its last line.
 void ScrollToEnd(QPlainTextEdit* memo);

@@ -3,15 +3,31 @@
 #include "tarvo/app/u_public.h"
 #include "tarvo/plan/Plan.h"
 #include "tarvo/plan/PlanChoices.h"
+#include "tarvo/store/DrawTableReader.h"
 #include "tarvo/store/Tdatamod.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tarvo {
+
+// What a reading of the selected table changes in the history box.
+struct HistoryUpdate {
+    bool whole = true; // the box is rewritten with `lines`; otherwise `lines` are added at its end
+    QStringList lines;
+};
+
+// What a plan run changes in the plan box: its lines from `firstLine` on are replaced by the report's
+// plan lines (the lines before it are the completed plans the box already shows, which appended draws
+// never change).
+struct PlanUpdate {
+    qsizetype firstLine = 0;
+    PlanReport report;
+};
 
 // The program's data and the work done on it, without a window: the program-wide state (program
 // folder, selected lottery, the draw history and its row count), the candidate tables, the formula
@@ -30,15 +46,26 @@ public:
     void BuildFormulaPool();
     void selectLottery(const QString& lottery) { state_.CurrentLottery = lottery; }
 
-    // Reopens the selected lottery's table (OpenDrawTable), reads it whole into the draw history
+    // Opens the selected lottery's table (OpenDrawTable), reads it whole into the draw history
     // (LoadDrawHistory) and returns the history box's lines, oldest first. On a failure the draw
     // history stays as it was.
     QStringList reloadHistory();
+
+    // The refresh cycle's reading of the selected table: only the rows above the newest period read
+    // before when the table has changed only by them since the last reading of the same lottery
+    // (then they are appended to the draw history), a whole reload otherwise. What the history box
+    // shows after applying the update is what a whole reload would show.
+    HistoryUpdate refreshHistory();
 
     // Replays the chain of plans of the choices over the draw history and returns the report to show.
     // A pool is drawn first when there is none yet (a start-up that stopped before its pool step).
     // yieldOncePerPlan (may be empty) lets the window paint; it must not call back into the session.
     PlanReport runPlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan = {});
+
+    // As runPlan, for a window that shows the report of the last run: when the choices and the pool
+    // are those of the last run and the draw history has only grown since, the completed plans of the
+    // last run are kept and only the lines after them are given.
+    PlanUpdate updatePlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan = {});
 
     // Trims the tables as the program ends (TrimDrawTables); nothing when the program folder never
     // became known.
@@ -54,6 +81,9 @@ public:
 private:
     void OpenDrawTable();
     void LoadDrawHistory();
+    PlanResult evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan);
+    std::size_t completedPlansKept(const PlanChoices& choices, const PlanResult& result) const;
+    void remember(const PlanChoices& choices, PlanResult result);
 
     QString appDir_;
     std::function<std::uint32_t()> formulaSeed_;
@@ -63,6 +93,17 @@ private:
     Tdatamod datamod_;
     std::optional<PlanChoices> lastChoices_;
     std::optional<PlanResult> lastResult_;
+
+    // The reader of the selected table and what it has read; none before the first reading.
+    std::unique_ptr<DrawTableReader> reader_;
+    TableMark mark_;
+    // Change whenever the pool is drawn anew or the history is read whole (not when it grows), so a
+    // plan run can tell whether the last run's completed plans still stand.
+    std::uint64_t poolGeneration_ = 0;
+    std::uint64_t historyGeneration_ = 0;
+    std::uint64_t lastRunPoolGeneration_ = 0;
+    std::uint64_t lastRunHistoryGeneration_ = 0;
+    bool lastRunContinuable_ = false; // the last run was an updatePlan whose lines are shown
 };
 
 } // namespace tarvo

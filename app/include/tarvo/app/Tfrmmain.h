@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tarvo/app/AppEnvironment.h"
+#include "tarvo/app/FeedFreshness.h"
 #include "tarvo/app/MainWindowControls.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/app/RunQueue.h"
@@ -72,13 +73,15 @@ private:
     // Steps of the start-up sequence and the refresh cycle.
     void DownloadDrawHistory();
     void UpdateLatestDraws();
-    void ShowDrawHistory(const QStringList& lines);
+    void ShowDrawHistory(const HistoryUpdate& update);
     // The banner shows the newest draw of the history just read.
     void ShowNewestDraw();
     void RunPlan();
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
     void finishRefreshCycle(const QString& feedError);
+    void noteFeedOutcome();
+    void showFreshness();
 
     // The plan of each play type and the report it writes.
     void PlanFront1() { planFor(PlayType::Front1); }
@@ -90,7 +93,7 @@ private:
     void PlanAny4() { planFor(PlayType::Any4); }
     void PlanAny5() { planFor(PlayType::Any5); }
     void planFor(PlayType type);
-    void WritePlanReport(const PlanReport& report);
+    void WritePlanReport(PlanUpdate update);
     void yieldToWindow();
 
     // Runs and their queue.
@@ -113,7 +116,10 @@ private:
     HistoryDownloader* historyDownloader_;
     QPointer<QMessageBox> errorBox_;
     AnalysisWindow* analysis_ = nullptr; // made at the first click on 数据分析, a child of this window
+    FeedFreshness freshness_;
+    QDateTime feedSentAt_;
     qint64 lastYield_ = 0;
+    qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
     bool closing_ = false;
 };
 

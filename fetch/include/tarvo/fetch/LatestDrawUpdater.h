@@ -36,6 +36,8 @@ public:
     // Aborts the request in flight; the pass then ends as a failed fetch does.
     void cancel();
     bool isRunning() const { return running_; }
+    // Whether the last pass got a well-formed feed document from the source (false while running).
+    bool sourceAnswered() const { return answered_; }
 
 signals:
     void finished(const QString& error);
@@ -50,6 +52,7 @@ private:
     QString feedHost_;
     std::chrono::milliseconds timeout_ = DefaultRequestTimeout;
     bool running_ = false;
+    bool answered_ = false;
     FeedLayout feed_;
     std::unique_ptr<DrawAppender> appender_;
     QPointer<QNetworkReply> reply_;

@@ -22,8 +22,9 @@ struct PlanReport {
     std::string labelText; // "当前投注：3注"; for 前二 the count has no trailing 注
 };
 
-// Builds the report of a result of the given play type.
-PlanReport BuildPlanReport(const PlanResult& result, PlayType type);
+// Builds the report of a result of the given play type. With firstCompleted > 0 the plan lines begin
+// at that completed plan: the lines a window already shows for the plans before it are left out.
+PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t firstCompleted = 0);
 
 // The completed-plan line, e.g. "101-103期【前一】102期开03 08 01 10 06  2期 中".
 std::string CompletedPlanLine(const PlanRecord& record, PlayType type);

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Times `tarvo-cli report` over 100,000 stored draws of 江西11选5 against reading the same rows with the
+# sqlite3 shell, in the same run, and prints both (target: the report within 1.5 times the reading).
+# Usage: bash bench/report-vs-sqlite.sh [build folder, default build] [draw count, default 100000]
+set -euo pipefail
+build=${1:-build}
+count=${2:-100000}
+cli="$build/tools/cli/tarvo-cli"
+[[ -x "$cli" ]] || { echo "no $cli: build first" >&2; exit 1; }
+command -v sqlite3 >/dev/null || { echo "the sqlite3 shell is needed" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+db="$work/彩票数据.mdb"
+table="江西11选5彩票号码表"
+"$cli" init-db --db "$db" >/dev/null
+
+# Draws of five different numbers 1..11 from a fixed linear congruential generator, one
+# transaction for all.
+awk -v count="$count" -v table="$table" 'BEGIN {
+    seed = 20261208
+    print "begin;"
+    for (i = 0; i < count; i++) {
+        for (k = 1; k <= 11; k++) pool[k] = k
+        row = ""
+        for (k = 1; k <= 5; k++) {
+            seed = (seed * 1103515245 + 12345) % 2147483648
+            pick = k + int(seed / 2147483648 * (12 - k))
+            t = pool[k]; pool[k] = pool[pick]; pool[pick] = t
+            row = row sprintf(",'\''%02d'\''", pool[k])
+        }
+        printf "insert into \"%s\" values ('\''%d'\''%s);\n", table, 2020000001 + i, row
+    }
+    print "commit;"
+}' | sqlite3 "$db"
+
+best_of_three() {
+    local best=""
+    for _ in 1 2 3; do
+        local start end
+        start=$(date +%s%N)
+        "$@" >/dev/null
+        end=$(date +%s%N)
+        local ms=$(((end - start) / 1000000))
+        if [[ -z "$best" || $ms -lt $best ]]; then best=$ms; fi
+    done
+    echo "$best"
+}
+
+shell_ms=$(best_of_three sqlite3 "$db" "select * from $table order by 记录期号")
+report_ms=$(best_of_three "$cli" report --db "$db" --lottery 江西11选5 --type 0 --item 0 --seed 12345)
+echo "$count draws of 江西11选5: sqlite3 shell reads them in $shell_ms ms, tarvo-cli report takes $report_ms ms"
+awk -v r="$report_ms" -v s="$shell_ms" 'BEGIN { printf "report / reading = %.2f (target <= 1.5)\n", (s > 0 ? r / s : 0) }'
