@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -219,6 +220,21 @@ TEST(HistoryDownloader, AnAppendFailingMidPassStoresNoneOfThatLotteryAndTheNextS
 
     pass.folder.acceptInserts(u"山东11选5"_s);
     EXPECT_EQ(pass.run(), QString());
+    for (const QString& lottery : LotteryNames())
+        EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
+}
+
+TEST(HistoryDownloader, ASecondStartWhileADownloadRunsIsIgnored) {
+    HistoryPass pass(SourceAtEndOf(Today));
+    HistoryDownloader downloader(&pass.manager, pass.source.host());
+    int finishedCount = 0;
+    QObject::connect(&downloader, &HistoryDownloader::finished, [&finishedCount] { ++finishedCount; });
+    downloader.start(pass.folder.appDir(), Today);
+    downloader.start(pass.folder.appDir(), Today.addDays(-3));
+    EXPECT_EQ(WaitForFinished(downloader, 60000), QString());
+    QTest::qWait(100);
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(pass.source.requestLog().size(), 40);
     for (const QString& lottery : LotteryNames())
         EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
 }
