@@ -170,6 +170,19 @@ TEST_F(EndToEnd, ClosingTheWindowDuringARefreshDropsTheFeedOnItsWay) {
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
 }
 
+TEST_F(EndToEnd, ClosingTheWindowDuringTheStartUpDownloadStoresNoneOfIt) {
+    DrawSourceOptions options;
+    options.latencyMs = 300;
+    startSource(options);
+    window().FormCreate();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !source_->requestLog().isEmpty(); }, 20000));
+    window().close();
+    QTest::qWait(900);
+    for (const QString& lottery : LotteryNames())
+        EXPECT_TRUE(db_->periods(lottery).isEmpty()) << lottery.toStdString();
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+}
+
 TEST_F(EndToEnd, RapidClicksDuringASlowRefreshLeaveOneConsistentReport) {
     DrawSourceOptions options;
     options.latencyMs = 250;
