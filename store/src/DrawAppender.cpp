@@ -46,13 +46,16 @@ QString DrawAppender::newestStoredPeriod() {
     return query.next() ? query.value(0).toString() : u"0"_s;
 }
 
-std::optional<qint64> DrawAppender::oldestStoredPeriod() {
+// Stops at the first such row, which is near the start of a table filled oldest first.
+bool DrawAppender::holdsPeriodBelow(qint64 period) {
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    if (!query.exec(u"select %1 from %2 order by %3 limit 1"_s.arg(QuotedName(columns_.front()), QuotedName(table_),
-                                                                   QuotedName(PeriodColumn()))))
+    query.prepare(u"select exists (select 1 from %2 where cast(%1 as integer) < ?)"_s.arg(QuotedName(columns_.front()),
+                                                                                          QuotedName(table_)));
+    query.addBindValue(period);
+    if (!query.exec() || !query.next())
         throw StoreError(query.lastError().text());
-    return query.next() ? ParsePeriod(query.value(0).toString()) : std::nullopt;
+    return query.value(0).toBool();
 }
 
 // Compared as numbers, whether the engine keeps the periods as text or as numbers.
@@ -112,7 +115,14 @@ QList<DrawRow> DrawAppender::rowsTheTableLacks(const QList<DrawRow>& candidates,
     qint64 lowest = std::numeric_limits<qint64>::max();
     for (const DrawRow& row : candidates)
         lowest = std::min(lowest, ParsePeriod(row.period).value_or(lowest));
-    NewRowFilter filter(StoredPeriods{*newest, oldestStoredPeriod(), periodsFrom(lowest)}, isDrawOfThePass);
+    // One scan for the periods from the pass's oldest row up; the table's oldest period matters only
+    // when no stored period lies below that row.
+    StoredPeriods stored{*newest, std::nullopt, periodsFrom(lowest)};
+    if (holdsPeriodBelow(lowest))
+        stored.oldest = lowest - 1;
+    else if (!stored.held.isEmpty())
+        stored.oldest = *std::min_element(stored.held.cbegin(), stored.held.cend());
+    NewRowFilter filter(std::move(stored), isDrawOfThePass);
     QList<DrawRow> lacking;
     for (const DrawRow& row : candidates) {
         if (filter.admits(row))

@@ -47,7 +47,7 @@ public:
 
 private:
     QString newestStoredPeriod();
-    std::optional<qint64> oldestStoredPeriod();
+    bool holdsPeriodBelow(qint64 period);
     QSet<qint64> periodsFrom(qint64 lowest);
     void execute(const QString& statement);
 
