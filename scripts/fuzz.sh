@@ -14,7 +14,7 @@ build="build-fuzz"
 targets=(fuzz_feed_scan fuzz_page_items fuzz_feed_text fuzz_draw_row)
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DTARVO_FUZZ=ON -DTARVO_BENCH=OFF >/dev/null
+    -DTARVO_FUZZ=ON -DTARVO_BENCH=OFF -DTARVO_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "${TARVO_JOBS:-2}" --target "${targets[@]}"
 echo "fuzz: build took $((SECONDS - started)) s"
 

@@ -18,8 +18,9 @@ fail() {
     exit 1
 }
 
-# The install step needs only the packaged programs, not the tests and benchmarks.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVO_BENCH=OFF \
+# The install step needs only the packaged programs: built as a packager builds them, without the tests
+# and benchmarks, but with warnings as errors as everywhere in CI.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARVO_WERROR=ON \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build "$build" --parallel "${TARVO_JOBS:-2}" --target tarvo tarvo-cli tarvo-drawd tarvo-package-database
 rm -f "$build"/tarvo-*-Linux.tar.gz

@@ -9,6 +9,7 @@
 #include <QNetworkReply>
 #include <QSaveFile>
 #include <QTimer>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +58,7 @@ void HistoryDownloader::start(const QString& appDir, const QDate& today) {
         return;
     running_ = true;
     appDir_ = appDir;
+    today_ = today;
     passes_.clear();
     storingTurn_ = 0;
     try {
@@ -122,16 +124,13 @@ void HistoryDownloader::onPage(int passIndex, int day, const std::optional<QByte
     scheduleStoring();
 }
 
-// Downloading → Collected: the rows are those of the pages read one after the other (today's first),
-// above the period stored before the pass. A stored period that is not a whole number stores nothing.
+// Downloading → Collected: the rows of the pages read one after the other (today's first); which of
+// them the table lacks is decided when the pass's turn to store comes.
 void HistoryDownloader::collect(LotteryPass& pass) {
-    const std::optional<qint64> lastStored = ParsePeriod(pass.appender->lastStoredPeriod());
-    if (lastStored) {
-        QList<QByteArray> pages;
-        for (const std::optional<QByteArray>& page : pass.pages)
-            pages.append(*page);
-        pass.rows = RowsFromPages(pages, pass.lottery.page, *lastStored);
-    }
+    QList<QByteArray> pages;
+    for (const std::optional<QByteArray>& page : pass.pages)
+        pages.append(*page);
+    pass.rows = RowsFromPages(pages, pass.lottery.page, std::numeric_limits<qint64>::min());
     pass.state = PassState::Collected;
 }
 
@@ -145,21 +144,51 @@ void HistoryDownloader::fail(LotteryPass& pass) {
     pass.state = PassState::Failed;
 }
 
-// Appends the next row of a Collected pass; false when none is left or the table refused it.
+bool HistoryDownloader::IsDrawOfTheTenDays(qint64 period, const QDate& today) {
+    const std::optional<QDate> day = DayOfPeriod(period);
+    return day && *day > today.addDays(-DayCount) && *day <= today;
+}
+
+// Collected → Storing, or Stored when there is nothing to store. The table is read inside the pass's
+// transaction, so no other writer can store a period between the reading and the commit. A stored
+// period that is not a whole number stores nothing.
+void HistoryDownloader::beginStoring(LotteryPass& pass) const {
+    const auto isDrawOfTheTenDays = [today = today_](qint64 period) { return IsDrawOfTheTenDays(period, today); };
+    try {
+        pass.appender->beginPass();
+        pass.rows = pass.appender->rowsTheTableLacks(pass.rows, isDrawOfTheTenDays);
+    } catch (const StoreError&) {
+        pass.appender->rollbackPass();
+        pass.rows.clear();
+    }
+    pass.rowsStored = 0;
+    pass.state = PassState::Storing;
+    if (pass.rows.isEmpty())
+        endStoring(pass);
+}
+
+// Appends the next row of a Storing pass; false when none is left or the table refused it.
 bool HistoryDownloader::storeNextRow(LotteryPass& pass) {
     if (pass.rowsStored >= pass.rows.size())
         return false;
     try {
         pass.appender->append(pass.rows[pass.rowsStored]);
     } catch (const StoreError&) {
+        pass.appender->rollbackPass();
         return false;
     }
     ++pass.rowsStored;
     return true;
 }
 
-// Collected → Stored.
+// Storing → Stored: commits what a refused row has not rolled back already; a failing commit rolls
+// the whole pass back too.
 void HistoryDownloader::endStoring(LotteryPass& pass) {
+    try {
+        pass.appender->commitPass();
+    } catch (const StoreError&) {
+        // Rolled back: the next start finds these draws missing and stores them.
+    }
     pass.appender.reset();
     pass.state = PassState::Stored;
 }
@@ -185,9 +214,11 @@ void HistoryDownloader::storeInTurn() {
         LotteryPass& pass = passes_[storingTurn_];
         if (pass.state == PassState::Downloading)
             return;
-        if (pass.state == PassState::Collected && !storeNextRow(pass))
+        if (pass.state == PassState::Collected)
+            beginStoring(pass);
+        else if (pass.state == PassState::Storing && !storeNextRow(pass))
             endStoring(pass);
-        if (pass.state != PassState::Collected)
+        if (pass.state != PassState::Storing)
             ++storingTurn_;
         if (slice.elapsed() >= StoreSliceMs) {
             scheduleStoring();
@@ -202,7 +233,8 @@ void HistoryDownloader::storeInTurn() {
 // download that failed, or a lottery whose table could not be opened, left none. Hence it holds the
 // oldest day's page of the last lottery when all that lottery's pages arrived, and nothing otherwise.
 std::optional<QByteArray> HistoryDownloader::PageLeftInPageFile(const LotteryPass& last) {
-    const bool gotAllPages = last.state == PassState::Collected || last.state == PassState::Stored;
+    const bool gotAllPages =
+        last.state == PassState::Collected || last.state == PassState::Storing || last.state == PassState::Stored;
     return gotAllPages ? last.pages.back() : std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QNetworkReply>
 #include <QTimer>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -54,17 +55,24 @@ void LatestDrawUpdater::onFeed(const std::optional<QByteArray>& document) {
     finish({});
 }
 
+// The feed lists the newest draws; any of them that names a day is a true draw, so one the table
+// lacks between its oldest and newest periods is stored too. The pass is one transaction.
 void LatestDrawUpdater::appendRows(const QByteArray& document) {
     const std::optional<QByteArray> feedText = FeedTextOf(document);
     answered_ = feedText.has_value();
-    const std::optional<qint64> lastStored = ParsePeriod(appender_->lastStoredPeriod());
-    if (!feedText || !lastStored)
+    if (!feedText)
         return;
+    const QList<DrawRow> listed = ScanFeedText(*feedText, feed_, std::numeric_limits<qint64>::min());
+    const auto namesADay = [](qint64 period) { return DayOfPeriod(period).has_value(); };
     try {
-        for (const DrawRow& row : ScanFeedText(*feedText, feed_, *lastStored))
+        appender_->beginPass();
+        for (const DrawRow& row : appender_->rowsTheTableLacks(listed, namesADay))
             appender_->append(row);
+        appender_->commitPass();
     } catch (const StoreError&) {
-        // The table refused a row: the pass ends here, as a failed fetch does.
+        // The table refused a row or the commit: nothing of the pass is stored, as after a failed
+        // fetch, and the next pass stores these draws.
+        appender_->rollbackPass();
     }
 }
 

@@ -6,7 +6,8 @@
 #include "SqlNames.h"
 
 #include <QSqlError>
-#include <QSqlQuery>
+#include <algorithm>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +31,11 @@ DrawAppender::DrawAppender(const QString& databaseFile, const QString& lottery)
     lastStoredPeriod_ = newestStoredPeriod();
 }
 
+DrawAppender::~DrawAppender() {
+    insert_.reset();
+    rollbackPass();
+}
+
 QString DrawAppender::newestStoredPeriod() {
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
@@ -40,19 +46,108 @@ QString DrawAppender::newestStoredPeriod() {
     return query.next() ? query.value(0).toString() : u"0"_s;
 }
 
+// Stops at the first such row, which is near the start of a table filled oldest first.
+bool DrawAppender::holdsPeriodBelow(qint64 period) {
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    query.prepare(u"select exists (select 1 from %2 where cast(%1 as integer) < ?)"_s.arg(QuotedName(columns_.front()),
+                                                                                          QuotedName(table_)));
+    query.addBindValue(period);
+    if (!query.exec() || !query.next())
+        throw StoreError(query.lastError().text());
+    return query.value(0).toBool();
+}
+
+// Compared as numbers, whether the engine keeps the periods as text or as numbers.
+QSet<qint64> DrawAppender::periodsFrom(qint64 lowest) {
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    query.prepare(
+        u"select %1 from %2 where cast(%1 as integer) >= ?"_s.arg(QuotedName(columns_.front()), QuotedName(table_)));
+    query.addBindValue(lowest);
+    if (!query.exec())
+        throw StoreError(query.lastError().text());
+    QSet<qint64> periods;
+    while (query.next()) {
+        if (const std::optional<qint64> period = ParsePeriod(query.value(0).toString()))
+            periods.insert(*period);
+    }
+    return periods;
+}
+
+void DrawAppender::execute(const QString& statement) {
+    QSqlQuery query(connection_.database());
+    if (!query.exec(statement))
+        throw StoreError(query.lastError().text());
+}
+
+void DrawAppender::beginPass() {
+    rollbackPass();
+    execute(u"begin immediate"_s);
+    inPass_ = true;
+    lastStoredPeriod_ = newestStoredPeriod();
+}
+
+void DrawAppender::commitPass() {
+    if (!inPass_)
+        return;
+    try {
+        execute(u"commit"_s);
+    } catch (const StoreError&) {
+        rollbackPass();
+        throw;
+    }
+    inPass_ = false;
+}
+
+void DrawAppender::rollbackPass() {
+    if (!inPass_)
+        return;
+    inPass_ = false;
+    QSqlQuery(connection_.database()).exec(u"rollback"_s);
+}
+
+QList<DrawRow> DrawAppender::rowsTheTableLacks(const QList<DrawRow>& candidates,
+                                               const std::function<bool(qint64)>& isDrawOfThePass) {
+    const std::optional<qint64> newest = ParsePeriod(lastStoredPeriod_);
+    if (!newest || candidates.isEmpty())
+        return {};
+    qint64 lowest = std::numeric_limits<qint64>::max();
+    for (const DrawRow& row : candidates)
+        lowest = std::min(lowest, ParsePeriod(row.period).value_or(lowest));
+    // One scan for the periods from the pass's oldest row up; the table's oldest period matters only
+    // when no stored period lies below that row.
+    StoredPeriods stored{*newest, std::nullopt, periodsFrom(lowest)};
+    if (holdsPeriodBelow(lowest))
+        stored.oldest = lowest - 1;
+    else if (!stored.held.isEmpty())
+        stored.oldest = *std::min_element(stored.held.cbegin(), stored.held.cend());
+    NewRowFilter filter(std::move(stored), isDrawOfThePass);
+    QList<DrawRow> lacking;
+    for (const DrawRow& row : candidates) {
+        if (filter.admits(row))
+            lacking.append(row);
+    }
+    return lacking;
+}
+
 void DrawAppender::append(const DrawRow& row) {
     if (columns_.size() < RowWidth)
         throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(table_).arg(RowWidth));
-    QStringList names;
-    for (int i = 0; i < RowWidth; ++i)
-        names << QuotedName(columns_[i]);
-    QSqlQuery query(connection_.database());
-    query.prepare(u"insert into %1 (%2) values (?,?,?,?,?,?)"_s.arg(QuotedName(table_), names.join(u',')));
-    query.addBindValue(row.period);
-    for (const QString& number : row.numbers)
-        query.addBindValue(number);
-    if (!query.exec())
-        throw StoreError(query.lastError().text());
+    if (!insert_) {
+        QStringList names;
+        for (int i = 0; i < RowWidth; ++i)
+            names << QuotedName(columns_[i]);
+        QSqlQuery insert(connection_.database());
+        if (!insert.prepare(u"insert into %1 (%2) values (?,?,?,?,?,?)"_s.arg(QuotedName(table_), names.join(u','))))
+            throw StoreError(insert.lastError().text());
+        insert_.emplace(std::move(insert));
+    }
+    insert_->bindValue(0, row.period);
+    for (int k = 0; k < 5; ++k)
+        insert_->bindValue(k + 1, row.numbers[std::size_t(k)]);
+    if (!insert_->exec())
+        throw StoreError(insert_->lastError().text());
 }
 
 } // namespace tarvo

@@ -31,4 +31,12 @@ std::optional<qint64> ParsePeriod(const QString& text) {
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
+std::optional<QDate> DayOfPeriod(qint64 period) {
+    if (period < 1'000'000'000 || period > 9'999'999'999)
+        return std::nullopt;
+    const qint64 day = period / 100;
+    const QDate date(int(day / 10000), int(day / 100 % 100), int(day % 100));
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
 } // namespace tarvo

@@ -166,7 +166,7 @@ TEST_F(AnalysisWindowTest, TheTrendChartShowsEachDrawAsBallsAndOtherCellsAsOmiss
     EXPECT_EQ(trend->index(lastRow, 1 + last[1]).data(FigureTable::MarkRole).toInt(), int(FigureTable::Mark::Ball));
 }
 
-TEST_F(AnalysisWindowTest, TheStakeTabSaysWhenNoScheduleCanReachTheRateAndWorksOutOneThatCan) {
+TEST_F(AnalysisWindowTest, TheStakeTabSaysWhenNoScheduleCanReachTheRateAndCopiesOneThatCanToTheClipboard) {
     part<QTabWidget>("tabFenxi")->setCurrentIndex(3);
     // 前一 9码: 9 bets of 2元 = 18元 a period; one winning bet of 13元 never makes 10 % on it.
     EXPECT_TRUE(part<QLabel>("lblStakeMessage")->isVisible());

@@ -7,6 +7,8 @@
 #include "tarvo/store/Lottery.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -119,6 +121,66 @@ TEST_F(EndToEnd, ALotterySwitchReadsOnlyThatLotterysFeed) {
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.front(), u"/static/cq11x5/newlyopenlist.xml"_s);
     EXPECT_EQ(control<QPlainTextEdit>("memkj")->blockCount(), publishedInTenDays(u"重庆11选5"_s));
+}
+
+TEST_F(EndToEnd, APlayTypeChangeReadsTheSelectedLotterysFeed) {
+    startSource({});
+    startUp();
+    const qsizetype before = source_->requestLog().size();
+    clickRadio("opttype", 3);
+    waitIdle();
+    EXPECT_EQ(source_->requestLog().mid(before), QStringList{u"/static/11yun/newlyopenlist.xml"_s});
+}
+
+TEST_F(EndToEnd, OnlyARefreshTheUserAskedForShowsTheBusyCursor) {
+    DrawSourceOptions options;
+    options.latencyMs = 250;
+    startSource(options);
+    startUp();
+    tick();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "a timer tick, its feed on the way";
+    waitIdle();
+    click("btnkaijiang");
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr) << "the update button, its feed on the way";
+    waitIdle();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(EndToEnd, ClosingTheWindowDuringARefreshDropsTheFeedOnItsWay) {
+    QTemporaryDir dir;
+    QFile csv(dir.filePath(u"draws.csv"_s));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("2026120801,01,02,03,04,05\n");
+    csv.close();
+    DrawSourceOptions options;
+    options.csvFile = csv.fileName();
+    options.latencyMs = 300;
+    startSource(options);
+    startUp();
+    ASSERT_TRUE(csv.open(QIODevice::Append));
+    csv.write("2026120802,06,07,08,09,10\n");
+    csv.close();
+    const qsizetype before = source_->requestLog().size();
+
+    click("btnkaijiang");
+    window().close();
+    QTest::qWait(900);
+    EXPECT_EQ(source_->requestLog().size(), before + 1) << "the refresh had asked for the feed";
+    EXPECT_FALSE(db_->periods(u"山东11选5"_s).contains(u"2026120802"_s)) << "stored after the window closed";
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+}
+
+TEST_F(EndToEnd, ClosingTheWindowDuringTheStartUpDownloadStoresNoneOfIt) {
+    DrawSourceOptions options;
+    options.latencyMs = 300;
+    startSource(options);
+    window().FormCreate();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !source_->requestLog().isEmpty(); }, 20000));
+    window().close();
+    QTest::qWait(900);
+    for (const QString& lottery : LotteryNames())
+        EXPECT_TRUE(db_->periods(lottery).isEmpty()) << lottery.toStdString();
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
 }
 
 TEST_F(EndToEnd, RapidClicksDuringASlowRefreshLeaveOneConsistentReport) {

@@ -114,6 +114,20 @@ TEST_F(PlanWindow, ANewFormulaPoolChangesThePlanAndARefreshKeepsIt) {
     EXPECT_EQ(text("memjihua"), second);
 }
 
+TEST_F(PlanWindow, ANewFormulaPoolAskedForDuringARunFollowsIt) {
+    const FormulaPool firstPool = window().formulaPool();
+    click("btnkaijiang");
+    ASSERT_TRUE(window().runGoing()) << "the feed request is in flight";
+    formulaSeed_ = 4242;
+    click("btnnext");
+    waitIdle();
+    EXPECT_NE(window().formulaPool(), firstPool);
+    const QString report = text("memjihua");
+    click("btnrefresh");
+    waitIdle();
+    EXPECT_EQ(text("memjihua"), report) << "the report shown was made with the new pool";
+}
+
 TEST_F(PlanWindow, ALotterySwitchKeepsTheChoices) {
     clickRadio("opttype", 1);
     waitIdle();

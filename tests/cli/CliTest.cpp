@@ -2,6 +2,8 @@
 #include "TestDatabase.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +49,24 @@ TEST(CliImport, AddsOnlyNewerWellFormedDrawsAndCountsTheRest) {
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(u"2"_s) && run.out.contains(u"7"_s)) << run.out.toStdString();
     EXPECT_EQ(db.periods(u"江西11选5"_s), (QStringList{u"2026120805"_s, u"2026120806"_s, u"2026120811"_s}));
+}
+
+TEST(CliImport, ADatabaseFailurePartWayAddsNoneOfTheFile) {
+    TestDatabase db;
+    ASSERT_TRUE(tarvo::test::WithDirectConnection(
+        db.filePath(), tarvo::test::DirectAccess::ReadWrite, [](QSqlDatabase& connection) {
+            QSqlQuery(connection)
+                .exec(u"create trigger full before insert on 江西11选5彩票号码表 "
+                      u"when (select count(*) from 江西11选5彩票号码表) >= 2 "
+                      u"begin select raise(abort, 'disk is full'); end"_s);
+        }));
+    QTemporaryDir dir;
+    const QString csv = WriteFile(dir, u"draws.csv"_s,
+                                  "2026120801,01,02,03,04,05\n2026120802,01,02,03,04,05\n2026120803,01,02,03,04,05\n");
+    const CliRun run = RunCli({u"import"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"江西11选5"_s, csv});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(u"disk is full"_s)) << run.err.toStdString();
+    EXPECT_TRUE(db.periods(u"江西11选5"_s).isEmpty());
 }
 
 TEST(CliReport, PrintsTheReportTheBetsAndTheirCount) {

@@ -21,6 +21,9 @@ public:
     QList<DrawRow> rows(const QString& lottery) const;
     QStringList periods(const QString& lottery) const;
     void insert(const QString& lottery, const DrawRow& row) const;
+    // From now on the table refuses every insert once it holds `rows` rows, as a full disk would.
+    void refuseInsertsBeyond(const QString& lottery, int rows) const;
+    void acceptInserts(const QString& lottery) const;
 
 private:
     QTemporaryDir dir_;

@@ -91,6 +91,29 @@ TEST(LatestDrawUpdater, AppendsOnlyDrawsAfterTheNewestStored) {
     EXPECT_EQ(pass.folder.rows(u"江西11选5"_s), published.mid(9));
 }
 
+TEST(LatestDrawUpdater, FillsADrawMissingBetweenStoredOnesButNotBeforeTheOldest) {
+    FeedPass pass(SourceAt(u"2026-03-05T12:00"_s));
+    const QList<DrawRow> published = OldestFirst(pass.source.latestDraws(u"江西11选5"_s));
+    for (qsizetype i = 2; i < published.size(); ++i) {
+        if (i != 7 && i != 8)
+            pass.folder.insert(u"江西11选5"_s, published[i]);
+    }
+    EXPECT_EQ(pass.run(u"江西11选5"_s), QString());
+    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s), published.mid(2));
+}
+
+TEST(LatestDrawUpdater, AnAppendFailingMidPassStoresNoneOfItAndTheNextPassStoresEachDrawOnce) {
+    FeedPass pass(SourceAt(u"2026-03-05T12:00"_s));
+    const QList<DrawRow> published = OldestFirst(pass.source.latestDraws(Shandong));
+    pass.folder.insert(Shandong, published[0]);
+    pass.folder.refuseInsertsBeyond(Shandong, 10);
+    EXPECT_EQ(pass.run(Shandong), QString());
+    EXPECT_EQ(pass.folder.rows(Shandong), published.mid(0, 1));
+    pass.folder.acceptInserts(Shandong);
+    EXPECT_EQ(pass.run(Shandong), QString());
+    EXPECT_EQ(pass.folder.rows(Shandong), published);
+}
+
 TEST(LatestDrawUpdater, FailedFetchesChangeNothingAndReportSuccess) {
     const QList<std::pair<QString, FailMode>> failures{
         {u"refused"_s, FailMode::Refused},

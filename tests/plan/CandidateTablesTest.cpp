@@ -1,5 +1,7 @@
 #include "tarvo/plan/CandidateTables.h"
 
+#include "PlanTestData.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,8 @@
 
 namespace tarvo {
 namespace {
+
+using test::TwoDigits;
 
 std::vector<int> GroupOf(const CandidateTable& table, int g) {
     const auto group = table.group(g);
@@ -98,7 +102,7 @@ TEST(CandidateTables, TextsAndMasksDescribeTheSameNumbers) {
             for (int j = 0; j < table.groupSize(); ++j) {
                 const int number = table.group(g)[static_cast<std::size_t>(j)];
                 mask |= 1u << number;
-                ASSERT_EQ(table.text(g, j), (number < 10 ? "0" : "") + std::to_string(number));
+                ASSERT_EQ(table.text(g, j), TwoDigits(number));
             }
             ASSERT_EQ(table.mask(g), mask);
         }

@@ -14,6 +14,7 @@ namespace {
 using test::FormulaStartingWith;
 using test::MakeDraw;
 using test::RandomHistory;
+using test::TwoDigits;
 using test::UniformPool;
 
 using test::Tables;
@@ -267,7 +268,7 @@ std::vector<PlanRecord> ReferenceWalk(const PlayTypeRule& rule, int k, int n, co
             int count = 0;
             for (int p = 1; p <= rule.examinedPositions; ++p) {
                 const int number = history[static_cast<std::size_t>(i)][static_cast<std::size_t>(p)];
-                count += bets.find((number < 10 ? "0" : "") + std::to_string(number) + " ") != std::string::npos;
+                count += bets.find(TwoDigits(number) + ' ') != std::string::npos;
             }
             if (count >= rule.hitThreshold)
                 hitRow = i;

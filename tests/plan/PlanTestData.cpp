@@ -23,9 +23,18 @@ std::string FormulaStartingWith(const std::vector<int>& leading) {
             order.push_back(number);
     }
     std::string formula;
-    for (int number : order)
-        formula += (number < 10 ? "0" : "") + std::to_string(number) + " ";
+    for (int number : order) {
+        formula += TwoDigits(number);
+        formula += ' ';
+    }
     return formula;
+}
+
+// Built by appending: GCC 12 warns falsely (-Wrestrict) about "0" + std::to_string(n) once inlined.
+std::string TwoDigits(int number) {
+    std::string text(number < 10 ? "0" : "");
+    text += std::to_string(number);
+    return text;
 }
 
 FormulaPool UniformPool(const std::string& fill) {

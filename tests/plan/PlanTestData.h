@@ -16,6 +16,9 @@ const CandidateTables& Tables();
 
 Draw MakeDraw(std::int32_t period, std::array<int, 5> numbers);
 
+// A number as the tables write it: two digits, "01" to "11".
+std::string TwoDigits(int number);
+
 // A formula that begins with `leading` and goes on with the remaining numbers in ascending order.
 std::string FormulaStartingWith(const std::vector<int>& leading);
 

@@ -51,6 +51,73 @@ TEST(DrawAppender, KnowsTheNewestStoredPeriodAndAppendsRows) {
     EXPECT_EQ(db.periods(u"广东11选5"_s), (QStringList{u"2026120802"_s, u"2026120803"_s}));
 }
 
+TEST(DayOfPeriod, ReadsTheDateBeforeTheDrawNumber) {
+    EXPECT_EQ(DayOfPeriod(2026120801), QDate(2026, 12, 8));
+    EXPECT_EQ(DayOfPeriod(2024022999), QDate(2024, 2, 29));
+    EXPECT_FALSE(DayOfPeriod(2026022901)) << "no 29 February in 2026";
+    EXPECT_FALSE(DayOfPeriod(2026130101));
+    EXPECT_FALSE(DayOfPeriod(202612081)) << "nine digits";
+    EXPECT_FALSE(DayOfPeriod(20261208011)) << "eleven digits";
+}
+
+TEST(NewRowFilter, TakesNewerDrawsAndDrawsOfThePassMissingBetweenTheOldestAndNewestStored) {
+    const StoredPeriods stored{2026120850, 2026120810, {2026120810, 2026120820, 2026120850}};
+    NewRowFilter filter(stored, [](qint64 period) { return period != 2026120833; });
+    EXPECT_TRUE(filter.admits(Row(u"2026120851"_s))) << "newer than the newest";
+    EXPECT_FALSE(filter.admits(Row(u"2026120851"_s))) << "a period once only";
+    EXPECT_TRUE(filter.admits(Row(u"2026120830"_s))) << "a gap";
+    EXPECT_FALSE(filter.admits(Row(u"2026120820"_s))) << "held";
+    EXPECT_FALSE(filter.admits(Row(u"2026120850"_s))) << "the newest itself";
+    EXPECT_FALSE(filter.admits(Row(u"2026120810"_s))) << "the oldest itself";
+    EXPECT_FALSE(filter.admits(Row(u"2026120809"_s))) << "before the oldest: trimmed, or before the table began";
+    EXPECT_FALSE(filter.admits(Row(u"2026120833"_s))) << "not vouched for by the pass";
+    EXPECT_FALSE(filter.admits(Row(u"2026120840"_s, {u"12"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}))) << "unfit";
+
+    NewRowFilter newerOnly(2026120850);
+    EXPECT_FALSE(newerOnly.admits(Row(u"2026120830"_s)));
+    EXPECT_TRUE(newerOnly.admits(Row(u"2026120851"_s)));
+}
+
+TEST(DrawAppender, APassStoresWholeOnItsCommitAndNothingOtherwise) {
+    TestDatabase db;
+    {
+        DrawAppender appender(db.filePath(), u"广东11选5"_s);
+        appender.beginPass();
+        appender.append(Row(u"2026120801"_s));
+        appender.append(Row(u"2026120802"_s));
+    }
+    EXPECT_TRUE(db.periods(u"广东11选5"_s).isEmpty()) << "ended before its commit";
+    DrawAppender appender(db.filePath(), u"广东11选5"_s);
+    appender.beginPass();
+    appender.append(Row(u"2026120801"_s));
+    appender.commitPass();
+    appender.beginPass();
+    appender.append(Row(u"2026120802"_s));
+    appender.rollbackPass();
+    EXPECT_EQ(db.periods(u"广东11选5"_s), QStringList{u"2026120801"_s});
+}
+
+TEST(DrawAppender, TellsTheRowsTheTableLacksFromWhatItHoldsWhenThePassBegins) {
+    TestDatabase db;
+    db.insertRows(u"重庆11选5"_s, {{u"2026120801"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+                                   {u"2026120803"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    DrawAppender appender(db.filePath(), u"重庆11选5"_s);
+    db.insertRows(u"重庆11选5"_s, {{u"2026120805"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    appender.beginPass();
+    const QList<DrawRow> candidates{Row(u"2026120806"_s), Row(u"2026120805"_s), Row(u"2026120804"_s),
+                                    Row(u"2026120802"_s), Row(u"2026120801"_s), Row(u"2026120731"_s)};
+    EXPECT_EQ(appender.rowsTheTableLacks(candidates, [](qint64) { return true; }),
+              (QList<DrawRow>{Row(u"2026120806"_s), Row(u"2026120804"_s), Row(u"2026120802"_s)}));
+}
+
+TEST(DrawAppender, AStoredPeriodThatIsNotANumberLetsNoRowIn) {
+    TestDatabase db;
+    db.insertRows(u"重庆11选5"_s, {{u"x026120801"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    DrawAppender appender(db.filePath(), u"重庆11选5"_s);
+    appender.beginPass();
+    EXPECT_TRUE(appender.rowsTheTableLacks({Row(u"2026120806"_s)}, [](qint64) { return true; }).isEmpty());
+}
+
 TEST(DrawAppender, AMissingDatabaseIsAnError) {
     QTemporaryDir dir;
     EXPECT_THROW(DrawAppender(dir.filePath(u"彩票数据.mdb"_s), u"广东11选5"_s), StoreError);

@@ -67,6 +67,21 @@ TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed) {
     EXPECT_FALSE(datamod.t_con.connected());
 }
 
+TEST(TrimDrawTables, ADeletionFailingPartWayLeavesThatTableWhole) {
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026000001, 1300);
+    ASSERT_TRUE(tarvo::test::WithDirectConnection(
+        db.filePath(), tarvo::test::DirectAccess::ReadWrite, [](QSqlDatabase& direct) {
+            QSqlQuery(direct).exec(u"create trigger locked before delete on 山东11选5彩票号码表 "
+                                   u"when old.记录期号 = '2026000050' "
+                                   u"begin select raise(abort, 'disk I/O error'); end"_s);
+        }));
+    Tdatamod datamod;
+    EXPECT_THROW(TrimDrawTables(datamod, db.appDir()), StoreError);
+    EXPECT_EQ(db.periods(kShandong).size(), 1300) << "the 49 oldest rows deleted before the failure come back";
+    EXPECT_FALSE(datamod.t_con.connected());
+}
+
 TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError) {
     TestDatabase db;
     Tdatamod datamod;

@@ -59,7 +59,9 @@ int Import(const QStringList& arguments, QTextStream& out) {
     if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
         throw UsageError(u"无法读取 %1：%2"_s.arg(csv.fileName(), csv.errorString()));
 
+    // One transaction for the whole file: fast, and a failure part-way adds none of its draws.
     DrawAppender appender(database, lottery);
+    appender.beginPass();
     NewRowFilter filter(ParsePeriod(appender.lastStoredPeriod()).value_or(0));
     int added = 0;
     int skipped = 0;
@@ -75,6 +77,7 @@ int Import(const QStringList& arguments, QTextStream& out) {
         appender.append(*row);
         ++added;
     }
+    appender.commitPass();
     out << u"已添加 %1 期，跳过 %2 行\n"_s.arg(added).arg(skipped);
     return CliOk;
 }

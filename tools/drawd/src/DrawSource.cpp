@@ -103,6 +103,8 @@ private:
             response.body.resize(response.body.size() * 2 / 3);
         if (rule && rule->mode == FailMode::GarbagePage)
             response.body = GarbageBody().toStdString();
+        if (rule && rule->mode == FailMode::StatusNot2xx)
+            response.status = 300;
         if (rule && rule->mode == FailMode::NoiseMegabytes) {
             const QByteArray noise = NoiseBody();
             response.body.assign(noise.constData(), size_t(noise.size()));

@@ -21,6 +21,8 @@ std::optional<FailRule> ParseFailRule(const QString& text) {
         rule.mode = FailMode::GarbagePage;
     else if (mode == u"noise-megabytes"_s)
         rule.mode = FailMode::NoiseMegabytes;
+    else if (mode == u"300"_s)
+        rule.mode = FailMode::StatusNot2xx;
     else
         return std::nullopt;
     return rule;

@@ -124,7 +124,8 @@ int main(int argc, char* argv[]) {
         {u"latency-ms"_s, u"Delay before every answer."_s, u"ms"_s, u"0"_s},
         {u"fail"_s,
          u"Fail requests whose path+query contains SUBSTRING (all without it). MODE: refused (nothing "
-         "listens; with a substring the connection closes), 404, hang, malformed-xml, garbage-page, noise-megabytes. "
+         "listens; with a substring the connection closes), 404, hang, malformed-xml, garbage-page, noise-megabytes, "
+         "300. "
          "Repeatable; the first match applies."_s,
          u"mode[:substring]"_s},
         {u"now"_s, u"Fix the clock at this local time."_s, u"YYYY-MM-DDTHH:MM"_s},

@@ -22,8 +22,11 @@ namespace tarvo {
 // each lottery's rows stored exactly as one page after the other would store them:
 // - a lottery any of whose ten pages failed (transport error, non-2xx, time-out) stores nothing;
 // - a lottery whose table cannot be opened is passed over;
-// - rows are compared with the period stored before the pass, and appended from the last item of
-//   the collected text to the first (see RowsFromPages); a failing append ends that lottery's pass;
+// - the rows are those of the collected text from its last item to the first (see RowsFromPages)
+//   that the table lacks: newer than its newest period, or a draw of the ten days missing between
+//   its oldest and newest periods (see NewRowFilter); each period once;
+// - a lottery's rows are stored in one transaction: a failing append (or commit) stores none of
+//   them, and the next start stores them;
 // - lotteries store one after the other, in download order;
 // - the page file 号码.txt in the program folder is left as one page after the other leaves it (see
 //   PageLeftInPageFile in the source).
@@ -51,6 +54,9 @@ public:
     static QString PageFileName();
     // The date text of a page address: YYYY-MM-DD, zero-padded.
     static QString PageDateText(const QDate& date);
+    // Whether a period is a draw of one of the ten days up to `today`: only such a draw fills a
+    // period the table lacks below its newest (see NewRowFilter).
+    static bool IsDrawOfTheTenDays(qint64 period, const QDate& today);
 
 signals:
     void finished(const QString& error);
@@ -58,11 +64,14 @@ signals:
 private:
     // Where one lottery's pass stands. A pass only moves forward:
     //   Skipped                   its table cannot be opened: nothing is asked for or stored;
-    //   Downloading → Collected   all ten pages arrived and its rows are known;
+    //   Downloading → Collected   all ten pages arrived and the rows they list are known;
     //   Downloading → Failed      a page did not arrive: nothing of this lottery is stored;
-    //   Collected   → Stored      its turn to store came and its rows are appended (or the table
-    //                             refused one, which ends the pass).
-    enum class PassState { Skipped, Downloading, Failed, Collected, Stored };
+    //   Collected   → Storing     its turn to store came: its transaction is open and the rows
+    //                             the table lacks are known;
+    //   Collected   → Stored      the transaction could not begin, or no row is missing;
+    //   Storing     → Stored      its rows are appended and committed, or the table refused one
+    //                             or the commit, and none of them is stored.
+    enum class PassState { Skipped, Downloading, Failed, Collected, Storing, Stored };
 
     struct LotteryPass {
         Lottery lottery;
@@ -71,7 +80,7 @@ private:
         std::array<std::optional<QByteArray>, DayCount> pages; // today first
         std::array<QPointer<QNetworkReply>, DayCount> replies;
         int pagesArrived = 0;
-        QList<DrawRow> rows; // once Collected: the rows to append, in order
+        QList<DrawRow> rows; // once Collected: the rows the pages list; once Storing: those to append
         qsizetype rowsStored = 0;
     };
 
@@ -81,6 +90,7 @@ private:
     void onPage(int passIndex, int day, const std::optional<QByteArray>& page);
     static void collect(LotteryPass& pass);
     static void fail(LotteryPass& pass);
+    void beginStoring(LotteryPass& pass) const;
     static bool storeNextRow(LotteryPass& pass);
     static void endStoring(LotteryPass& pass);
 
@@ -99,6 +109,7 @@ private:
     bool running_ = false;
     bool storingScheduled_ = false;
     QString appDir_;
+    QDate today_;
     std::vector<LotteryPass> passes_; // in download order
     std::size_t storingTurn_ = 0;     // the pass whose turn it is to store; all before it are done
 };

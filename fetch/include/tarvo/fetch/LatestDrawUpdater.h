@@ -16,11 +16,12 @@ namespace tarvo {
 class DrawAppender;
 
 // UpdateLatestDraws for one lottery, without blocking the caller's thread: reads the lottery's
-// latest-draw feed and appends every accepted row (see ScanFeedText) in feed order.
+// latest-draw feed and appends, in feed order, every accepted row (see ScanFeedText) that the table
+// lacks: newer than its newest period, or missing between its oldest and newest (see NewRowFilter).
 // - The database file or the lottery's table cannot be opened: finished(error text), nothing else.
 // - The feed cannot be fetched, times out, or is not well-formed XML: nothing changes and
 //   finished("") follows, since network failures are never shown to users.
-// - A failing append ends the pass quietly; the rows posted before it stay.
+// - A failing append or commit ends the pass quietly and stores none of its rows (one transaction).
 // finished is emitted exactly once per start(), always after start() has returned.
 class LatestDrawUpdater : public QObject {
     Q_OBJECT

@@ -2,33 +2,61 @@
 
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/DrawRow.h"
+#include "tarvo/store/NewRowFilter.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 namespace tarvo {
 
 // The private connection of one acquisition call over one lottery's table: tells the newest stored
 // period and appends rows. Opening reads only the newest period, however long the table; it throws
 // StoreError when the file or the table cannot be opened. A failing append throws StoreError too.
+//
+// A pass stores whole or not at all: between beginPass() and commitPass() the rows go into one
+// transaction, which a failure (or the appender's end before the commit) rolls back, so a later
+// pass finds the same draws missing and stores them then.
 class DrawAppender {
 public:
     DrawAppender(const QString& databaseFile, const QString& lottery);
+    ~DrawAppender();
+    DrawAppender(const DrawAppender&) = delete;
+    DrawAppender& operator=(const DrawAppender&) = delete;
 
     // The 记录期号 of the table's last row in period order, as text; "0" for an empty table.
     QString lastStoredPeriod() const { return lastStoredPeriod_; }
 
-    // Appends one row (period, then numbers 1 to 5, into the table's first six columns by position)
-    // and writes it at once.
+    // Takes the file's write lock (waiting as long as the connection's busy wait) and reads the
+    // newest stored period again, so that what the pass decides to store holds until it commits.
+    void beginPass();
+    void commitPass();
+    // Drops what the pass appended; harmless when no pass is open.
+    void rollbackPass();
+
+    // The rows of `candidates` (in their order) that the table lacks, as NewRowFilter decides with
+    // `isDrawOfThePass`; none when the newest stored period is not a whole number.
+    QList<DrawRow> rowsTheTableLacks(const QList<DrawRow>& candidates,
+                                     const std::function<bool(qint64 period)>& isDrawOfThePass);
+
+    // Appends one row (period, then numbers 1 to 5, into the table's first six columns by position);
+    // outside a pass it is written at once.
     void append(const DrawRow& row);
 
 private:
     QString newestStoredPeriod();
+    bool holdsPeriodBelow(qint64 period);
+    QSet<qint64> periodsFrom(qint64 lowest);
+    void execute(const QString& statement);
 
     Connection connection_;
     QString table_;
     QStringList columns_;
     QString lastStoredPeriod_;
+    std::optional<QSqlQuery> insert_; // prepared at the first append
+    bool inPass_ = false;
 };
 
 } // namespace tarvo

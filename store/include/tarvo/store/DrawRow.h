@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <array>
 #include <optional>
@@ -20,5 +21,9 @@ bool IsStorableDrawRow(const DrawRow& row);
 
 // A whole number as the sources compare periods (signed 64-bit, optional sign, no blanks), or none.
 std::optional<qint64> ParsePeriod(const QString& text);
+
+// The day a period names: ten digits, the date as yyyyMMdd and the draw's two-digit number in that
+// day. None for a number that is not such a period.
+std::optional<QDate> DayOfPeriod(qint64 period);
 
 } // namespace tarvo

@@ -15,6 +15,7 @@ enum class FailMode {
     MalformedXml,   // the answer cut short, so a feed document is not well-formed
     GarbagePage,    // noise that is neither XML nor a page with draws
     NoiseMegabytes, // status 200 with several megabytes of that noise (NoiseBodyBytes)
+    StatusNot2xx,   // the document asked for, but under status 300 and without a place to go
 };
 
 // Requests whose path and query contain `substring` (every request when it is empty) fail so.
@@ -24,7 +25,7 @@ struct FailRule {
 };
 
 // Reads "MODE[:SUBSTRING]", MODE one of refused, 404, hang, malformed-xml, garbage-page,
-// noise-megabytes.
+// noise-megabytes, 300.
 std::optional<FailRule> ParseFailRule(const QString& text);
 
 struct DrawSourceOptions {
