@@ -33,12 +33,17 @@ tarvo::AppEnvironment Environment(const tarvo::test::TestDatabase& db, const QSt
     return env;
 }
 
-void StartUpAndRefreshWithLatency() {
+// The local draw source on a free port, 200 ms per request, its clock fixed.
+tarvo::DrawSourceOptions SlowSourceOptions() {
     tarvo::DrawSourceOptions options;
     options.port = 0;
     options.latencyMs = 200;
     options.now = QDateTime(QDate(2026, 12, 8), QTime(12, 5));
-    tarvo::DrawSource source(options);
+    return options;
+}
+
+void StartUpAndRefreshWithLatency() {
+    tarvo::DrawSource source(SlowSourceOptions());
     source.start();
     tarvo::test::TestDatabase db;
     tarvo::Tfrmmain window(Environment(db, source.host()));
@@ -97,11 +102,7 @@ QList<QStringList> RandomRows(qint64 firstPeriod, int count) {
 // resident memory of the idle window.
 void YearsOfDraws() {
     constexpr int StoredDraws = 100000;
-    tarvo::DrawSourceOptions options;
-    options.port = 0;
-    options.latencyMs = 200;
-    options.now = QDateTime(QDate(2026, 12, 8), QTime(12, 5));
-    tarvo::DrawSource source(options);
+    tarvo::DrawSource source(SlowSourceOptions());
     source.start();
     tarvo::test::TestDatabase db;
     db.insertRows(u"山东11选5"_s, RandomRows(2020000001, StoredDraws));
