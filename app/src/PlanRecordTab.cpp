@@ -176,8 +176,11 @@ void PlanRecordTab::showHitsAtPeriod(const PlanAgainstChance& figures) {
 
     QChart* chart = chartView_->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    // A removed axis is handed back to us, not deleted with the chart.
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     chart->addSeries(series);
     auto* periods = new QBarCategoryAxis;
     periods->append(categories);
