@@ -1,7 +1,9 @@
 #include "tarvo/app/PlanSession.h"
 
+#include "tarvo/store/DatabaseThread.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/Lottery.h"
+#include "tarvo/store/StoreError.h"
 
 namespace tarvo {
 
@@ -26,7 +28,47 @@ QStringList PlanSession::reloadHistory() {
     return DrawHistoryLines(state_.DrawHistory);
 }
 
+void PlanSession::readHistoryAhead(DatabaseThread& thread) {
+    auto ahead = std::make_shared<HistoryReadAhead>();
+    ahead->databaseFile = DrawDatabasePath(state_.AppDir);
+    ahead->lottery = state_.CurrentLottery;
+    readAhead_ = ahead;
+    readAheadThread_ = &thread;
+    thread.run(
+        [ahead] {
+            try {
+                DrawTableReader reader(ahead->databaseFile, ahead->lottery);
+                ahead->history = reader.readAll(ahead->mark);
+                ahead->read = true;
+            } catch (const StoreError&) {
+                // The reading on the window's thread tells the error.
+            }
+            return true;
+        },
+        [](bool) {});
+}
+
+// A reading ahead of a table that changed since is still a sound start: the incremental reading
+// after it sees every change (or reads whole when it cannot tell).
+bool PlanSession::takeHistoryReadAhead() {
+    if (!readAhead_)
+        return false;
+    readAheadThread_->waitForIdle();
+    const std::shared_ptr<HistoryReadAhead> ahead = std::exchange(readAhead_, nullptr);
+    readAheadThread_ = nullptr;
+    if (!ahead->read || ahead->lottery != state_.CurrentLottery ||
+        ahead->databaseFile != DrawDatabasePath(state_.AppDir))
+        return false;
+    reader_ = std::make_unique<DrawTableReader>(ahead->databaseFile, ahead->lottery);
+    mark_ = ahead->mark;
+    state_.DrawHistory = std::move(ahead->history);
+    state_.DrawCount = int(state_.DrawHistory.size());
+    ++historyGeneration_;
+    return true;
+}
+
 HistoryUpdate PlanSession::refreshHistory() {
+    const bool tookReadAhead = takeHistoryReadAhead();
     if (!reader_ || reader_->lottery() != state_.CurrentLottery)
         return {true, reloadHistory()};
     TableMark mark = mark_;
@@ -36,6 +78,8 @@ HistoryUpdate PlanSession::refreshHistory() {
     mark_ = mark;
     state_.DrawHistory.insert(state_.DrawHistory.end(), newer->begin(), newer->end());
     state_.DrawCount = int(state_.DrawHistory.size());
+    if (tookReadAhead)
+        return {true, DrawHistoryLines(state_.DrawHistory)};
     return {false, DrawHistoryLines(*newer)};
 }
 

@@ -45,7 +45,7 @@ Tfrmmain::Tfrmmain(AppEnvironment environment, QWidget* parent)
     , session_(env_.appDir, env_.formulaSeed)
     , network_(new QNetworkAccessManager(this))
     , feedUpdater_(new LatestDrawUpdater(network_, env_.feedHost, this))
-    , historyDownloader_(new HistoryDownloader(network_, env_.pageHost, this)) {
+    , historyDownloader_(new HistoryDownloader(env_.pageHost, this)) {
     feedUpdater_->setTimeout(env_.requestTimeout);
     historyDownloader_->setTimeout(env_.requestTimeout);
     ui_.setup(this);
@@ -83,6 +83,8 @@ void Tfrmmain::FormCreate() {
         move(screen->availableGeometry().center() - rect().center());
     show();
     repaint();
+    // Nothing of it is shown before the download has ended; it only spares the wait then.
+    session_.readHistoryAhead(database_);
     DownloadDrawHistory();
 }
 
@@ -95,7 +97,7 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
         const bool completed = runGuarded([this] {
             ui_.pantx->hide();
             session_.BuildFormulaPool();
-            ShowDrawHistory({true, session_.reloadHistory()});
+            ShowDrawHistory(session_.refreshHistory());
             ShowNewestDraw();
             RunPlan();
         });

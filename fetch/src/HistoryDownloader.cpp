@@ -4,8 +4,10 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/StoreError.h"
 
-#include <QElapsedTimer>
+#include "tarvo/store/DrawAppender.h"
+
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSaveFile>
 #include <QTimer>
@@ -17,9 +19,6 @@ namespace tarvo {
 
 namespace {
 
-// How long one turn of the event loop may spend appending rows.
-constexpr qint64 StoreSliceMs = 8;
-
 // The database must open, and take writes: a file the engine may only read (a read-only file, as
 // Windows' read-only attribute makes it) would otherwise take no draw at all, and no one would know.
 void CheckDatabaseOpens(const QString& appDir) {
@@ -29,12 +28,34 @@ void CheckDatabaseOpens(const QString& appDir) {
         throw StoreError(u"数据库文件是只读的，开奖号码无法保存：%1"_s.arg(connection.databaseFile()));
 }
 
+// One lottery's pass on the database thread: the rows the table lacks, in one transaction. The
+// table is read inside it, so no other writer can store a period between the reading and the
+// commit. A stored period that is not a whole number, a refused row or a failing commit stores
+// nothing; the next start finds these draws missing and stores them.
+void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& rows,
+                            const QDate& today) {
+    const auto isDrawOfTheTenDays = [today](qint64 period) {
+        return HistoryDownloader::IsDrawOfTheTenDays(period, today);
+    };
+    try {
+        DrawAppender appender(databaseFile, lottery);
+        appender.beginPass();
+        for (const DrawRow& row : appender.rowsTheTableLacks(rows, isDrawOfTheTenDays))
+            appender.append(row);
+        appender.commitPass();
+    } catch (const StoreError&) {
+        // The appender's end rolls back what the pass appended.
+    }
+}
+
 } // namespace
 
-HistoryDownloader::HistoryDownloader(QNetworkAccessManager* manager, QString pageHost, QObject* parent)
+HistoryDownloader::HistoryDownloader(QString pageHost, QObject* parent)
     : QObject(parent)
-    , manager_(manager)
-    , pageHost_(std::move(pageHost)) {}
+    , pageHost_(std::move(pageHost)) {
+    for (qsizetype i = 0; i < LotteriesInDownloadOrder().size(); ++i)
+        managers_.push_back(new QNetworkAccessManager(this));
+}
 
 HistoryDownloader::~HistoryDownloader() {
     for (LotteryPass& pass : passes_) {
@@ -73,7 +94,7 @@ void HistoryDownloader::start(const QString& appDir, const QDate& today) {
     }
     for (std::size_t i = 0; i < passes_.size(); ++i)
         requestPages(int(i), today);
-    scheduleStoring();
+    QTimer::singleShot(0, this, &HistoryDownloader::storeInTurn);
 }
 
 void HistoryDownloader::cancel() {
@@ -87,9 +108,11 @@ void HistoryDownloader::cancel() {
 
 // ---- Transitions of one pass ----------------------------------------------------------------
 
+// A pass whose table does not open asks for nothing. Opening reads no row, so it is quick however
+// many draws the table holds.
 void HistoryDownloader::openPass(LotteryPass& pass) {
     try {
-        pass.appender = std::make_unique<DrawAppender>(DrawDatabasePath(appDir_), pass.lottery.name);
+        DrawAppender(DrawDatabasePath(appDir_), pass.lottery.name);
         pass.state = PassState::Downloading;
     } catch (const StoreError&) {
         pass.state = PassState::Skipped;
@@ -104,7 +127,7 @@ void HistoryDownloader::requestPages(int passIndex, const QDate& today) {
         const QUrl url(u"http://"_s + pageHost_ + pass.lottery.page.pathAndQueryKey + PageDateText(today.addDays(-day)),
                        QUrl::TolerantMode);
         pass.replies[std::size_t(day)] =
-            StartGet(*manager_, url, timeout_, this,
+            StartGet(*managers_[std::size_t(passIndex)], url, timeout_, this,
                      [this, passIndex, day](std::optional<QByteArray> page) { onPage(passIndex, day, page); });
     }
 }
@@ -121,7 +144,8 @@ void HistoryDownloader::onPage(int passIndex, int day, const std::optional<QByte
         if (++pass.pagesArrived == DayCount)
             collect(pass);
     }
-    scheduleStoring();
+    // Not from inside the reply's own signal: the end of the download may follow.
+    QTimer::singleShot(0, this, &HistoryDownloader::storeInTurn);
 }
 
 // Downloading → Collected: the rows of the pages read one after the other (today's first); which of
@@ -140,7 +164,6 @@ void HistoryDownloader::fail(LotteryPass& pass) {
         ForgetGet(reply);
         reply = nullptr;
     }
-    pass.appender.reset();
     pass.state = PassState::Failed;
 }
 
@@ -149,81 +172,38 @@ bool HistoryDownloader::IsDrawOfTheTenDays(qint64 period, const QDate& today) {
     return day && *day > today.addDays(-DayCount) && *day <= today;
 }
 
-// Collected → Storing, or Stored when there is nothing to store. The table is read inside the pass's
-// transaction, so no other writer can store a period between the reading and the commit. A stored
-// period that is not a whole number stores nothing.
-void HistoryDownloader::beginStoring(LotteryPass& pass) const {
-    const auto isDrawOfTheTenDays = [today = today_](qint64 period) { return IsDrawOfTheTenDays(period, today); };
-    try {
-        pass.appender->beginPass();
-        pass.rows = pass.appender->rowsTheTableLacks(pass.rows, isDrawOfTheTenDays);
-    } catch (const StoreError&) {
-        pass.appender->rollbackPass();
-        pass.rows.clear();
-    }
-    pass.rowsStored = 0;
+// Collected → Storing → Stored: the pass is stored on the database thread, and the next pass's
+// turn comes when it is done.
+void HistoryDownloader::beginStoring(int passIndex) {
+    LotteryPass& pass = passes_[std::size_t(passIndex)];
     pass.state = PassState::Storing;
-    if (pass.rows.isEmpty())
-        endStoring(pass);
-}
-
-// Appends the next row of a Storing pass; false when none is left or the table refused it.
-bool HistoryDownloader::storeNextRow(LotteryPass& pass) {
-    if (pass.rowsStored >= pass.rows.size())
-        return false;
-    try {
-        pass.appender->append(pass.rows[pass.rowsStored]);
-    } catch (const StoreError&) {
-        pass.appender->rollbackPass();
-        return false;
-    }
-    ++pass.rowsStored;
-    return true;
-}
-
-// Storing → Stored: commits what a refused row has not rolled back already; a failing commit rolls
-// the whole pass back too.
-void HistoryDownloader::endStoring(LotteryPass& pass) {
-    try {
-        pass.appender->commitPass();
-    } catch (const StoreError&) {
-        // Rolled back: the next start finds these draws missing and stores them.
-    }
-    pass.appender.reset();
-    pass.state = PassState::Stored;
+    database_.run(
+        [file = DrawDatabasePath(appDir_), lottery = pass.lottery.name, rows = pass.rows, today = today_] {
+            StoreRowsTheTableLacks(file, lottery, rows, today);
+            return true;
+        },
+        [this, passIndex](bool) {
+            passes_[std::size_t(passIndex)].state = PassState::Stored;
+            storeInTurn();
+        });
 }
 
 // ---- Turns to store -------------------------------------------------------------------------
 
-void HistoryDownloader::scheduleStoring() {
-    if (storingScheduled_ || !running_)
-        return;
-    storingScheduled_ = true;
-    QTimer::singleShot(0, this, [this] {
-        storingScheduled_ = false;
-        storeInTurn();
-    });
-}
-
-// Lets the passes store one after the other, for one slice of time: a pass still downloading holds
-// up the ones after it; a skipped or failed pass has nothing to store.
+// Lets the passes store one after the other: a pass still downloading or being stored holds up the
+// ones after it; a skipped or failed pass has nothing to store.
 void HistoryDownloader::storeInTurn() {
-    QElapsedTimer slice;
-    slice.start();
+    if (!running_)
+        return;
     while (storingTurn_ < passes_.size()) {
-        LotteryPass& pass = passes_[storingTurn_];
-        if (pass.state == PassState::Downloading)
+        const LotteryPass& pass = passes_[storingTurn_];
+        if (pass.state == PassState::Downloading || pass.state == PassState::Storing)
             return;
-        if (pass.state == PassState::Collected)
-            beginStoring(pass);
-        else if (pass.state == PassState::Storing && !storeNextRow(pass))
-            endStoring(pass);
-        if (pass.state != PassState::Storing)
-            ++storingTurn_;
-        if (slice.elapsed() >= StoreSliceMs) {
-            scheduleStoring();
+        if (pass.state == PassState::Collected) {
+            beginStoring(int(storingTurn_));
             return;
         }
+        ++storingTurn_;
     }
     finishStoring();
 }

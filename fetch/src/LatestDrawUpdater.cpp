@@ -13,6 +13,27 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
+namespace {
+
+// The pass on the database thread. The feed lists the newest draws; any of them that names a day is
+// a true draw, so one the table lacks between its oldest and newest periods is stored too. The pass
+// is one transaction: when the table refuses a row or the commit, nothing of it is stored, as after
+// a failed fetch, and the next pass stores these draws.
+void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& listed) {
+    const auto namesADay = [](qint64 period) { return DayOfPeriod(period).has_value(); };
+    try {
+        DrawAppender appender(databaseFile, lottery);
+        appender.beginPass();
+        for (const DrawRow& row : appender.rowsTheTableLacks(listed, namesADay))
+            appender.append(row);
+        appender.commitPass();
+    } catch (const StoreError&) {
+        // The appender's end rolls back what the pass appended.
+    }
+}
+
+} // namespace
+
 LatestDrawUpdater::LatestDrawUpdater(QNetworkAccessManager* manager, QString feedHost, QObject* parent)
     : QObject(parent)
     , manager_(manager)
@@ -33,8 +54,10 @@ void LatestDrawUpdater::start(const QString& appDir, const QString& lottery) {
         return;
     }
     feed_ = known->feed;
+    databaseFile_ = DrawDatabasePath(appDir);
+    lottery_ = lottery;
     try {
-        appender_ = std::make_unique<DrawAppender>(DrawDatabasePath(appDir), lottery);
+        DrawAppender opensTheTable(databaseFile_, lottery_); // reads no row: quick however long the table
     } catch (const StoreError& error) {
         finishLater(error.message());
         return;
@@ -50,30 +73,23 @@ void LatestDrawUpdater::cancel() {
 
 void LatestDrawUpdater::onFeed(const std::optional<QByteArray>& document) {
     reply_ = nullptr;
-    if (document)
-        appendRows(*document);
-    finish({});
+    const std::optional<QByteArray> feedText = document ? FeedTextOf(*document) : std::nullopt;
+    answered_ = feedText.has_value();
+    if (!feedText) {
+        finish({});
+        return;
+    }
+    storeListedRows(*feedText);
 }
 
-// The feed lists the newest draws; any of them that names a day is a true draw, so one the table
-// lacks between its oldest and newest periods is stored too. The pass is one transaction.
-void LatestDrawUpdater::appendRows(const QByteArray& document) {
-    const std::optional<QByteArray> feedText = FeedTextOf(document);
-    answered_ = feedText.has_value();
-    if (!feedText)
-        return;
-    const QList<DrawRow> listed = ScanFeedText(*feedText, feed_, std::numeric_limits<qint64>::min());
-    const auto namesADay = [](qint64 period) { return DayOfPeriod(period).has_value(); };
-    try {
-        appender_->beginPass();
-        for (const DrawRow& row : appender_->rowsTheTableLacks(listed, namesADay))
-            appender_->append(row);
-        appender_->commitPass();
-    } catch (const StoreError&) {
-        // The table refused a row or the commit: nothing of the pass is stored, as after a failed
-        // fetch, and the next pass stores these draws.
-        appender_->rollbackPass();
-    }
+void LatestDrawUpdater::storeListedRows(const QByteArray& feedText) {
+    database_.run(
+        [file = databaseFile_, lottery = lottery_,
+         listed = ScanFeedText(feedText, feed_, std::numeric_limits<qint64>::min())] {
+            StoreRowsTheTableLacks(file, lottery, listed);
+            return true;
+        },
+        [this](bool) { finish({}); });
 }
 
 void LatestDrawUpdater::finishLater(const QString& error) {
@@ -81,7 +97,6 @@ void LatestDrawUpdater::finishLater(const QString& error) {
 }
 
 void LatestDrawUpdater::finish(const QString& error) {
-    appender_.reset();
     running_ = false;
     emit finished(error);
 }

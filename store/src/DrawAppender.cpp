@@ -28,7 +28,12 @@ DrawAppender::DrawAppender(const QString& databaseFile, const QString& lottery)
         throw StoreError(u"找不到数据表：%1"_s.arg(table_));
     if (!columns_.contains(PeriodColumn()))
         throw StoreError(u"数据表 %1 没有字段 %2"_s.arg(table_, PeriodColumn()));
-    lastStoredPeriod_ = newestStoredPeriod();
+}
+
+QString DrawAppender::lastStoredPeriod() {
+    if (!lastStoredPeriod_)
+        lastStoredPeriod_ = newestStoredPeriod();
+    return *lastStoredPeriod_;
 }
 
 DrawAppender::~DrawAppender() {
@@ -109,7 +114,7 @@ void DrawAppender::rollbackPass() {
 
 QList<DrawRow> DrawAppender::rowsTheTableLacks(const QList<DrawRow>& candidates,
                                                const std::function<bool(qint64)>& isDrawOfThePass) {
-    const std::optional<qint64> newest = ParsePeriod(lastStoredPeriod_);
+    const std::optional<qint64> newest = ParsePeriod(lastStoredPeriod());
     if (!newest || candidates.isEmpty())
         return {};
     qint64 lowest = std::numeric_limits<qint64>::max();

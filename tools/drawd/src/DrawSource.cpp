@@ -48,7 +48,10 @@ public:
         : source_(source) {}
 
     quint16 bind(quint16 port) {
-        http_.new_task_queue = [] { return new httplib::ThreadPool(16); };
+        // A thread per open connection, as the server holds each kept-alive connection's thread: the
+        // program asks for every lottery's pages at once over connections of each lottery's own
+        // (24), and a real web server serves them all at once too.
+        http_.new_task_queue = [] { return new httplib::ThreadPool(64); };
         http_.set_keep_alive_max_count(1000);
         http_.set_keep_alive_timeout(2);
         http_.set_tcp_nodelay(true);

@@ -15,6 +15,8 @@
 
 namespace tarvo {
 
+class DatabaseThread;
+
 // What a reading of the selected table changes in the history box.
 struct HistoryUpdate {
     bool whole = true; // the box is rewritten with `lines`; otherwise `lines` are added at its end
@@ -51,6 +53,12 @@ public:
     // history stays as it was.
     QStringList reloadHistory();
 
+    // Starts reading the selected lottery's table whole on `thread` while the caller waits for other
+    // work (the start-up download); the next refreshHistory() takes that reading (waiting for it if
+    // it is still running) and reads only what changed since, so it shows what a whole reload would.
+    // The thread must outlive the session's next refreshHistory() or its end.
+    void readHistoryAhead(DatabaseThread& thread);
+
     // The refresh cycle's reading of the selected table: only the rows above the newest period read
     // before when the table has changed only by them since the last reading of the same lottery
     // (then they are appended to the draw history), a whole reload otherwise. What the history box
@@ -81,6 +89,7 @@ public:
 private:
     void OpenDrawTable();
     void LoadDrawHistory();
+    bool takeHistoryReadAhead();
     PlanResult evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan);
     std::size_t completedPlansKept(const PlanChoices& choices, const PlanResult& result) const;
     void remember(const PlanChoices& choices, PlanResult result);
@@ -97,6 +106,17 @@ private:
     // The reader of the selected table and what it has read; none before the first reading.
     std::unique_ptr<DrawTableReader> reader_;
     TableMark mark_;
+
+    // A whole reading made on another thread, until the next reading of the table takes it.
+    struct HistoryReadAhead {
+        QString databaseFile;
+        QString lottery;
+        DrawHistory history;
+        TableMark mark;
+        bool read = false; // false when the reading failed
+    };
+    std::shared_ptr<HistoryReadAhead> readAhead_;
+    DatabaseThread* readAheadThread_ = nullptr;
     // Change whenever the pool is drawn anew or the history is read whole (not when it grows), so a
     // plan run can tell whether the last run's completed plans still stand.
     std::uint64_t poolGeneration_ = 0;

@@ -5,6 +5,7 @@
 #include "tarvo/app/MainWindowControls.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/app/RunQueue.h"
+#include "tarvo/store/DatabaseThread.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -114,6 +115,7 @@ private:
     QNetworkAccessManager* network_;
     LatestDrawUpdater* feedUpdater_;
     HistoryDownloader* historyDownloader_;
+    DatabaseThread database_; // reads the history ahead during the start-up download
     QPointer<QMessageBox> errorBox_;
     AnalysisWindow* analysis_ = nullptr; // made at the first click on 数据分析, a child of this window
     FeedFreshness freshness_;

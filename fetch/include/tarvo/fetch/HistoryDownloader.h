@@ -1,7 +1,8 @@
 #pragma once
 
 #include "tarvo/fetch/HttpGet.h"
-#include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/DatabaseThread.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/Lottery.h"
 
 #include <QDate>
@@ -18,7 +19,9 @@ class QNetworkReply;
 namespace tarvo {
 
 // DownloadDrawHistory without blocking the caller's thread: the daily history pages of the last
-// ten days (today first) for every lottery (in LotteriesInDownloadOrder), all requested at once, and
+// ten days (today first) for every lottery (in LotteriesInDownloadOrder), all requested at once (each
+// lottery's over connections of its own, so that ten pages take two rounds of Qt's six connections
+// per host rather than seven for all forty), and
 // each lottery's rows stored exactly as one page after the other would store them:
 // - a lottery any of whose ten pages failed (transport error, non-2xx, time-out) stores nothing;
 // - a lottery whose table cannot be opened is passed over;
@@ -31,15 +34,15 @@ namespace tarvo {
 // - the page file 号码.txt in the program folder is left as one page after the other leaves it (see
 //   PageLeftInPageFile in the source).
 // A database file that cannot be opened at all: finished(error text) and nothing else. finished is
-// emitted exactly once per start(), always after start() has returned. Rows are appended a few at a
-// time per turn of the event loop, so the caller's thread stays responsive.
+// emitted exactly once per start(), always after start() has returned. The rows are stored on a
+// database thread of the downloader's own, so the caller's thread never waits for the disk.
 class HistoryDownloader : public QObject {
     Q_OBJECT
 public:
     static constexpr int DayCount = 10;
 
-    // pageHost is host[:port] of the draw-history page server. The manager must outlive this object.
-    HistoryDownloader(QNetworkAccessManager* manager, QString pageHost, QObject* parent = nullptr);
+    // pageHost is host[:port] of the draw-history page server.
+    explicit HistoryDownloader(QString pageHost, QObject* parent = nullptr);
     ~HistoryDownloader() override;
 
     void setTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
@@ -66,22 +69,19 @@ private:
     //   Skipped                   its table cannot be opened: nothing is asked for or stored;
     //   Downloading → Collected   all ten pages arrived and the rows they list are known;
     //   Downloading → Failed      a page did not arrive: nothing of this lottery is stored;
-    //   Collected   → Storing     its turn to store came: its transaction is open and the rows
-    //                             the table lacks are known;
-    //   Collected   → Stored      the transaction could not begin, or no row is missing;
-    //   Storing     → Stored      its rows are appended and committed, or the table refused one
-    //                             or the commit, and none of them is stored.
+    //   Collected   → Storing     its turn to store came: the database thread stores the rows the
+    //                             table lacks in one transaction;
+    //   Storing     → Stored      its rows are committed, or the table refused one or the commit
+    //                             (or the transaction could not begin), and none of them is stored.
     enum class PassState { Skipped, Downloading, Failed, Collected, Storing, Stored };
 
     struct LotteryPass {
         Lottery lottery;
         PassState state = PassState::Skipped;
-        std::unique_ptr<DrawAppender> appender;                // while Downloading or Collected
         std::array<std::optional<QByteArray>, DayCount> pages; // today first
         std::array<QPointer<QNetworkReply>, DayCount> replies;
         int pagesArrived = 0;
-        QList<DrawRow> rows; // once Collected: the rows the pages list; once Storing: those to append
-        qsizetype rowsStored = 0;
+        QList<DrawRow> rows; // once Collected: the rows the pages list
     };
 
     // Transitions of one pass.
@@ -90,12 +90,9 @@ private:
     void onPage(int passIndex, int day, const std::optional<QByteArray>& page);
     static void collect(LotteryPass& pass);
     static void fail(LotteryPass& pass);
-    void beginStoring(LotteryPass& pass) const;
-    static bool storeNextRow(LotteryPass& pass);
-    static void endStoring(LotteryPass& pass);
+    void beginStoring(int passIndex);
 
     // The passes' turns to store, in order, and what is left in the page file after the last.
-    void scheduleStoring();
     void storeInTurn();
     void finishStoring();
     static std::optional<QByteArray> PageLeftInPageFile(const LotteryPass& last);
@@ -103,15 +100,15 @@ private:
     void finishLater(const QString& error);
     void finish(const QString& error);
 
-    QNetworkAccessManager* manager_;
     QString pageHost_;
+    std::vector<QNetworkAccessManager*> managers_; // one per lottery, in download order
     std::chrono::milliseconds timeout_ = DefaultRequestTimeout;
     bool running_ = false;
-    bool storingScheduled_ = false;
     QString appDir_;
     QDate today_;
     std::vector<LotteryPass> passes_; // in download order
     std::size_t storingTurn_ = 0;     // the pass whose turn it is to store; all before it are done
+    DatabaseThread database_;         // last: its end waits for a pass being stored
 };
 
 } // namespace tarvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tarvo/fetch/HttpGet.h"
+#include "tarvo/store/DatabaseThread.h"
 #include "tarvo/store/Lottery.h"
 
 #include <QObject>
@@ -13,8 +14,6 @@ class QNetworkReply;
 
 namespace tarvo {
 
-class DrawAppender;
-
 // UpdateLatestDraws for one lottery, without blocking the caller's thread: reads the lottery's
 // latest-draw feed and appends, in feed order, every accepted row (see ScanFeedText) that the table
 // lacks: newer than its newest period, or missing between its oldest and newest (see NewRowFilter).
@@ -22,7 +21,9 @@ class DrawAppender;
 // - The feed cannot be fetched, times out, or is not well-formed XML: nothing changes and
 //   finished("") follows, since network failures are never shown to users.
 // - A failing append or commit ends the pass quietly and stores none of its rows (one transaction).
-// finished is emitted exactly once per start(), always after start() has returned.
+// finished is emitted exactly once per start(), always after start() has returned. The rows are
+// stored on a database thread of the updater's own, so the caller's thread never waits for the disk
+// or for a scan of the table.
 class LatestDrawUpdater : public QObject {
     Q_OBJECT
 public:
@@ -45,7 +46,7 @@ signals:
 
 private:
     void onFeed(const std::optional<QByteArray>& document);
-    void appendRows(const QByteArray& document);
+    void storeListedRows(const QByteArray& feedText);
     void finishLater(const QString& error);
     void finish(const QString& error);
 
@@ -55,8 +56,10 @@ private:
     bool running_ = false;
     bool answered_ = false;
     FeedLayout feed_;
-    std::unique_ptr<DrawAppender> appender_;
+    QString databaseFile_;
+    QString lottery_;
     QPointer<QNetworkReply> reply_;
+    DatabaseThread database_; // last: its end waits for a pass being stored
 };
 
 } // namespace tarvo

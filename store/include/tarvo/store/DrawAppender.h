@@ -13,8 +13,8 @@
 namespace tarvo {
 
 // The private connection of one acquisition call over one lottery's table: tells the newest stored
-// period and appends rows. Opening reads only the newest period, however long the table; it throws
-// StoreError when the file or the table cannot be opened. A failing append throws StoreError too.
+// period and appends rows. Opening reads no row, however long the table; it throws StoreError when
+// the file or the table cannot be opened. A failing append throws StoreError too.
 //
 // A pass stores whole or not at all: between beginPass() and commitPass() the rows go into one
 // transaction, which a failure (or the appender's end before the commit) rolls back, so a later
@@ -26,8 +26,9 @@ public:
     DrawAppender(const DrawAppender&) = delete;
     DrawAppender& operator=(const DrawAppender&) = delete;
 
-    // The 记录期号 of the table's last row in period order, as text; "0" for an empty table.
-    QString lastStoredPeriod() const { return lastStoredPeriod_; }
+    // The 记录期号 of the table's last row in period order, as text; "0" for an empty table. Read at
+    // the first call and at the beginning of every pass.
+    QString lastStoredPeriod();
 
     // Takes the file's write lock (waiting as long as the connection's busy wait) and reads the
     // newest stored period again, so that what the pass decides to store holds until it commits.
@@ -54,7 +55,7 @@ private:
     Connection connection_;
     QString table_;
     QStringList columns_;
-    QString lastStoredPeriod_;
+    std::optional<QString> lastStoredPeriod_;
     std::optional<QSqlQuery> insert_; // prepared at the first append
     bool inPass_ = false;
 };
