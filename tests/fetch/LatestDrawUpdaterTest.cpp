@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QNetworkAccessManager>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -181,6 +184,39 @@ TEST(LatestDrawUpdater, DrawPublishedLaterIsPickedUpByTheNextPass) {
     const QList<DrawRow> rows = pass.folder.rows(Shandong);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows.last(), Row(u"2026030503"_s, {6, 1, 9, 3, 11}));
+}
+
+// Another program holds the file's write lock for a while: the caller's thread keeps turning (the
+// pass waits on a thread of its own) and the feed's draws are stored once the lock is let go.
+TEST(LatestDrawUpdater, AFileLockedByAnotherWriterNeitherStallsTheCallerNorLosesTheDraws) {
+    FeedPass pass(SourceAt(u"2026-03-05T12:00"_s));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other-writer"_s);
+        other.setDatabaseName(pass.folder.path(DrawDatabaseFileName()));
+        ASSERT_TRUE(other.open());
+        QSqlQuery lock(other);
+        ASSERT_TRUE(lock.exec(u"begin immediate"_s));
+
+        LatestDrawUpdater updater(&pass.manager, pass.source.host());
+        QString result = u"not finished"_s;
+        QObject::connect(&updater, &LatestDrawUpdater::finished, [&result](const QString& error) { result = error; });
+        updater.start(pass.folder.appDir(), Shandong);
+        int turns = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&turns] { ++turns; });
+        ticker.start(10);
+        QTest::qWait(1500); // the feed answers at once; its pass then waits for the lock
+        EXPECT_GT(turns, 20) << "the caller's thread waited for the lock";
+        EXPECT_EQ(result, u"not finished"_s);
+
+        ASSERT_TRUE(lock.exec(u"commit"_s));
+        ASSERT_TRUE(QTest::qWaitFor([&result] { return result != u"not finished"_s; }, 10000));
+        EXPECT_EQ(result, QString());
+        lock = QSqlQuery();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(u"other-writer"_s);
+    EXPECT_EQ(pass.folder.rows(Shandong), OldestFirst(pass.source.latestDraws(Shandong)));
 }
 
 } // namespace
