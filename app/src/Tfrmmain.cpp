@@ -34,8 +34,10 @@ namespace tarvo {
 
 namespace {
 
-// The plan walk lets the window paint at most this often; more often only costs time.
-constexpr qint64 YieldIntervalMs = 15;
+// The work of a handler lets the window paint and take clicks at least this often (counted from the
+// handler's start), so that even years of draws never hold it up for a frame; more often only costs
+// time.
+constexpr qint64 YieldIntervalMs = 8;
 
 } // namespace
 
@@ -91,6 +93,7 @@ void Tfrmmain::FormCreate() {
 void Tfrmmain::finishStartUp(const QString& downloadError) {
     if (closing_)
         return;
+    lastYield_ = QDateTime::currentMSecsSinceEpoch();
     if (!downloadError.isEmpty()) {
         reportError(downloadError);
     } else {
@@ -130,6 +133,7 @@ void Tfrmmain::UpdateLatestDraws() {
 void Tfrmmain::finishRefreshCycle(const QString& feedError) {
     if (closing_)
         return;
+    lastYield_ = QDateTime::currentMSecsSinceEpoch();
     if (!feedError.isEmpty()) {
         reportError(feedError);
     } else {
@@ -194,7 +198,6 @@ void Tfrmmain::RunPlan() {
 void Tfrmmain::planFor(PlayType type) {
     const PlanChoices choices{type, CodeCountAt(type, ui_.comjushu->currentIndex()),
                               ParsePlanPeriods(ui_.edtjihuaqishu->text().toStdString())};
-    lastYield_ = QDateTime::currentMSecsSinceEpoch();
     WritePlanReport(session_.updatePlan(choices, [this] { yieldToWindow(); }));
 }
 
@@ -242,6 +245,7 @@ void Tfrmmain::requestPlan(const PlanRequest& request) {
 }
 
 void Tfrmmain::runPlanCommand(const PlanRequest& request) {
+    lastYield_ = QDateTime::currentMSecsSinceEpoch();
     runGuarded([&] {
         if (request.newFormulaPool)
             session_.BuildFormulaPool();

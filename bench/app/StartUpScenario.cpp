@@ -119,6 +119,13 @@ void YearsOfDraws() {
                     "(target <= 1500), longest event-loop stall %.0f ms\n",
                     StoredDraws, clock.elapsed(), stalls.longestGapMs());
     }
+    {
+        // What the machine itself costs: the same meter over an idle window.
+        tarvo::bench::LoopGapMeter stalls;
+        QTest::qWait(2000);
+        std::printf("%d stored draws: idle window for 2 s, longest event-loop stall %.0f ms (the machine's own)\n",
+                    StoredDraws, stalls.longestGapMs());
+    }
     auto* update = window.findChild<QPushButton*>(u"btnkaijiang"_s);
     for (const char* what : {"bringing the feed's new draws", "bringing nothing new"}) {
         tarvo::bench::LoopGapMeter stalls;
