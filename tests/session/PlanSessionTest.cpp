@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include "tarvo/app/PlanSession.h"
+#include "tarvo/store/DatabaseThread.h"
 #include "tarvo/store/StoreError.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,36 @@ TEST(PlanSession, ARefreshAddsOnlyNewerRowsAndReloadsWholeOnAnyOtherChange) {
 
     session.selectLottery(kChongqing);
     EXPECT_TRUE(session.refreshHistory().whole) << "another lottery's table";
+}
+
+// The start-up reads the selected table ahead while the pages download, and shows it once they are
+// stored: what it shows is what a whole reading at that moment shows, whatever was stored meanwhile.
+TEST(PlanSession, AHistoryReadAheadShowsWhatAWholeReadingWouldWhenItIsTaken) {
+    TestDatabase db;
+    db.insertConsecutive(kShandong, 2026120801, 3);
+    db.insertConsecutive(kChongqing, 2026120801, 2);
+    const auto wholeReading = [&db](const QString& lottery) {
+        PlanSession fresh = SessionOver(db);
+        fresh.begin(lottery);
+        return fresh.reloadHistory();
+    };
+    DatabaseThread thread;
+    PlanSession session = SessionOver(db);
+    session.begin(kShandong);
+
+    session.readHistoryAhead(thread);
+    thread.waitForIdle();
+    db.insertRows(kShandong, {{u"2026120805"_s, u"03"_s, u"11"_s, u"07"_s, u"01"_s, u"10"_s},
+                              {u"2026120804"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"06"_s}});
+    const HistoryUpdate shown = session.refreshHistory();
+    EXPECT_TRUE(shown.whole) << "the box is written whole the first time";
+    EXPECT_EQ(shown.lines, wholeReading(kShandong));
+    EXPECT_EQ(session.state().DrawCount, 5);
+    EXPECT_FALSE(session.refreshHistory().whole) << "later readings go on from it";
+
+    session.readHistoryAhead(thread);
+    session.selectLottery(kChongqing);
+    EXPECT_EQ(session.refreshHistory().lines, wholeReading(kChongqing)) << "read ahead for another lottery";
 }
 
 } // namespace
