@@ -27,7 +27,7 @@ constexpr PlayRule kRules[] = {
 
 const PlayRule& RuleAt(int playType) {
     if (playType < 0 || playType >= int(std::size(kRules)))
-        throw std::invalid_argument("no play type at " + std::to_string(playType));
+        throw std::invalid_argument(std::string("no play type at ") + std::to_string(playType));
     return kRules[playType];
 }
 
@@ -99,9 +99,12 @@ std::vector<std::vector<int>> CurrentBets(int playType, const std::vector<int>& 
 std::string CodeText(const std::vector<std::vector<int>>& bets) {
     std::string text;
     for (const std::vector<int>& bet : bets) {
-        for (std::size_t i = 0; i < bet.size(); ++i)
-            text += (i > 0 ? " " : "") + Number(bet[i]);
-        text += ",";
+        for (std::size_t i = 0; i < bet.size(); ++i) {
+            if (i > 0)
+                text += ' ';
+            text += Number(bet[i]);
+        }
+        text += ',';
     }
     return text;
 }
@@ -152,15 +155,16 @@ ReferenceReport ReferencePlanReport(int playType, int codeCount, int planPeriods
     }
     const int rate = hits + misses == 0 ? 0 : hits * 100 / (hits + misses);
     report.planLines.push_back("");
-    report.planLines.push_back("计划成功率" + std::to_string(rate) + "% 中[" + std::to_string(hits) + "]    挂[" +
-                               std::to_string(misses) + "]  连挂[" + std::to_string(std::max(longestMissRun - 1, 0)) +
-                               "]  连中[" + std::to_string(longestHitRun) + "]");
+    report.planLines.push_back(std::string("计划成功率") + std::to_string(rate) + "% 中[" + std::to_string(hits) +
+                               "]    挂[" + std::to_string(misses) + "]  连挂[" +
+                               std::to_string(std::max(longestMissRun - 1, 0)) + "]  连中[" +
+                               std::to_string(longestHitRun) + "]");
     report.planLines.push_back("");
     report.planLines.push_back("加入Tarvo会员，获取更多精准计划：www.tarvo.example");
 
     const std::vector<std::vector<int>> current = CurrentBets(playType, BetNumbers(pool, s, codeCount));
     report.codeText = CodeText(current);
-    report.labelText = "当前投注：" + std::to_string(current.size()) + (playType == 1 ? "" : "注");
+    report.labelText = std::string("当前投注：") + std::to_string(current.size()) + (playType == 1 ? "" : "注");
     return report;
 }
 
