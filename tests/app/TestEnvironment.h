@@ -3,9 +3,21 @@
 #include "tarvo/app/AppEnvironment.h"
 #include "tarvo/app/Tfrmmain.h"
 
+#include <QHostAddress>
 #include <QSignalSpy>
+#include <QTcpServer>
 
 namespace tarvo::test {
+
+// host:port of a loopback port where nothing listens: one the system has just handed out as free and
+// taken back, so that no service that happens to run on a well-known port answers in its place.
+inline QString ClosedLoopbackHost() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+    probe.close();
+    return host;
+}
 
 // An environment for a window over the given program folder: draw sources on a port where nothing
 // listens, a fixed calendar date and formula seed, links that open nothing. Errors go to the
@@ -13,7 +25,7 @@ namespace tarvo::test {
 inline AppEnvironment QuietEnvironment(const QString& appDir) {
     AppEnvironment env;
     env.appDir = appDir;
-    env.feedHost = env.pageHost = QStringLiteral("127.0.0.1:9");
+    env.feedHost = env.pageHost = ClosedLoopbackHost();
     env.adUrl = QUrl(QStringLiteral("http://127.0.0.1/ad"));
     env.chatUrl = QUrl(QStringLiteral("http://127.0.0.1/chat"));
     env.requestTimeout = std::chrono::milliseconds(3000);

@@ -1,6 +1,8 @@
 #include "tarvo/plan/EvaluatePlan.h"
+#include "tarvo/plan/PlanReport.h"
 
 #include "PlanTestData.h"
+#include "ReferencePlan.h"
 
 #include <gtest/gtest.h>
 
@@ -254,53 +256,19 @@ TEST(EvaluatePlan, YieldsOncePerPlanIncludingTheRunningOne) {
     EXPECT_EQ(yields, static_cast<int>(result.completed.size()) + 1);
 }
 
-// A plain walk written straight from the rules, with numbers compared as texts, to check the fast walk.
-std::vector<PlanRecord> ReferenceWalk(const PlayTypeRule& rule, int k, int n, const DrawHistory& history,
-                                      const FormulaPool& pool) {
-    std::vector<PlanRecord> records;
-    const int newest = static_cast<int>(history.size()) - 1;
-    int s = rule.firstStartRow;
-    while (s <= newest) {
-        const std::string bets =
-            pool[static_cast<std::size_t>(s) % pool.size()].substr(0, static_cast<std::size_t>(3 * k));
-        int hitRow = -1;
-        for (int i = s; i <= std::min(newest, s + n - 1) && hitRow < 0; ++i) {
-            int count = 0;
-            for (int p = 1; p <= rule.examinedPositions; ++p) {
-                const int number = history[static_cast<std::size_t>(i)][static_cast<std::size_t>(p)];
-                count += bets.find(TwoDigits(number) + ' ') != std::string::npos;
-            }
-            if (count >= rule.hitThreshold)
-                hitRow = i;
-        }
-        const Draw& start = history[static_cast<std::size_t>(s)];
-        if (hitRow >= 0) {
-            const Draw& d = history[static_cast<std::size_t>(hitRow)];
-            records.push_back(
-                {s, start[0], start[0] + n - 1, true, d[0], {d[1], d[2], d[3], d[4], d[5]}, hitRow - s + 1});
-            s = hitRow + 1;
-        } else if (s + n - 1 <= newest) {
-            const Draw& d = history[static_cast<std::size_t>(s + n - 1)];
-            records.push_back(
-                {s, start[0], start[0] + n - 1, false, start[0] + n - 1, {d[1], d[2], d[3], d[4], d[5]}, n});
-            s += n;
-        } else {
-            break;
-        }
-    }
-    return records;
-}
-
-TEST(EvaluatePlan, AgreesWithAPlainWalkForEveryPlayTypeCodeCountAndSeveralPeriodCounts) {
+TEST(EvaluatePlan, ReportAgreesWithAPlainWalkForEveryPlayTypeCodeCountAndSeveralPeriodCounts) {
     const DrawHistory history = RandomHistory(2300, 20240101);
     const FormulaPool pool = BuildFormulaPool(777);
     for (int position = 0; position < PlayTypeCount; ++position) {
-        const PlayTypeRule& rule = RuleOf(PlayTypeAt(position));
+        const PlayType type = PlayTypeAt(position);
         for (int k = 1; k <= 11; ++k) {
             for (int n : {1, 2, 3, 7, 40}) {
-                SCOPED_TRACE(std::string(rule.name) + " K=" + std::to_string(k) + " n=" + std::to_string(n));
-                const PlanResult result = EvaluatePlan(rule, k, n, history, pool, Tables());
-                ASSERT_EQ(result.completed, ReferenceWalk(rule, k, n, history, pool));
+                SCOPED_TRACE(std::string(RuleOf(type).name) + " K=" + std::to_string(k) + " n=" + std::to_string(n));
+                const PlanReport report = BuildPlanReport(Evaluate(type, k, n, history, pool), type);
+                const test::ReferenceReport expected = test::ReferencePlanReport(position, k, n, history, pool);
+                ASSERT_EQ(report.planLines, expected.planLines);
+                ASSERT_EQ(report.codeText, expected.codeText);
+                ASSERT_EQ(report.labelText, expected.labelText);
             }
         }
     }

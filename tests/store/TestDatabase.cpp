@@ -66,4 +66,18 @@ QStringList TestDatabase::periods(const QString& lottery) const {
     return result;
 }
 
+QList<QStringList> TestDatabase::rows(const QString& lottery) const {
+    QList<QStringList> result;
+    WithDirectConnection(filePath(), DirectAccess::ReadOnly, [&](QSqlDatabase& db) {
+        QSqlQuery query(u"select * from \"%1\" order by 记录期号"_s.arg(DrawTableName(lottery)), db);
+        while (query.next()) {
+            QStringList row;
+            for (int column = 0; column < 6; ++column)
+                row << query.value(column).toString();
+            result << row;
+        }
+    });
+    return result;
+}
+
 } // namespace tarvo::test

@@ -28,6 +28,8 @@ public:
     void insertConsecutive(const QString& lottery, qint64 firstPeriod, int count) const;
     // The stored periods of a lottery's table in period order.
     QStringList periods(const QString& lottery) const;
+    // The stored rows of a lottery's table in period order: (period text, five number texts).
+    QList<QStringList> rows(const QString& lottery) const;
 
 private:
     QTemporaryDir dir_;
