@@ -2,7 +2,6 @@
 
 #include "tarvo/plan/Plan.h"
 
-#include <QCommandLineParser>
 #include <QDateTime>
 #include <QDesktopServices>
 
@@ -28,18 +27,6 @@ AppEnvironment RealEnvironment(const QString& appDir) {
     };
     env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     return env;
-}
-
-void ApplyHostArguments(AppEnvironment& env, const QStringList& arguments) {
-    const QCommandLineOption feedHost(u"feed-host"_s, u"host[:port] of the latest-draw feed"_s, u"host"_s);
-    const QCommandLineOption pageHost(u"page-host"_s, u"host[:port] of the daily history pages"_s, u"host"_s);
-    QCommandLineParser parser;
-    parser.addOptions({feedHost, pageHost});
-    parser.parse(arguments); // an unknown argument is no error: the known ones still apply
-    if (!parser.value(feedHost).isEmpty())
-        env.feedHost = parser.value(feedHost);
-    if (!parser.value(pageHost).isEmpty())
-        env.pageHost = parser.value(pageHost);
 }
 
 } // namespace tarvo

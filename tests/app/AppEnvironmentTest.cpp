@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <ctime>
 
-using namespace Qt::StringLiterals;
-
 namespace tarvo {
 namespace {
 
@@ -44,20 +42,6 @@ TEST(RealEnvironment, SeedsTheFormulaPoolWithTheUtcMillisecondOfTheDay) {
     else
         qputenv("TZ", savedZone);
     tzset();
-}
-
-// A local source started on a free port is named on the command line; whatever else the command line
-// holds (a toolkit option, a stray word) neither stops that nor takes the place of a host.
-TEST(ApplyHostArguments, NamedHostsReplaceTheBuiltInOnesWhateverElseTheCommandLineHolds) {
-    AppEnvironment env = RealEnvironment(QString());
-    const QString builtInPageHost = env.pageHost;
-    ApplyHostArguments(env, {u"tarvo"_s, u"--style"_s, u"fusion"_s, u"--feed-host=127.0.0.1:40001"_s});
-    EXPECT_EQ(env.feedHost, u"127.0.0.1:40001"_s);
-    EXPECT_EQ(env.pageHost, builtInPageHost);
-
-    ApplyHostArguments(env, {u"tarvo"_s, u"-x"_s, u"--page-host"_s, u"127.0.0.1:40002"_s, u"--feed-host="_s});
-    EXPECT_EQ(env.pageHost, u"127.0.0.1:40002"_s);
-    EXPECT_EQ(env.feedHost, u"127.0.0.1:40001"_s) << "an empty host names nothing";
 }
 
 } // namespace

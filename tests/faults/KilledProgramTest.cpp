@@ -23,8 +23,8 @@ qsizetype StoredRowCount(const QString& databaseFile) {
     return count;
 }
 
-// The real program in a portable folder of its own, against an in-process source on a free port that
-// the program is told on its command line, killed outright (SIGKILL; TerminateProcess on Windows) in
+// The program (the real window and start-up, its sources on the host it is given) in a portable folder
+// of its own, against an in-process source on a free port, killed outright (SIGKILL; TerminateProcess on Windows) in
 // the middle of the start-up appends.
 class KilledProgram : public ::testing::Test {
 protected:
@@ -53,7 +53,7 @@ protected:
         process_ = std::make_unique<QProcess>();
         process_->setWorkingDirectory(folder_.path());
         process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_->start(program_, {u"--feed-host="_s + source_->host(), u"--page-host="_s + source_->host()});
+        process_->start(program_, {source_->host()});
         ASSERT_TRUE(process_->waitForStarted(10000));
     }
 

@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 #include <QUrl>
 #include <chrono>
 #include <cstdint>
@@ -33,11 +32,6 @@ struct AppEnvironment {
 
 // The environment of the real program, with the given program folder.
 AppEnvironment RealEnvironment(const QString& appDir);
-
-// Points the draw sources at the hosts named on the program's command line, --feed-host=host:port and
-// --page-host=host:port (a local source on a port it chose when it started); the build-time hosts stay
-// for whatever is not named. Other arguments are left alone, as the program has always ignored them.
-void ApplyHostArguments(AppEnvironment& env, const QStringList& arguments);
 
 // The application title, shown in the task bar and on every error box.
 QString ApplicationTitle();
