@@ -43,6 +43,9 @@ QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The program writes these boxes, a whole history at a time: an undo stack would keep every text
+    // ever written, and the document never frees the text it replaced while undo is on.
+    memo->setUndoRedoEnabled(false);
     QPalette palette = memo->palette();
     palette.setColor(QPalette::Base, QColor(166, 202, 240));
     memo->setPalette(palette);
@@ -98,9 +101,23 @@ void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text
             cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
             cursor.insertText(text);
         }
-        document->clearUndoRedoStacks();
     }
     document->setModified(false);
+}
+
+QString JoinedLines(const std::vector<std::string>& lines) {
+    // Straight into one string: a list of the converted lines first would hold the text twice more.
+    std::size_t bytes = lines.size();
+    for (const std::string& line : lines)
+        bytes += line.size();
+    QString text;
+    text.reserve(qsizetype(bytes));
+    for (const std::string& line : lines) {
+        if (&line != &lines.front())
+            text += u'\n';
+        text += QString::fromStdString(line);
+    }
+    return text;
 }
 
 void ScrollToEnd(QPlainTextEdit* memo) {
