@@ -28,10 +28,6 @@
 #include <array>
 #include <iostream>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
@@ -40,14 +36,6 @@ namespace {
 
 // The plan walk lets the window paint at most this often; more often only costs time.
 constexpr qint64 YieldIntervalMs = 15;
-
-// Writing years of draws into the boxes frees tens of MB of passing strings in small pieces, which
-// glibc keeps in the middle of its heap instead of giving back; an idle window returns them.
-void ReturnFreedMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
 
 } // namespace
 
@@ -260,8 +248,6 @@ void Tfrmmain::finishRun() {
     for (;;) {
         const RunQueue::Next next = queue_.finish();
         if (next.empty() || closing_) {
-            // In a turn of its own: a few ms after a whole rewrite, well under 1 ms after a refresh.
-            QTimer::singleShot(0, this, &ReturnFreedMemory);
             emit idle();
             return;
         }
