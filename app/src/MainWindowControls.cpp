@@ -19,6 +19,10 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
@@ -26,6 +30,14 @@ namespace tarvo {
 namespace {
 
 constexpr int RefreshIntervalMs = 30000;
+
+// Writing a box of years of draws, and the plan run before it, pass through tens of MB of data freed
+// in small pieces, which glibc keeps in the middle of its heap instead of giving back to the system.
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 template <typename T> T* Named(T* object, const QString& name) {
     object->setObjectName(name);
@@ -43,6 +55,9 @@ QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The program writes these boxes, a whole history at a time: an undo stack would keep every text
+    // ever written, and the document never frees the text it replaced while undo is on.
+    memo->setUndoRedoEnabled(false);
     QPalette palette = memo->palette();
     palette.setColor(QPalette::Base, QColor(166, 202, 240));
     memo->setPalette(palette);
@@ -98,9 +113,26 @@ void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text
             cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
             cursor.insertText(text);
         }
-        document->clearUndoRedoStacks();
     }
     document->setModified(false);
+    // Once the caller's copies of the text and the plan run's passing data are gone too, in a turn of
+    // its own: a few ms after a whole box, well under one after a refresh.
+    QTimer::singleShot(0, memo, &ReturnFreedMemory);
+}
+
+QString JoinedLines(const std::vector<std::string>& lines) {
+    // Straight into one string: a list of the converted lines first would hold the text twice more.
+    std::size_t bytes = lines.size();
+    for (const std::string& line : lines)
+        bytes += line.size();
+    QString text;
+    text.reserve(qsizetype(bytes));
+    for (const std::string& line : lines) {
+        if (&line != &lines.front())
+            text += u'\n';
+        text += QString::fromStdString(line);
+    }
+    return text;
 }
 
 void ScrollToEnd(QPlainTextEdit* memo) {

@@ -100,6 +100,7 @@ void PlanSession::LoadDrawHistory() {
         throw;
     }
     mark_ = mark;
+    history.shrink_to_fit(); // read row by row, it may hold room for half as many draws again, for good
     state_.DrawHistory = std::move(history);
     state_.DrawCount = int(state_.DrawHistory.size());
     ++historyGeneration_;

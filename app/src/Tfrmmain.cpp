@@ -217,12 +217,8 @@ void Tfrmmain::WritePlanReport(PlanUpdate update) {
         update.firstLine = 0;
     }
     const PlanReport& report = update.report;
-    QStringList lines;
-    lines.reserve(qsizetype(report.planLines.size()));
-    for (const std::string& line : report.planLines)
-        lines << QString::fromStdString(line);
-    ReplaceLinesFrom(ui_.memjihua, update.firstLine, lines.join(u'\n'));
-    shownPlanLines_ = update.firstLine + lines.size();
+    ReplaceLinesFrom(ui_.memjihua, update.firstLine, JoinedLines(report.planLines));
+    shownPlanLines_ = update.firstLine + qsizetype(report.planLines.size());
     ui_.memcode->setPlainText(QString::fromStdString(report.codeText));
     ui_.lblcode->setText(QString::fromStdString(report.labelText));
     ScrollToEnd(ui_.memjihua);

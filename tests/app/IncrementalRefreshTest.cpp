@@ -135,5 +135,28 @@ TEST_F(IncrementalRefresh, EveryCycleShowsWhatAWholeReloadShows) {
     }
 }
 
+// The boxes show what the program wrote, not an edit of the user's: undo in a box must not take back
+// the lines a refresh cycle added, nor leave the box short of the history it claims to show.
+TEST_F(IncrementalRefresh, UndoInABoxDoesNotTakeBackTheLinesACycleAdded) {
+    QList<QStringList> rows;
+    for (int i = 0; i < 40; ++i)
+        rows << drawRow(newest_ += 2);
+    db_->insertRows(kShandong, rows);
+    startUp();
+    appendNewer(3);
+    tick();
+    waitIdle();
+    expectWhatAWholeReloadShows(0);
+
+    for (const char* name : {"memkj", "memjihua"}) {
+        auto* memo = control<QPlainTextEdit>(name);
+        const QString written = memo->toPlainText();
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+        memo->undo();
+        EXPECT_EQ(memo->toPlainText(), written) << name;
+    }
+}
+
 } // namespace
 } // namespace tarvo::test

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -78,6 +80,9 @@ bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines);
 // `first` at the line count, `text` is added as new lines, and with `first` 0 it is the whole text.
 // Check KeepsProgramLines(memo, first) first.
 void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text);
+
+// The lines as one text for a text box, each line after the first on a line of its own.
+QString JoinedLines(const std::vector<std::string>& lines);
 
 // Moves a text box's view to its last line.
 void ScrollToEnd(QPlainTextEdit* memo);
