@@ -11,6 +11,7 @@
 #include "tarvo/store/StoreError.h"
 
 #include <QFile>
+#include <QIODevice>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -82,13 +83,22 @@ int Import(const QStringList& arguments, QTextStream& out) {
     return CliOk;
 }
 
+// Writes UTF-8 text. A stream onto a file or pipe in UTF-8 takes it as it is, in one write, instead
+// of through UTF-16: a report over years of draws is megabytes long. Any other stream (a Windows
+// console) takes it as text.
+void WriteUtf8(QTextStream& out, const std::string& text) {
+    QIODevice* device = out.device();
+    if (!device || out.encoding() != QStringConverter::Utf8) {
+        out << QString::fromStdString(text);
+        return;
+    }
+    out.flush();
+    device->write(text.data(), qint64(text.size()));
+}
+
 int Report(const QStringList& arguments, QTextStream& out) {
     const ReplayedPlan plan = ReplayStoredPlan(arguments);
-    const PlanReport report = BuildPlanReport(plan.result, plan.choices.plan.playType);
-    for (const std::string& line : report.planLines)
-        out << QString::fromStdString(line) << u'\n';
-    out << u'\n' << QString::fromStdString(report.codeText) << u'\n' << QString::fromStdString(report.labelText)
-        << u'\n';
+    WriteUtf8(out, PlanReportText(plan.result, plan.choices.plan.playType));
     return CliOk;
 }
 

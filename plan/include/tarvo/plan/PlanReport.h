@@ -26,6 +26,11 @@ struct PlanReport {
 // at that completed plan: the lines a window already shows for the plans before it are left out.
 PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t firstCompleted = 0);
 
+// The report as the command line prints it, in one UTF-8 text: the plan lines of BuildPlanReport,
+// an empty line, the code text and the label text, each line ending in '\n'. One buffer for the
+// tens of thousands of lines of years of draws.
+std::string PlanReportText(const PlanResult& result, PlayType type);
+
 // The completed-plan line, e.g. "101-103期【前一】102期开03 08 01 10 06  2期 中".
 std::string CompletedPlanLine(const PlanRecord& record, PlayType type);
 
