@@ -104,25 +104,34 @@ PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t 
     return report;
 }
 
-std::string PlanReportText(const PlanResult& result, PlayType type) {
-    std::string text;
-    // A completed line takes some 70 bytes.
-    text.reserve(result.completed.size() * 80 + 1024);
+void WritePlanReportText(const PlanResult& result, PlayType type, const std::function<void(std::string_view)>& write) {
+    // Blocks of whole lines, about 64 KiB each: the text of years of draws is never held at once.
+    constexpr std::size_t BlockSize = std::size_t(1) << 16;
+    std::string block;
+    block.reserve(BlockSize + 1024);
+    const auto endLine = [&] {
+        block += '\n';
+        if (block.size() >= BlockSize) {
+            write(block);
+            block.clear();
+        }
+    };
     const std::string tag = Tag(type, false);
     for (const PlanRecord& record : result.completed) {
-        AppendCompletedLine(text, record, tag);
-        text += '\n';
+        AppendCompletedLine(block, record, tag);
+        endLine();
     }
     for (const std::string& line : ClosingLines(result, type)) {
-        text += line;
-        text += '\n';
+        block += line;
+        endLine();
     }
-    text += '\n';
-    text += CodeText(result);
-    text += '\n';
-    text += LabelText(result, type);
-    text += '\n';
-    return text;
+    endLine();
+    block += CodeText(result);
+    endLine();
+    block += LabelText(result, type);
+    endLine();
+    if (!block.empty())
+        write(block);
 }
 
 namespace {

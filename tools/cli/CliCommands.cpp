@@ -83,22 +83,20 @@ int Import(const QStringList& arguments, QTextStream& out) {
     return CliOk;
 }
 
-// Writes UTF-8 text. A stream onto a file or pipe in UTF-8 takes it as it is, in one write, instead
-// of through UTF-16: a report over years of draws is megabytes long. Any other stream (a Windows
-// console) takes it as text.
-void WriteUtf8(QTextStream& out, const std::string& text) {
-    QIODevice* device = out.device();
-    if (!device || out.encoding() != QStringConverter::Utf8) {
-        out << QString::fromStdString(text);
-        return;
-    }
-    out.flush();
-    device->write(text.data(), qint64(text.size()));
-}
-
+// Writes the report. A stream onto a file or pipe in UTF-8 takes its blocks as they are, instead of
+// through UTF-16: a report over years of draws is megabytes long. Any other stream (a Windows
+// console) takes them as text.
 int Report(const QStringList& arguments, QTextStream& out) {
     const ReplayedPlan plan = ReplayStoredPlan(arguments);
-    WriteUtf8(out, PlanReportText(plan.result, plan.choices.plan.playType));
+    QIODevice* device = out.device();
+    const bool asBytes = device && out.encoding() == QStringConverter::Utf8;
+    out.flush();
+    WritePlanReportText(plan.result, plan.choices.plan.playType, [&](std::string_view block) {
+        if (asBytes)
+            device->write(block.data(), qint64(block.size()));
+        else
+            out << QString::fromUtf8(block.data(), qsizetype(block.size()));
+    });
     return CliOk;
 }
 

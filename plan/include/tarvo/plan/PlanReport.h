@@ -3,6 +3,7 @@
 #include "tarvo/plan/PlanResult.h"
 #include "tarvo/plan/PlayType.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,10 +27,10 @@ struct PlanReport {
 // at that completed plan: the lines a window already shows for the plans before it are left out.
 PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t firstCompleted = 0);
 
-// The report as the command line prints it, in one UTF-8 text: the plan lines of BuildPlanReport,
-// an empty line, the code text and the label text, each line ending in '\n'. One buffer for the
-// tens of thousands of lines of years of draws.
-std::string PlanReportText(const PlanResult& result, PlayType type);
+// Writes the report as the command line prints it, in UTF-8 through `write`, a block of whole lines
+// at a time: the plan lines of BuildPlanReport, an empty line, the code text and the label text,
+// each line ending in '\n'. Years of draws make megabytes of lines that are never all held at once.
+void WritePlanReportText(const PlanResult& result, PlayType type, const std::function<void(std::string_view)>& write);
 
 // The completed-plan line, e.g. "101-103期【前一】102期开03 08 01 10 06  2期 中".
 std::string CompletedPlanLine(const PlanRecord& record, PlayType type);
