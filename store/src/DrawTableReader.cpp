@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <functional>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -169,13 +171,67 @@ std::optional<Draw> AsciiDrawOf(QByteArrayView joined, QByteArrayView& period) {
     return draw;
 }
 
-// Reads every row as one text each, the fast way; none when a row holds a value that is not a
-// plain number text, and then the table is read by columns.
-std::optional<DrawHistory> ReadJoined(const QSqlDatabase& db, const QString& table, TableMark& mark) {
+// How the rows of a reading come: in period order from SQLite, or in the order of the file, to be
+// put in period order here. Most tables are stored in period order, and then no sorting is needed.
+enum class RowOrder { ByPeriod, AsStored };
+
+// A period of digits only, up to 18 of them, as a number in the order of the period texts: each
+// digit d counts d + 1 in base 11 and a shorter text is filled up with 0, which comes before every
+// digit ("9" after "10", "1" before "10").
+std::optional<quint64> PeriodKeyOf(QByteArrayView period) {
+    constexpr qsizetype MaxDigits = 18;
+    if (period.size() > MaxDigits)
+        return std::nullopt;
+    quint64 key = 0;
+    for (qsizetype i = 0; i < MaxDigits; ++i) {
+        quint64 digit = 0;
+        if (i < period.size()) {
+            const char c = period[i];
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            digit = quint64(c - '0') + 1;
+        }
+        key = key * 11 + digit;
+    }
+    return key;
+}
+
+// Puts draws read in the order of the file in the order of their periods' keys; false when two
+// periods are equal, whose order is the engine's own.
+bool PutInPeriodOrder(DrawHistory& history, const std::vector<quint64>& keys) {
+    if (std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<>()) == keys.end())
+        return true;
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    const auto samePeriod = [&](std::size_t a, std::size_t b) { return keys[a] == keys[b]; };
+    if (std::adjacent_find(order.begin(), order.end(), samePeriod) != order.end())
+        return false;
+    DrawHistory sorted;
+    sorted.reserve(history.size());
+    for (std::size_t i : order)
+        sorted.push_back(history[i]);
+    history = std::move(sorted);
+    return true;
+}
+
+// Reads every row as one text each, the fast way. None when a row holds a value that is not a
+// plain number text, and then the table is read by columns; none too, read as stored, when a
+// period is not a text of digits only or two periods are equal, and then SQLite sorts the rows.
+std::optional<DrawHistory> ReadJoined(const QSqlDatabase& db, const QString& table, RowOrder order, TableMark& mark) {
     DrawHistory history;
     history.reserve(std::size_t(RowsAtMost(db, table)));
+    std::vector<quint64> keys;
+    const bool asStored = order == RowOrder::AsStored;
+    if (asStored)
+        keys.reserve(history.capacity());
+    // Periods of another type than text (a number, a blob) come before or after every text in
+    // SQLite's order: such a table is left to SQLite.
+    const QString period = QuotedName(PeriodColumn());
     QSqlQuery query =
-        Run(db, u"select %1 from %2 order by %3"_s.arg(JoinedValues(), table, QuotedName(PeriodColumn())));
+        asStored
+            ? Run(db, u"select case when typeof(%1) = 'text' then %2 end from %3"_s.arg(period, JoinedValues(), table))
+            : Run(db, u"select %1 from %2 order by %3"_s.arg(JoinedValues(), table, period));
     // The newest period is a view into the row it came from, which is kept rather than copied: in
     // a table in period order nearly every row holds the newest period so far.
     QByteArray newestRow;
@@ -187,11 +243,19 @@ std::optional<DrawHistory> ReadJoined(const QSqlDatabase& db, const QString& tab
         if (!draw)
             return std::nullopt;
         history.push_back(*draw);
+        if (asStored) {
+            const std::optional<quint64> key = PeriodKeyOf(period);
+            if (!key)
+                return std::nullopt;
+            keys.push_back(*key);
+        }
         if (newestPeriod.isEmpty() || period > newestPeriod) {
             newestRow = row;
             newestPeriod = period;
         }
     }
+    if (asStored && !PutInPeriodOrder(history, keys))
+        return std::nullopt;
     if (history.capacity() > 2 * history.size())
         history.shrink_to_fit();
     mark = TableMark{qint64(history.size()), 0, QString::fromLatin1(newestPeriod), {}};
@@ -249,7 +313,9 @@ DrawHistory DrawTableReader::readAll(TableMark& mark) {
     const QString table = QuotedName(DrawTableName(lottery_));
     Snapshot snapshot(db);
     TableMark read;
-    std::optional<DrawHistory> history = ReadJoined(db, table, read);
+    std::optional<DrawHistory> history = ReadJoined(db, table, RowOrder::AsStored, read);
+    if (!history)
+        history = ReadJoined(db, table, RowOrder::ByPeriod, read);
     if (!history)
         history = ReadByColumns(db, table, read);
     mark = read;

@@ -133,6 +133,31 @@ TEST(DrawTableReader, ReadsEveryKindOfStoredValueAndMarkAsAReadingByColumnsDoes)
     }
 }
 
+TEST(DrawTableReader, PutsRowsInTheOrderSqliteGivesThem) {
+    const auto row = [](const QVariant& period, int first) {
+        return QVariantList{period, u"%1"_s.arg(first, 2, 10, QChar(u'0')), u"02"_s, u"03"_s, u"04"_s, u"05"_s};
+    };
+    const QList<QList<QVariantList>> tables{
+        // Periods of different lengths go in the order of their texts, not of their numbers.
+        {row(u"2099"_s, 1), row(u"20100"_s, 2), row(u"209"_s, 3), row(u"2026120801"_s, 4), row(u"200"_s, 5)},
+        // A period stored as a number comes before every period stored as text.
+        {row(u"2026120802"_s, 1), row(qint64(2026120803), 2), row(u"2026120801"_s, 3)},
+        // Two rows of one period, and periods with other characters than digits.
+        {row(u"2026120802"_s, 1), row(u"2026120801"_s, 2), row(u"2026120802"_s, 3), row(u"2026120800"_s, 4)},
+        {row(u"ab123"_s, 1), row(u"AB124"_s, 2), row(u"2026120801"_s, 3), row(u" 2026120800"_s, 4)},
+    };
+    for (const QList<QVariantList>& rows : tables) {
+        TestDatabase db;
+        MakeUntypedTable(db);
+        InsertValues(db, rows);
+        DrawTableReader reader(db.filePath(), kJiangxi);
+        TableMark mark;
+        const PlainReading expected = ReadByColumns(db);
+        EXPECT_EQ(reader.readAll(mark), expected.history) << rows.front().front().toString().toStdString();
+        ExpectSameMark(mark, expected.mark);
+    }
+}
+
 TEST(DrawTableReader, ARowThatIsNotADrawIsNamedAsAReadingByColumnsNamesIt) {
     // Three sound rows around the one that is not a draw, which is the third in period order.
     const QVariantList good{u"2026120801"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s};
