@@ -143,12 +143,13 @@ std::optional<qint32> AsciiIntegerOf(QByteArrayView text) {
     return ok ? std::optional<qint32>(value) : std::nullopt;
 }
 
-// The draw in a row of JoinedValues() and its period, when the row holds six values of printable
-// ASCII that are all numbers; none otherwise (a NULL, a value holding the separator or another
-// character, a value that is no number), and such a table is read column by column instead.
+// The draw in a row of JoinedValues() and its period, when the row holds six values of ASCII that
+// are all numbers; none otherwise (a NULL, a value holding the separator or a character beyond
+// ASCII, a value that is no number), and such a table is read column by column instead.
 std::optional<Draw> AsciiDrawOf(QByteArrayView joined, QByteArrayView& period) {
     for (char c : joined) {
-        if (c <= 0)
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0 || byte > 0x7f)
             return std::nullopt;
     }
     Draw draw{};
