@@ -18,9 +18,7 @@ std::string Tag(PlayType type, bool running) {
     return "期【" + std::string(name) + "】";
 }
 
-std::string CompletedLine(const PlanRecord& record, std::string_view tag) {
-    std::string line;
-    line.reserve(80);
+void AppendCompletedLine(std::string& line, const PlanRecord& record, std::string_view tag) {
     line += std::to_string(record.firstPeriod);
     line += '-';
     line += std::to_string(record.lastPeriod);
@@ -34,6 +32,12 @@ std::string CompletedLine(const PlanRecord& record, std::string_view tag) {
     line += ' ';
     line += std::to_string(record.periodsUsed);
     line += record.hit ? "期 中" : "期 挂";
+}
+
+std::string CompletedLine(const PlanRecord& record, std::string_view tag) {
+    std::string line;
+    line.reserve(80);
+    AppendCompletedLine(line, record, tag);
     return line;
 }
 
@@ -65,6 +69,10 @@ std::string LabelText(const PlanResult& result, PlayType type) {
     return label;
 }
 
+// The lines after the completed plans: the running plan's (when there is one), an empty line, the
+// summary, an empty line and the promotional line.
+std::vector<std::string> ClosingLines(const PlanResult& result, PlayType type);
+
 } // namespace
 
 std::string CompletedPlanLine(const PlanRecord& record, PlayType type) {
@@ -89,15 +97,56 @@ PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t 
     const std::string tag = Tag(type, false);
     for (std::size_t i = firstCompleted; i < result.completed.size(); ++i)
         report.planLines.push_back(CompletedLine(result.completed[i], tag));
-    if (result.running)
-        report.planLines.push_back(RunningPlanLine(*result.running, type));
-    report.planLines.emplace_back();
-    report.planLines.push_back(SummaryLine(result));
-    report.planLines.emplace_back();
-    report.planLines.emplace_back(PromotionalLine);
+    for (std::string& line : ClosingLines(result, type))
+        report.planLines.push_back(std::move(line));
     report.codeText = CodeText(result);
     report.labelText = LabelText(result, type);
     return report;
 }
+
+void WritePlanReportText(const PlanResult& result, PlayType type, const std::function<void(std::string_view)>& write) {
+    // Blocks of whole lines, about 64 KiB each: the text of years of draws is never held at once.
+    constexpr std::size_t BlockSize = std::size_t(1) << 16;
+    std::string block;
+    block.reserve(BlockSize + 1024);
+    const auto endLine = [&] {
+        block += '\n';
+        if (block.size() >= BlockSize) {
+            write(block);
+            block.clear();
+        }
+    };
+    const std::string tag = Tag(type, false);
+    for (const PlanRecord& record : result.completed) {
+        AppendCompletedLine(block, record, tag);
+        endLine();
+    }
+    for (const std::string& line : ClosingLines(result, type)) {
+        block += line;
+        endLine();
+    }
+    endLine();
+    block += CodeText(result);
+    endLine();
+    block += LabelText(result, type);
+    endLine();
+    if (!block.empty())
+        write(block);
+}
+
+namespace {
+
+std::vector<std::string> ClosingLines(const PlanResult& result, PlayType type) {
+    std::vector<std::string> lines;
+    if (result.running)
+        lines.push_back(RunningPlanLine(*result.running, type));
+    lines.emplace_back();
+    lines.push_back(SummaryLine(result));
+    lines.emplace_back();
+    lines.emplace_back(PromotionalLine);
+    return lines;
+}
+
+} // namespace
 
 } // namespace tarvo

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <functional>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -101,6 +103,190 @@ void Remember(TableMark& mark, const ReadRow& row) {
         mark.newestPeriod = row.values[0];
 }
 
+// How many rows the table holds at most, found without reading them (from the span of its rowids),
+// and never more than a million: a few rowids far apart must not claim memory for years of draws.
+qint64 RowsAtMost(const QSqlDatabase& db, const QString& table) {
+    QSqlQuery span = Run(db, u"select (select max(rowid) from %1) - (select min(rowid) from %1) + 1"_s.arg(table));
+    return span.next() ? std::clamp(span.value(0).toLongLong(), qint64(0), qint64(1) << 20) : 0;
+}
+
+// Between the values of a row read as one text: a control character no draw holds.
+constexpr char Separator = '\x1f';
+
+// A row as one UTF-8 text built by SQLite, "period␟n1␟…␟n5": Qt then makes one value per row
+// instead of seven and converts no text to UTF-16, which is most of the reading's speed.
+QString JoinedValues() {
+    QString format = u"%s"_s;
+    QString values = QuotedName(PeriodColumn());
+    for (int k = 1; k <= NumberColumns; ++k) {
+        format += QLatin1Char(Separator) + u"%s"_s;
+        values += u", "_s + QuotedName(QString::number(k));
+    }
+    return u"cast(printf('%1', %2) as blob)"_s.arg(format, values);
+}
+
+// The value of a text of ASCII characters, as IntegerOf reads it; at once for up to nine digits,
+// the way nearly every stored value is written.
+std::optional<qint32> AsciiIntegerOf(QByteArrayView text) {
+    if (!text.isEmpty() && text.size() <= 9) {
+        qint32 value = 0;
+        bool digits = true;
+        for (char c : text) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + (c - '0');
+        }
+        if (digits)
+            return value;
+    }
+    bool ok = false;
+    const qint32 value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<qint32>(value) : std::nullopt;
+}
+
+// The draw in a row of JoinedValues() and its period, when the row holds six values of ASCII that
+// are all numbers; none otherwise (a NULL, a value holding the separator or a character beyond
+// ASCII, a value that is no number), and such a table is read column by column instead.
+std::optional<Draw> AsciiDrawOf(QByteArrayView joined, QByteArrayView& period) {
+    for (char c : joined) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0 || byte > 0x7f)
+            return std::nullopt;
+    }
+    Draw draw{};
+    qsizetype start = 0;
+    for (std::size_t k = 0; k <= NumberColumns; ++k) {
+        const qsizetype cut = joined.indexOf(Separator, start);
+        if ((cut < 0) != (k == NumberColumns))
+            return std::nullopt;
+        const QByteArrayView value = joined.sliced(start, (cut < 0 ? joined.size() : cut) - start);
+        if (k == 0 && value.size() < 3)
+            return std::nullopt;
+        const std::optional<qint32> number = AsciiIntegerOf(k == 0 ? value.sliced(2) : value);
+        if (!number)
+            return std::nullopt;
+        draw[k] = *number;
+        if (k == 0)
+            period = value;
+        start = cut + 1;
+    }
+    return draw;
+}
+
+// How the rows of a reading come: in period order from SQLite, or in the order of the file, to be
+// put in period order here. Most tables are stored in period order, and then no sorting is needed.
+enum class RowOrder { ByPeriod, AsStored };
+
+// A period of digits only, up to 18 of them, as a number in the order of the period texts: each
+// digit d counts d + 1 in base 11 and a shorter text is filled up with 0, which comes before every
+// digit ("9" after "10", "1" before "10").
+std::optional<quint64> PeriodKeyOf(QByteArrayView period) {
+    constexpr qsizetype MaxDigits = 18;
+    if (period.size() > MaxDigits)
+        return std::nullopt;
+    quint64 key = 0;
+    for (qsizetype i = 0; i < MaxDigits; ++i) {
+        quint64 digit = 0;
+        if (i < period.size()) {
+            const char c = period[i];
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            digit = quint64(c - '0') + 1;
+        }
+        key = key * 11 + digit;
+    }
+    return key;
+}
+
+// Puts draws read in the order of the file in the order of their periods' keys; false when two
+// periods are equal, whose order is the engine's own.
+bool PutInPeriodOrder(DrawHistory& history, const std::vector<quint64>& keys) {
+    if (std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<>()) == keys.end())
+        return true;
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    const auto samePeriod = [&](std::size_t a, std::size_t b) { return keys[a] == keys[b]; };
+    if (std::adjacent_find(order.begin(), order.end(), samePeriod) != order.end())
+        return false;
+    DrawHistory sorted;
+    sorted.reserve(history.size());
+    for (std::size_t i : order)
+        sorted.push_back(history[i]);
+    history = std::move(sorted);
+    return true;
+}
+
+// Reads every row as one text each, the fast way. None when a row holds a value that is not a
+// plain number text, and then the table is read by columns; none too, read as stored, when a
+// period is not a text of digits only or two periods are equal, and then SQLite sorts the rows.
+std::optional<DrawHistory> ReadJoined(const QSqlDatabase& db, const QString& table, RowOrder order, TableMark& mark) {
+    DrawHistory history;
+    history.reserve(std::size_t(RowsAtMost(db, table)));
+    std::vector<quint64> keys;
+    const bool asStored = order == RowOrder::AsStored;
+    if (asStored)
+        keys.reserve(history.capacity());
+    // Periods of another type than text (a number, a blob) come before or after every text in
+    // SQLite's order: such a table is left to SQLite.
+    const QString period = QuotedName(PeriodColumn());
+    QSqlQuery query =
+        asStored
+            ? Run(db, u"select case when typeof(%1) = 'text' then %2 end from %3"_s.arg(period, JoinedValues(), table))
+            : Run(db, u"select %1 from %2 order by %3"_s.arg(JoinedValues(), table, period));
+    // The newest period is a view into the row it came from, which is kept rather than copied: in
+    // a table in period order nearly every row holds the newest period so far.
+    QByteArray newestRow;
+    QByteArrayView newestPeriod;
+    while (query.next()) {
+        const QByteArray row = query.value(0).toByteArray();
+        QByteArrayView period;
+        const std::optional<Draw> draw = AsciiDrawOf(row, period);
+        if (!draw)
+            return std::nullopt;
+        history.push_back(*draw);
+        if (asStored) {
+            const std::optional<quint64> key = PeriodKeyOf(period);
+            if (!key)
+                return std::nullopt;
+            keys.push_back(*key);
+        }
+        if (newestPeriod.isEmpty() || period > newestPeriod) {
+            newestRow = row;
+            newestPeriod = period;
+        }
+    }
+    if (asStored && !PutInPeriodOrder(history, keys))
+        return std::nullopt;
+    if (history.capacity() > 2 * history.size())
+        history.shrink_to_fit();
+    mark = TableMark{qint64(history.size()), 0, QString::fromLatin1(newestPeriod), {}};
+    if (!history.empty()) {
+        QSqlQuery last =
+            Run(db, u"select %1 from %2 where rowid = (select max(rowid) from %2)"_s.arg(SelectedColumns(), table));
+        if (!last.next())
+            throw StoreError(last.lastError().text());
+        const ReadRow row = RowOf(last);
+        mark.maxRowId = row.rowId;
+        mark.maxRowValues = row.values;
+    }
+    return history;
+}
+
+// Reads every row value by value, which names a refused value exactly as the user stored it.
+DrawHistory ReadByColumns(const QSqlDatabase& db, const QString& table, TableMark& mark) {
+    TableMark read;
+    DrawHistory history;
+    QSqlQuery query =
+        Run(db, u"select %1 from %2 order by %3"_s.arg(SelectedColumns(), table, QuotedName(PeriodColumn())));
+    while (query.next()) {
+        const ReadRow row = RowOf(query);
+        history.push_back(DrawOf(row, read.rowCount + 1));
+        Remember(read, row);
+    }
+    mark = read;
+    return history;
+}
+
 } // namespace
 
 DrawTableReader::DrawTableReader(QString databaseFile, QString lottery)
@@ -124,19 +310,17 @@ void DrawTableReader::requireColumns() {
 DrawHistory DrawTableReader::readAll(TableMark& mark) {
     connection_.open();
     requireColumns();
+    const QSqlDatabase db = connection_.database();
+    const QString table = QuotedName(DrawTableName(lottery_));
+    Snapshot snapshot(db);
     TableMark read;
-    DrawHistory history;
-    Snapshot snapshot(connection_.database());
-    QSqlQuery query = Run(connection_.database(),
-                          u"select %1 from %2 order by %3"_s.arg(SelectedColumns(), QuotedName(DrawTableName(lottery_)),
-                                                                 QuotedName(PeriodColumn())));
-    while (query.next()) {
-        const ReadRow row = RowOf(query);
-        history.push_back(DrawOf(row, read.rowCount + 1));
-        Remember(read, row);
-    }
+    std::optional<DrawHistory> history = ReadJoined(db, table, RowOrder::AsStored, read);
+    if (!history)
+        history = ReadJoined(db, table, RowOrder::ByPeriod, read);
+    if (!history)
+        history = ReadByColumns(db, table, read);
     mark = read;
-    return history;
+    return std::move(*history);
 }
 
 std::optional<DrawHistory> DrawTableReader::readNewer(TableMark& mark) {

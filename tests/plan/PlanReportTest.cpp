@@ -123,5 +123,31 @@ TEST(PlanReport, EmptyHistoryShowsZeroSummaryPromotionAndTheFirstFormulasBets) {
     EXPECT_EQ(report.labelText, "当前投注：2注");
 }
 
+TEST(PlanReport, CommandLineTextIsTheReportLineForLineInBlocksOfWholeLines) {
+    const FormulaPool pool = BuildFormulaPool(8);
+    // Several thousand plans make several blocks; an empty history makes a report without a running
+    // plan.
+    for (const DrawHistory& history : {RandomHistory(6000, 7), DrawHistory{}}) {
+        const PlanResult result = EvaluatePlan(RuleOf(PlayType::Front2), 3, 2, history, pool, Tables());
+        const PlanReport report = BuildPlanReport(result, PlayType::Front2);
+        std::string expected;
+        for (const std::string& line : report.planLines)
+            expected += line + "\n";
+        expected += "\n" + report.codeText + "\n" + report.labelText + "\n";
+
+        std::vector<std::string> blocks;
+        WritePlanReportText(result, PlayType::Front2, [&](std::string_view block) { blocks.emplace_back(block); });
+        std::string text;
+        for (const std::string& block : blocks) {
+            EXPECT_EQ(block.back(), '\n') << "a block ends inside a line";
+            text += block;
+        }
+        EXPECT_EQ(text, expected);
+        EXPECT_GT(blocks.size(), history.empty() ? 0u : 2u);
+        for (const std::string& block : blocks)
+            EXPECT_LE(block.size(), 65536u + 200u) << "the text is held in blocks of about 64 KiB";
+    }
+}
+
 } // namespace
 } // namespace tarvo

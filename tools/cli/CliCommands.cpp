@@ -11,6 +11,7 @@
 #include "tarvo/store/StoreError.h"
 
 #include <QFile>
+#include <QIODevice>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -82,13 +83,20 @@ int Import(const QStringList& arguments, QTextStream& out) {
     return CliOk;
 }
 
+// Writes the report. A stream onto a file or pipe in UTF-8 takes its blocks as they are, instead of
+// through UTF-16: a report over years of draws is megabytes long. Any other stream (a Windows
+// console) takes them as text.
 int Report(const QStringList& arguments, QTextStream& out) {
     const ReplayedPlan plan = ReplayStoredPlan(arguments);
-    const PlanReport report = BuildPlanReport(plan.result, plan.choices.plan.playType);
-    for (const std::string& line : report.planLines)
-        out << QString::fromStdString(line) << u'\n';
-    out << u'\n' << QString::fromStdString(report.codeText) << u'\n' << QString::fromStdString(report.labelText)
-        << u'\n';
+    QIODevice* device = out.device();
+    const bool asBytes = device && out.encoding() == QStringConverter::Utf8;
+    out.flush();
+    WritePlanReportText(plan.result, plan.choices.plan.playType, [&](std::string_view block) {
+        if (asBytes)
+            device->write(block.data(), qint64(block.size()));
+        else
+            out << QString::fromUtf8(block.data(), qsizetype(block.size()));
+    });
     return CliOk;
 }
 

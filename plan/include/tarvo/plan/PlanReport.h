@@ -3,6 +3,7 @@
 #include "tarvo/plan/PlanResult.h"
 #include "tarvo/plan/PlayType.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,11 @@ struct PlanReport {
 // Builds the report of a result of the given play type. With firstCompleted > 0 the plan lines begin
 // at that completed plan: the lines a window already shows for the plans before it are left out.
 PlanReport BuildPlanReport(const PlanResult& result, PlayType type, std::size_t firstCompleted = 0);
+
+// Writes the report as the command line prints it, in UTF-8 through `write`, a block of whole lines
+// at a time: the plan lines of BuildPlanReport, an empty line, the code text and the label text,
+// each line ending in '\n'. Years of draws make megabytes of lines that are never all held at once.
+void WritePlanReportText(const PlanResult& result, PlayType type, const std::function<void(std::string_view)>& write);
 
 // The completed-plan line, e.g. "101-103期【前一】102期开03 08 01 10 06  2期 中".
 std::string CompletedPlanLine(const PlanRecord& record, PlayType type);
