@@ -4,6 +4,7 @@
 #include "ScenarioMeters.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
+#include "WindowRuns.h"
 
 #include "tarvo/app/Tfrmmain.h"
 #include "tarvo/drawd/DrawSource.h"
@@ -63,8 +64,9 @@ void StartUpAndRefreshWithLatency() {
 
     tarvo::bench::LoopGapMeter refreshStalls;
     clock.restart();
-    QTest::mouseClick(window.findChild<QPushButton*>(u"btnkaijiang"_s), Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return !window.runGoing(); }, 30000))
+    auto* update = window.findChild<QPushButton*>(u"btnkaijiang"_s);
+    if (!tarvo::bench::RunUntilIdle(
+            window, [&] { QTest::mouseClick(update, Qt::LeftButton); }, 30000))
         std::printf("the refresh cycle did not end\n");
     std::printf("refresh cycle: %lld ms, longest event-loop stall %.0f ms (target < 50)\n", clock.elapsed(),
                 refreshStalls.longestGapMs());
@@ -130,8 +132,8 @@ void YearsOfDraws() {
     for (const char* what : {"bringing the feed's new draws", "bringing nothing new"}) {
         tarvo::bench::LoopGapMeter stalls;
         clock.restart();
-        QTest::mouseClick(update, Qt::LeftButton);
-        if (!QTest::qWaitFor([&] { return !window.runGoing(); }, 60000))
+        if (!tarvo::bench::RunUntilIdle(
+                window, [&] { QTest::mouseClick(update, Qt::LeftButton); }, 60000))
             std::printf("the refresh cycle did not end\n");
         std::printf("%d stored draws: refresh cycle %s %lld ms, longest event-loop stall %.0f ms (target <= 16)\n",
                     StoredDraws, what, clock.elapsed(), stalls.longestGapMs());

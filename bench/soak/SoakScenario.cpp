@@ -17,6 +17,7 @@
 #include "ScenarioMeters.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
+#include "WindowRuns.h"
 
 #include "tarvo/app/Tfrmmain.h"
 #include "tarvo/drawd/DrawSchedule.h"
@@ -159,7 +160,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QTimer* timer = window->findChild<QTimer*>(u"Timer1"_s);
-    auto waitIdle = [&] { return QTest::qWaitFor([&] { return !window->runGoing(); }, 30000); };
 
     QElapsedTimer clock;
     clock.start();
@@ -174,8 +174,8 @@ int main(int argc, char* argv[]) {
         {
             // Metered cycle by cycle, so that the scenario's own readings of the table stay outside.
             tarvo::bench::LoopGapMeter stalls;
-            QMetaObject::invokeMethod(timer, "timeout");
-            if (!waitIdle()) {
+            const auto tick = [timer] { QMetaObject::invokeMethod(timer, "timeout"); };
+            if (!tarvo::bench::RunUntilIdle(*window, tick, 30000)) {
                 std::printf("cycle %d did not end\n", cycle);
                 return 1;
             }
