@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -57,10 +58,21 @@ public:
         http_.set_tcp_nodelay(true);
         http_.Get(R"(/.*)",
                   [this](const httplib::Request& request, httplib::Response& response) { answer(request, response); });
+        std::optional<socket_t> listening;
+        http_.set_socket_options([&listening](socket_t socket) {
+            httplib::default_socket_options(socket);
+            listening = socket;
+        });
         const int bound = port == 0 ? http_.bind_to_any_port(LoopbackAddress)
                                     : (http_.bind_to_port(LoopbackAddress, port) ? port : -1);
         if (bound <= 0)
             throw std::runtime_error("the draw source cannot listen on 127.0.0.1:" + std::to_string(port));
+        // Room for every connection the program opens at once (four lotteries' pages, six connections
+        // each) in the queue of connections not yet accepted, as a real web server has: with
+        // cpp-httplib's 5 the system drops the rest, and their connects are tried again only a second
+        // later. Listening again sets the queue's length on Linux; Windows keeps the first one.
+        if (listening)
+            ::listen(*listening, 128);
         thread_ = std::thread([this] {
             http_.listen_after_bind();
             listenEnded_ = true;
