@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QDesktopServices>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
@@ -27,6 +31,12 @@ AppEnvironment RealEnvironment(const QString& appDir) {
     };
     env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     return env;
+}
+
+void ShareFewHeaps() {
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 2);
+#endif
 }
 
 } // namespace tarvo

@@ -28,7 +28,7 @@ QStringList PlanSession::reloadHistory() {
     return DrawHistoryLines(state_.DrawHistory);
 }
 
-void PlanSession::readHistoryAhead(DatabaseThread& thread) {
+void PlanSession::readHistoryAhead(DatabaseThread& thread, std::function<void(const QStringList&)> linesRead) {
     auto ahead = std::make_shared<HistoryReadAhead>();
     ahead->databaseFile = DrawDatabasePath(state_.AppDir);
     ahead->lottery = state_.CurrentLottery;
@@ -39,36 +39,41 @@ void PlanSession::readHistoryAhead(DatabaseThread& thread) {
             try {
                 DrawTableReader reader(ahead->databaseFile, ahead->lottery);
                 ahead->history = reader.readAll(ahead->mark);
+                ahead->lines = DrawHistoryLines(ahead->history);
                 ahead->read = true;
             } catch (const StoreError&) {
                 // The reading on the window's thread tells the error.
             }
             return true;
         },
-        [](bool) {});
+        [ahead, linesRead = std::move(linesRead)](bool) {
+            if (ahead->read && !ahead->taken && linesRead)
+                linesRead(ahead->lines);
+        });
 }
 
 // A reading ahead of a table that changed since is still a sound start: the incremental reading
 // after it sees every change (or reads whole when it cannot tell).
-bool PlanSession::takeHistoryReadAhead() {
+std::optional<QStringList> PlanSession::takeHistoryReadAhead() {
     if (!readAhead_)
-        return false;
+        return std::nullopt;
     readAheadThread_->waitForIdle();
     const std::shared_ptr<HistoryReadAhead> ahead = std::exchange(readAhead_, nullptr);
     readAheadThread_ = nullptr;
+    ahead->taken = true;
     if (!ahead->read || ahead->lottery != state_.CurrentLottery ||
         ahead->databaseFile != DrawDatabasePath(state_.AppDir))
-        return false;
+        return std::nullopt;
     reader_ = std::make_unique<DrawTableReader>(ahead->databaseFile, ahead->lottery);
     mark_ = ahead->mark;
     state_.DrawHistory = std::move(ahead->history);
     state_.DrawCount = int(state_.DrawHistory.size());
     ++historyGeneration_;
-    return true;
+    return std::move(ahead->lines);
 }
 
 HistoryUpdate PlanSession::refreshHistory() {
-    const bool tookReadAhead = takeHistoryReadAhead();
+    std::optional<QStringList> linesReadAhead = takeHistoryReadAhead();
     if (!reader_ || reader_->lottery() != state_.CurrentLottery)
         return {true, reloadHistory()};
     TableMark mark = mark_;
@@ -78,8 +83,8 @@ HistoryUpdate PlanSession::refreshHistory() {
     mark_ = mark;
     state_.DrawHistory.insert(state_.DrawHistory.end(), newer->begin(), newer->end());
     state_.DrawCount = int(state_.DrawHistory.size());
-    if (tookReadAhead)
-        return {true, DrawHistoryLines(state_.DrawHistory)};
+    if (linesReadAhead)
+        return {true, *linesReadAhead + DrawHistoryLines(*newer)};
     return {false, DrawHistoryLines(*newer)};
 }
 

@@ -5,6 +5,7 @@
 #include <QDir>
 
 int main(int argc, char* argv[]) {
+    tarvo::ShareFewHeaps();
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(tarvo::ApplicationTitle());
     QApplication::setApplicationName(tarvo::ApplicationTitle());

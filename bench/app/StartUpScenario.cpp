@@ -147,6 +147,7 @@ void YearsOfDraws() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    tarvo::ShareFewHeaps(); // as the program does
     QApplication application(argc, argv);
     if (application.arguments().contains(u"--memory"_s))
         IdleMemoryWith1200Rows();

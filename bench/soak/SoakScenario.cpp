@@ -126,6 +126,7 @@ void Print(const char* when, int cycle, qint64 elapsedMs, const Figures& figures
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    tarvo::ShareFewHeaps(); // as the program does
     QApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     const bool years = arguments.removeAll(u"--years"_s) > 0;

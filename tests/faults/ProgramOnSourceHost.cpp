@@ -9,6 +9,7 @@
 #include <utility>
 
 int main(int argc, char* argv[]) {
+    tarvo::ShareFewHeaps(); // as the program does
     QApplication application(argc, argv);
     tarvo::AppEnvironment environment = tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/');
     environment.feedHost = environment.pageHost = QApplication::arguments().value(1);

@@ -33,6 +33,11 @@ struct AppEnvironment {
 // The environment of the real program, with the given program folder.
 AppEnvironment RealEnvironment(const QString& appDir);
 
+// Has the program's few threads share two heaps (where the C library gives each thread a heap of its
+// own, as glibc does): a database thread's heap would otherwise keep the pages of years of draws it
+// read once, and each new heap is taken from the system page by page. Called first thing in main().
+void ShareFewHeaps();
+
 // The application title, shown in the task bar and on every error box.
 QString ApplicationTitle();
 
