@@ -28,26 +28,6 @@ void CheckDatabaseOpens(const QString& appDir) {
         throw StoreError(u"数据库文件是只读的，开奖号码无法保存：%1"_s.arg(connection.databaseFile()));
 }
 
-// One lottery's pass on the database thread: the rows the table lacks, in one transaction. The
-// table is read inside it, so no other writer can store a period between the reading and the
-// commit. A stored period that is not a whole number, a refused row or a failing commit stores
-// nothing; the next start finds these draws missing and stores them.
-void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& rows,
-                            const QDate& today) {
-    const auto isDrawOfTheTenDays = [today](qint64 period) {
-        return HistoryDownloader::IsDrawOfTheTenDays(period, today);
-    };
-    try {
-        DrawAppender appender(databaseFile, lottery);
-        appender.beginPass();
-        for (const DrawRow& row : appender.rowsTheTableLacks(rows, isDrawOfTheTenDays))
-            appender.append(row);
-        appender.commitPass();
-    } catch (const StoreError&) {
-        // The appender's end rolls back what the pass appended.
-    }
-}
-
 } // namespace
 
 HistoryDownloader::HistoryDownloader(QString pageHost, QObject* parent)
@@ -179,7 +159,14 @@ void HistoryDownloader::beginStoring(int passIndex) {
     pass.state = PassState::Storing;
     database_.run(
         [file = DrawDatabasePath(appDir_), lottery = pass.lottery.name, rows = pass.rows, today = today_] {
-            StoreRowsTheTableLacks(file, lottery, rows, today);
+            // The table is read inside the pass's transaction, so no other writer can store a period
+            // between the reading and the commit. A stored period that is not a whole number, a
+            // refused row or a failing commit stores nothing; the next start stores these draws.
+            try {
+                StoreRowsTheTableLacks(file, lottery, rows,
+                                       [today](qint64 period) { return IsDrawOfTheTenDays(period, today); });
+            } catch (const StoreError&) {
+            }
             return true;
         },
         [this, passIndex](bool) {

@@ -13,27 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-namespace {
-
-// The pass on the database thread. The feed lists the newest draws; any of them that names a day is
-// a true draw, so one the table lacks between its oldest and newest periods is stored too. The pass
-// is one transaction: when the table refuses a row or the commit, nothing of it is stored, as after
-// a failed fetch, and the next pass stores these draws.
-void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& listed) {
-    const auto namesADay = [](qint64 period) { return DayOfPeriod(period).has_value(); };
-    try {
-        DrawAppender appender(databaseFile, lottery);
-        appender.beginPass();
-        for (const DrawRow& row : appender.rowsTheTableLacks(listed, namesADay))
-            appender.append(row);
-        appender.commitPass();
-    } catch (const StoreError&) {
-        // The appender's end rolls back what the pass appended.
-    }
-}
-
-} // namespace
-
 LatestDrawUpdater::LatestDrawUpdater(QNetworkAccessManager* manager, QString feedHost, QObject* parent)
     : QObject(parent)
     , manager_(manager)
@@ -86,7 +65,15 @@ void LatestDrawUpdater::storeListedRows(const QByteArray& feedText) {
     database_.run(
         [file = databaseFile_, lottery = lottery_,
          listed = ScanFeedText(feedText, feed_, std::numeric_limits<qint64>::min())] {
-            StoreRowsTheTableLacks(file, lottery, listed);
+            // The feed lists the newest draws; any of them that names a day is a true draw, so one the
+            // table lacks between its oldest and newest periods is stored too. When the table refuses
+            // a row or the commit, nothing of the pass is stored, as after a failed fetch, and the
+            // next pass stores these draws.
+            try {
+                StoreRowsTheTableLacks(file, lottery, listed,
+                                       [](qint64 period) { return DayOfPeriod(period).has_value(); });
+            } catch (const StoreError&) {
+            }
             return true;
         },
         [this](bool) { finish({}); });

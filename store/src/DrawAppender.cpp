@@ -155,4 +155,13 @@ void DrawAppender::append(const DrawRow& row) {
         throw StoreError(insert_->lastError().text());
 }
 
+void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& candidates,
+                            const std::function<bool(qint64)>& isDrawOfThePass) {
+    DrawAppender appender(databaseFile, lottery);
+    appender.beginPass();
+    for (const DrawRow& row : appender.rowsTheTableLacks(candidates, isDrawOfThePass))
+        appender.append(row);
+    appender.commitPass(); // the appender's end rolls back a pass that did not get here
+}
+
 } // namespace tarvo

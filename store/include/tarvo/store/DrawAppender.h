@@ -60,4 +60,11 @@ private:
     bool inPass_ = false;
 };
 
+// One pass over a lottery's table through an appender of its own: the rows of `candidates` (in their
+// order) that the table lacks, as rowsTheTableLacks decides with `isDrawOfThePass`, in one
+// transaction. Throws StoreError when the table does not open or refuses a row or the commit; then
+// none of them is stored.
+void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& candidates,
+                            const std::function<bool(qint64 period)>& isDrawOfThePass);
+
 } // namespace tarvo
