@@ -115,14 +115,11 @@ void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text
         }
     }
     document->setModified(false);
-    // After a whole box only. Not after the refresh cycle's few lines: the next plan run would take
-    // the same memory back from the system page by page, and stall the window for it.
+    // After a whole box only, once the caller's copies of the text and the plan run's passing data are
+    // gone too, in a turn of its own. Not after the refresh cycle's few lines: the next plan run would
+    // take the same memory back from the system page by page, and stall the window for it.
     if (first <= 0)
-        ReturnFreedMemoryLater(memo);
-}
-
-void ReturnFreedMemoryLater(QObject* context) {
-    QTimer::singleShot(0, context, &ReturnFreedMemory);
+        QTimer::singleShot(0, memo, &ReturnFreedMemory);
 }
 
 QString JoinedLines(const std::vector<std::string>& lines) {

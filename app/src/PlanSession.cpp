@@ -28,7 +28,7 @@ QStringList PlanSession::reloadHistory() {
     return DrawHistoryLines(state_.DrawHistory);
 }
 
-void PlanSession::readHistoryAhead(DatabaseThread& thread, std::function<void(const QStringList&)> linesRead) {
+void PlanSession::readHistoryAhead(DatabaseThread& thread) {
     auto ahead = std::make_shared<HistoryReadAhead>();
     ahead->databaseFile = DrawDatabasePath(state_.AppDir);
     ahead->lottery = state_.CurrentLottery;
@@ -46,10 +46,7 @@ void PlanSession::readHistoryAhead(DatabaseThread& thread, std::function<void(co
             }
             return true;
         },
-        [ahead, linesRead = std::move(linesRead)](bool) {
-            if (ahead->read && !ahead->taken && linesRead)
-                linesRead(ahead->lines);
-        });
+        [](bool) {});
 }
 
 // A reading ahead of a table that changed since is still a sound start: the incremental reading
@@ -60,7 +57,6 @@ std::optional<QStringList> PlanSession::takeHistoryReadAhead() {
     readAheadThread_->waitForIdle();
     const std::shared_ptr<HistoryReadAhead> ahead = std::exchange(readAhead_, nullptr);
     readAheadThread_ = nullptr;
-    ahead->taken = true;
     if (!ahead->read || ahead->lottery != state_.CurrentLottery ||
         ahead->databaseFile != DrawDatabasePath(state_.AppDir))
         return std::nullopt;

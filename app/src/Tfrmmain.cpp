@@ -51,7 +51,6 @@ Tfrmmain::Tfrmmain(AppEnvironment environment, QWidget* parent)
     feedUpdater_->setTimeout(env_.requestTimeout);
     historyDownloader_->setTimeout(env_.requestTimeout);
     ui_.setup(this);
-    historyDraft_ = new HistoryBoxDraft(ui_.memkj);
     connectHandlers();
 }
 
@@ -87,7 +86,7 @@ void Tfrmmain::FormCreate() {
     show();
     repaint();
     // Nothing of it is shown before the download has ended; it only spares the wait then.
-    session_.readHistoryAhead(database_, [this](const QStringList& lines) { historyDraft_->fill(lines); });
+    session_.readHistoryAhead(database_);
     DownloadDrawHistory();
 }
 
@@ -168,9 +167,7 @@ void Tfrmmain::showFreshness() {
 
 void Tfrmmain::ShowDrawHistory(const HistoryUpdate& update) {
     const qsizetype shownBefore = update.whole ? 0 : session_.state().DrawCount - update.lines.size();
-    if (update.whole && historyDraft_->showIn(update.lines)) {
-        ReturnFreedMemoryLater(ui_.memkj);
-    } else if (shownBefore > 0 && KeepsProgramLines(ui_.memkj, shownBefore)) {
+    if (shownBefore > 0 && KeepsProgramLines(ui_.memkj, shownBefore)) {
         if (!update.lines.isEmpty())
             ReplaceLinesFrom(ui_.memkj, shownBefore, update.lines.join(u'\n'));
     } else {

@@ -81,10 +81,6 @@ bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines);
 // Check KeepsProgramLines(memo, first) first.
 void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text);
 
-// After a box was written whole: gives the memory its passing data left free back to the system, in
-// a turn of the event loop of its own (once the caller's copies are gone too).
-void ReturnFreedMemoryLater(QObject* context);
-
 // The lines as one text for a text box, each line after the first on a line of its own.
 QString JoinedLines(const std::vector<std::string>& lines);
 

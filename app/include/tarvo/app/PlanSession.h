@@ -56,10 +56,9 @@ public:
     // Starts reading the selected lottery's table whole on `thread` while the caller waits for other
     // work (the start-up download); the next refreshHistory() takes that reading (waiting for it if
     // it is still running) and reads only what changed since, so it shows what a whole reload would.
-    // Once read, and unless taken by then, its history box lines go to linesRead (may be empty) on the
-    // thread's owner's thread, so that the box can be laid out ahead too. The thread must outlive the
-    // session's next refreshHistory() or its end.
-    void readHistoryAhead(DatabaseThread& thread, std::function<void(const QStringList&)> linesRead = {});
+    // The history box's lines are made there too. The thread must outlive the session's next
+    // refreshHistory() or its end.
+    void readHistoryAhead(DatabaseThread& thread);
 
     // The refresh cycle's reading of the selected table: only the rows above the newest period read
     // before when the table has changed only by them since the last reading of the same lottery
@@ -115,9 +114,8 @@ private:
         QString lottery;
         DrawHistory history;
         TableMark mark;
-        QStringList lines;  // the history box's lines
-        bool read = false;  // false when the reading failed
-        bool taken = false; // a reading of the table has taken it (or let it go)
+        QStringList lines; // the history box's lines
+        bool read = false; // false when the reading failed
     };
     std::shared_ptr<HistoryReadAhead> readAhead_;
     DatabaseThread* readAheadThread_ = nullptr;

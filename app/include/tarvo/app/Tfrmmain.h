@@ -2,7 +2,6 @@
 
 #include "tarvo/app/AppEnvironment.h"
 #include "tarvo/app/FeedFreshness.h"
-#include "tarvo/app/HistoryBoxDraft.h"
 #include "tarvo/app/MainWindowControls.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/app/RunQueue.h"
@@ -116,8 +115,7 @@ private:
     QNetworkAccessManager* network_;
     LatestDrawUpdater* feedUpdater_;
     HistoryDownloader* historyDownloader_;
-    DatabaseThread database_;                 // reads the history ahead during the start-up download
-    HistoryBoxDraft* historyDraft_ = nullptr; // lays the history box out ahead meanwhile
+    DatabaseThread database_; // reads the history ahead during the start-up download
     QPointer<QMessageBox> errorBox_;
     AnalysisWindow* analysis_ = nullptr; // made at the first click on 数据分析, a child of this window
     FeedFreshness freshness_;
