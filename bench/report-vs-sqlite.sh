@@ -3,6 +3,8 @@
 # sqlite3 shell, in the same run, and prints both (target: the report within 1.5 times the reading).
 # Usage: bash bench/report-vs-sqlite.sh [build folder, default build] [draw count, default 100000]
 set -euo pipefail
+# shellcheck source=stored-draws.sh
+source "$(dirname "$0")/stored-draws.sh"
 build=${1:-build}
 count=${2:-100000}
 cli="$build/tools/cli/tarvo-cli"
@@ -15,24 +17,7 @@ db="$work/彩票数据.mdb"
 table="江西11选5彩票号码表"
 "$cli" init-db --db "$db" >/dev/null
 
-# Draws of five different numbers 1..11 from a fixed linear congruential generator, one
-# transaction for all.
-awk -v count="$count" -v table="$table" 'BEGIN {
-    seed = 20261208
-    print "begin;"
-    for (i = 0; i < count; i++) {
-        for (k = 1; k <= 11; k++) pool[k] = k
-        row = ""
-        for (k = 1; k <= 5; k++) {
-            seed = (seed * 1103515245 + 12345) % 2147483648
-            pick = k + int(seed / 2147483648 * (12 - k))
-            t = pool[k]; pool[k] = pool[pick]; pool[pick] = t
-            row = row sprintf(",'\''%02d'\''", pool[k])
-        }
-        printf "insert into \"%s\" values ('\''%d'\''%s);\n", table, 2020000001 + i, row
-    }
-    print "commit;"
-}' | sqlite3 "$db"
+StoreDraws "$db" "$table" "$count"
 
 best_of_three() {
     local best=""

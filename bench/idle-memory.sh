@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The resident memory of the program itself, idle, with 100,000 stored draws of 山东11选5 (the lottery
+# it starts on): the program's own start in a process of its own, against the local draw source in
+# another (200 ms per request), read after the start-up and again after a refresh cycle of its timer.
+# Target: 80 MB. Usage: bash bench/idle-memory.sh [build folder, default build] [draw count, default 100000]
+set -euo pipefail
+# shellcheck source=stored-draws.sh
+source "$(dirname "$0")/stored-draws.sh"
+build=${1:-build}
+count=${2:-100000}
+program="$build/tests/faults/tarvo_on_source_host"
+drawd="$build/tools/drawd/tarvo-drawd"
+cli="$build/tools/cli/tarvo-cli"
+for needed in "$program" "$drawd" "$cli"; do
+    [[ -x "$needed" ]] || { echo "no $needed: build first" >&2; exit 1; }
+done
+command -v sqlite3 >/dev/null || { echo "the sqlite3 shell is needed" >&2; exit 1; }
+
+work=$(mktemp -d)
+drawd_pid=""
+cleanup() { [[ -n "$drawd_pid" ]] && kill "$drawd_pid" 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+
+# The program keeps its database beside itself.
+cp "$program" "$work/tarvo"
+"$cli" init-db --db "$work/彩票数据.mdb" >/dev/null
+StoreDraws "$work/彩票数据.mdb" "山东11选5彩票号码表" "$count"
+
+"$drawd" --port 0 --latency-ms 200 >"$work/drawd.log" 2>&1 &
+drawd_pid=$!
+for _ in $(seq 50); do grep -q "serving on" "$work/drawd.log" && break; sleep 0.1; done
+host=$(sed -n 's|.*serving on http://||p' "$work/drawd.log")
+[[ -n "$host" ]] || { echo "the draw source did not start" >&2; exit 1; }
+
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 700 "$XDG_RUNTIME_DIR"
+xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+    "$1/tarvo" "$2" & pid=$!
+    resident() { sed -n "s/^VmRSS:[[:space:]]*//p" /proc/$pid/status; }
+    sleep 10; echo "$3 stored draws: the idle program after its start-up holds $(resident) resident (target <= 80 MB)"
+    sleep 30; echo "$3 stored draws: the idle program after a refresh cycle holds $(resident) resident (target <= 80 MB)"
+    kill $pid; wait $pid' sh "$work" "$host" "$count" 2>/dev/null || true

@@ -1,0 +1,75 @@
+// The program's text boxes hold years of lines grouped into blocks; whatever the grouping, a box
+// must show, copy and scroll exactly as a box written whole with the same lines.
+#include "tarvo/app/MainWindowControls.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvo::test {
+namespace {
+
+QStringList Lines(const QString& prefix, qsizetype from, qsizetype to) {
+    QStringList lines;
+    for (qsizetype i = from; i < to; ++i)
+        lines << u"%1 %2"_s.arg(prefix).arg(i);
+    return lines;
+}
+
+class TextBoxLines : public ::testing::Test {
+protected:
+    TextBoxLines() {
+        for (QPlainTextEdit* box : {&written_, &plain_}) {
+            box->resize(221, 300);
+            box->show();
+        }
+    }
+
+    // `plain_` holds the lines one Qt block each, as a box written with setPlainText does.
+    void expectShownAsWritten(const QStringList& lines) {
+        plain_.setPlainText(lines.join(u'\n'));
+        QApplication::processEvents();
+        EXPECT_EQ(written_.toPlainText(), plain_.toPlainText());
+        EXPECT_EQ(ProgramLineCount(&written_), lines.size());
+        EXPECT_TRUE(KeepsProgramLines(&written_, lines.size()));
+        EXPECT_LE(written_.blockCount(), lines.size() / 32 + 1) << "one block per line again";
+        ScrollToEnd(&written_);
+        ScrollToEnd(&plain_);
+        EXPECT_EQ(written_.verticalScrollBar()->maximum(), plain_.verticalScrollBar()->maximum());
+        EXPECT_EQ(written_.verticalScrollBar()->value(), written_.verticalScrollBar()->maximum());
+    }
+
+    QPlainTextEdit written_;
+    QPlainTextEdit plain_;
+};
+
+TEST_F(TextBoxLines, ReplacingTheEndFromAnyLineShowsWhatAWholeWriteShows) {
+    for (qsizetype count : {1, 63, 64, 65, 200, 2000}) {
+        for (qsizetype first : {1, 2, 63, 64, 65, 127, 128, 129, 199, 200, 1999, 2000}) {
+            if (first > count)
+                continue;
+            SCOPED_TRACE(testing::Message() << count << " lines, replaced from " << first);
+            ReplaceLinesFrom(&written_, 0, Lines(u"old"_s, 0, count).join(u'\n'));
+            const QStringList tail = Lines(u"new"_s, first, first + 70);
+            ReplaceLinesFrom(&written_, first, tail.join(u'\n'));
+            expectShownAsWritten(Lines(u"old"_s, 0, first) + tail);
+        }
+    }
+}
+
+TEST_F(TextBoxLines, LinesAddedOneByOneAcrossBlocksKeepEveryLine) {
+    QStringList lines = Lines(u"draw"_s, 0, 60);
+    ReplaceLinesFrom(&written_, 0, lines.join(u'\n'));
+    for (qsizetype i = 60; i < 140; ++i) {
+        ReplaceLinesFrom(&written_, i, u"draw %1"_s.arg(i));
+        lines << u"draw %1"_s.arg(i);
+    }
+    expectShownAsWritten(lines);
+}
+
+} // namespace
+} // namespace tarvo::test
