@@ -177,11 +177,10 @@ void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, QString text) {
         CountLinesFrom(memo, document->findBlockByNumber(changedBlock));
     }
     document->setModified(false);
-    // After a whole box only, once the caller's copies of the text and the plan run's passing data are
-    // gone too, in a turn of its own. Not after the refresh cycle's few lines: the next plan run would
-    // take the same memory back from the system page by page, and stall the window for it.
-    if (first <= 0)
-        QTimer::singleShot(0, memo, &ReturnFreedMemory);
+    // Once the caller's copies of the text and the plan run's passing data are gone too, in a turn of
+    // its own; also after a refresh cycle's few lines, whose plan run passed through the whole chain
+    // (taking those pages back costs the next cycle about a millisecond).
+    QTimer::singleShot(0, memo, &ReturnFreedMemory);
 }
 
 QString JoinedLines(const std::vector<std::string>& lines) {
