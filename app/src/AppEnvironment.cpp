@@ -39,4 +39,10 @@ void ShareFewHeaps() {
 #endif
 }
 
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 } // namespace tarvo

@@ -21,10 +21,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
@@ -32,14 +28,6 @@ namespace tarvo {
 namespace {
 
 constexpr int RefreshIntervalMs = 30000;
-
-// Writing a box of years of draws, and the plan run before it, pass through tens of MB of data freed
-// in small pieces, which glibc keeps in the middle of its heap instead of giving back to the system.
-void ReturnFreedMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
 
 template <typename T> T* Named(T* object, const QString& name) {
     object->setObjectName(name);
@@ -177,10 +165,6 @@ void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, QString text) {
         CountLinesFrom(memo, document->findBlockByNumber(changedBlock));
     }
     document->setModified(false);
-    // Once the caller's copies of the text and the plan run's passing data are gone too, in a turn of
-    // its own; also after a refresh cycle's few lines, whose plan run passed through the whole chain
-    // (taking those pages back costs the next cycle about a millisecond).
-    QTimer::singleShot(0, memo, &ReturnFreedMemory);
 }
 
 QString JoinedLines(const std::vector<std::string>& lines) {

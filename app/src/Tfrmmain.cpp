@@ -254,6 +254,7 @@ void Tfrmmain::finishRun() {
     for (;;) {
         const RunQueue::Next next = queue_.finish();
         if (next.empty() || closing_) {
+            QTimer::singleShot(0, this, &ReturnFreedMemory);
             emit idle();
             return;
         }
