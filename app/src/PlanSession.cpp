@@ -34,19 +34,16 @@ void PlanSession::readHistoryAhead(DatabaseThread& thread) {
     ahead->lottery = state_.CurrentLottery;
     readAhead_ = ahead;
     readAheadThread_ = &thread;
-    thread.run(
-        [ahead] {
-            try {
-                DrawTableReader reader(ahead->databaseFile, ahead->lottery);
-                ahead->history = reader.readAll(ahead->mark);
-                ahead->lines = DrawHistoryLines(ahead->history);
-                ahead->read = true;
-            } catch (const StoreError&) {
-                // The reading on the window's thread tells the error.
-            }
-            return true;
-        },
-        [](bool) {});
+    thread.run([ahead] {
+        try {
+            DrawTableReader reader(ahead->databaseFile, ahead->lottery);
+            ahead->history = reader.readAll(ahead->mark);
+            ahead->lines = DrawHistoryLines(ahead->history);
+            ahead->read = true;
+        } catch (const StoreError&) {
+            // The reading on the window's thread tells the error.
+        }
+    });
 }
 
 // A reading ahead of a table that changed since is still a sound start: the incremental reading

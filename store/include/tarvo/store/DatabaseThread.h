@@ -29,6 +29,9 @@ public:
         });
     }
 
+    // A piece whose caller looks at what it left (through data it shares) only after waitForIdle().
+    template <typename Work> void run(Work work) { pool_.start(std::move(work)); }
+
     // Waits until no piece runs or waits to run; their results may still be on their way.
     void waitForIdle() { pool_.waitForDone(); }
 
