@@ -1,11 +1,14 @@
 // The program's text boxes hold years of lines grouped into blocks; whatever the grouping, a box
 // must show, copy and scroll exactly as a box written whole with the same lines.
+#include "WindowFixture.h"
+
 #include "tarvo/app/MainWindowControls.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringList>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +72,29 @@ TEST_F(TextBoxLines, LinesAddedOneByOneAcrossBlocksKeepEveryLine) {
         lines << u"draw %1"_s.arg(i);
     }
     expectShownAsWritten(lines);
+}
+
+// A player's triple click on a history line selects that line, wherever it falls in the box's blocks.
+class HistoryBox : public WindowFixture {};
+
+TEST_F(HistoryBox, ATripleClickSelectsTheLineUnderTheMouse) {
+    db_->insertConsecutive(u"山东11选5"_s, 2026000001, 200);
+    startUp();
+    QPlainTextEdit* memkj = control<QPlainTextEdit>("memkj");
+    QWidget* viewport = memkj->viewport();
+    for (const int y : {10, viewport->height() / 2, viewport->height() - 20}) {
+        const QPoint point(40, y);
+        QTextCursor visualLine = memkj->cursorForPosition(point);
+        visualLine.movePosition(QTextCursor::StartOfLine);
+        visualLine.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
+        ASSERT_TRUE(lines("memkj").contains(visualLine.selectedText())) << y;
+
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, point);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, point);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, point);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, point);
+        EXPECT_EQ(memkj->textCursor().selectedText(), visualLine.selectedText()) << y;
+    }
 }
 
 } // namespace
