@@ -4,9 +4,12 @@
 #include "tarvo/store/StoreError.h"
 
 #include <QAtomicInteger>
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +31,16 @@ bool IsReadOnlyDatabaseError(const QSqlError& error) {
     bool isNumber = false;
     const int code = error.nativeErrorCode().toInt(&isNumber);
     return isNumber && (code & 0xff) == ReadOnlyDatabaseCode;
+}
+
+// The file as an address the engine opens only when the file is there: a file removed between the
+// check for it and the opening is not created anew, empty. A network path (\\server\share) keeps its
+// plain name, which such an address cannot carry.
+std::optional<QString> MustExistUri(const QString& databaseFile) {
+    const QString path = QDir::fromNativeSeparators(databaseFile);
+    if (path.startsWith(u"//"_s))
+        return std::nullopt;
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) + u"?mode=rw"_s;
 }
 
 } // namespace
@@ -56,9 +69,15 @@ void Connection::open() {
 
     QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
                                                     : QSqlDatabase::addDatabase(u"QSQLITE"_s, name_);
-    db.setDatabaseName(databaseFile_);
     // A writer of another program run may hold the file for a moment: wait rather than fail.
-    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+    QString options = u"QSQLITE_BUSY_TIMEOUT=5000"_s;
+    if (const std::optional<QString> uri = MustExistUri(databaseFile_)) {
+        db.setDatabaseName(*uri);
+        options += u";QSQLITE_OPEN_URI"_s;
+    } else {
+        db.setDatabaseName(databaseFile_);
+    }
+    db.setConnectOptions(options);
     if (!db.open())
         throw StoreError(u"无法打开数据库文件 %1：%2"_s.arg(databaseFile_, db.lastError().text()));
     try {

@@ -1,8 +1,10 @@
 #include "TestDatabase.h"
 
+#include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/StoreError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -70,8 +72,8 @@ TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed) {
 TEST(TrimDrawTables, ADeletionFailingPartWayLeavesThatTableWhole) {
     TestDatabase db;
     db.insertConsecutive(kShandong, 2026000001, 1300);
-    ASSERT_TRUE(tarvo::test::WithDirectConnection(
-        db.filePath(), tarvo::test::DirectAccess::ReadWrite, [](QSqlDatabase& direct) {
+    ASSERT_TRUE(
+        tarvo::test::WithDirectConnection(db.filePath(), test::DirectAccess::ReadWrite, [](QSqlDatabase& direct) {
             QSqlQuery(direct).exec(u"create trigger locked before delete on 山东11选5彩票号码表 "
                                    u"when old.记录期号 = '2026000050' "
                                    u"begin select raise(abort, 'disk I/O error'); end"_s);
@@ -102,6 +104,23 @@ TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError) {
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
     EXPECT_THROW(OpenDrawTable(datamod, appDir, kShandong), StoreError);
+}
+
+// Players keep the program in folders of every name: the database beside it opens whatever the
+// folder is called, and no other file appears.
+TEST(OpenDrawTable, AProgramFolderWithSpacesSignsAndChineseCharactersOpens) {
+    QTemporaryDir dir;
+    const QString appDir = dir.path() + u"/我的 彩票 #1 %20 & +/"_s;
+    ASSERT_TRUE(QDir().mkpath(appDir));
+    CreateDrawDatabase(appDir + u"彩票数据.mdb"_s);
+    ASSERT_TRUE(
+        test::WithDirectConnection(appDir + u"彩票数据.mdb"_s, test::DirectAccess::ReadWrite, [](QSqlDatabase& db) {
+            QSqlQuery(db).exec(u"insert into \"山东11选5彩票号码表\" values ('2026120801','01','02','03','04','05')"_s);
+        }));
+    Tdatamod datamod;
+    EXPECT_EQ(OpenDrawTable(datamod, appDir, kShandong), 1);
+    for (const QString& file : QDir(appDir).entryList(QDir::Files))
+        EXPECT_TRUE(file.startsWith(u"彩票数据.mdb"_s)) << file.toStdString(); // the database and its log
 }
 
 TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection) {
