@@ -27,6 +27,7 @@ struct PageLayout {
 // One of the lotteries the program serves, with everything it knows of it.
 struct Lottery {
     QString name; // as the lottery group shows it, e.g. for the draw table's name
+    QString code; // the short name public draw services know it by: sd11x5, gd11x5, cq11x5, jx11x5
     FeedLayout feed;
     PageLayout page;
     int downloadTurn;                  // 0-based place in the order the start-up download goes through them
@@ -41,6 +42,9 @@ QList<Lottery> LotteriesInDownloadOrder();
 
 // The lottery of exactly that name; nullptr for any other name.
 const Lottery* FindLottery(const QString& name);
+
+// The lottery of that code (sd11x5, …); nullptr for any other code.
+const Lottery* FindLotteryByCode(const QString& code);
 
 // The lotteries' names in the order of the lottery group.
 QStringList LotteryNames();
