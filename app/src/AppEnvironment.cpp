@@ -17,9 +17,10 @@ QString ApplicationTitle() {
     return u"Tarvo11选5精准计划软件"_s;
 }
 
-AppEnvironment RealEnvironment(const QString& appDir) {
+AppEnvironment RealEnvironment(const QString& appDir, const QStringList& arguments) {
     AppEnvironment env;
     env.appDir = appDir;
+    env.demo = arguments.contains(u"--demo"_s);
     env.feedHost = QStringLiteral(TARVO_FEED_HOST);
     env.pageHost = QStringLiteral(TARVO_PAGE_HOST);
     env.adUrl = QUrl(QStringLiteral(TARVO_AD_URL));

@@ -50,9 +50,21 @@ void PaintDraw(QPainter& painter, const Draw& draw) {
     }
 }
 
+// A band across the banner's foot that no one can take for a real draw's.
+void PaintDemonstrationMark(QPainter& painter) {
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(18);
+    painter.setFont(font);
+    const QRect band(0, BannerSize.height() - 26, BannerSize.width(), 26);
+    painter.fillRect(band, QColor(40, 40, 40, 200));
+    painter.setPen(QColor(255, 230, 120));
+    painter.drawText(band, Qt::AlignCenter, u"演示数据（模拟开奖）：由本机生成，不是真实开奖"_s);
+}
+
 } // namespace
 
-QPixmap BannerPicture(const std::optional<Draw>& draw, const QFont& font) {
+QPixmap BannerPicture(const std::optional<Draw>& draw, const QFont& font, bool demonstration) {
     QPixmap picture(BannerSize);
     QPainter painter(&picture);
     painter.setFont(font);
@@ -61,6 +73,8 @@ QPixmap BannerPicture(const std::optional<Draw>& draw, const QFont& font) {
     PaintTitle(painter);
     if (draw)
         PaintDraw(painter, *draw);
+    if (demonstration)
+        PaintDemonstrationMark(painter);
     return picture;
 }
 
@@ -73,7 +87,14 @@ void DrawBanner::showDraw(const std::optional<Draw>& draw) {
     if (draw == shown_)
         return;
     shown_ = draw;
-    setPixmap(BannerPicture(shown_, font()));
+    setPixmap(BannerPicture(shown_, font(), demonstration_));
+}
+
+void DrawBanner::setDemonstration(bool demonstration) {
+    if (demonstration == demonstration_)
+        return;
+    demonstration_ = demonstration;
+    setPixmap(BannerPicture(shown_, font(), demonstration_));
 }
 
 } // namespace tarvo

@@ -306,6 +306,8 @@ void MainWindowControls::setupButtons(QWidget* form) {
     btnclose->setGeometry(896, 469, 65, 25);
     btnfenxi = Named(new QPushButton(u"数据分析"_s, form), u"btnfenxi"_s);
     btnfenxi->setGeometry(800, 514, 161, 28);
+    btnshuju = Named(new QPushButton(u"数据管理"_s, form), u"btnshuju"_s);
+    btnshuju->setGeometry(800, 550, 161, 28);
 }
 
 void MainWindowControls::setupPictures(QWidget* form) {

@@ -17,6 +17,19 @@ void PlanSession::begin(const QString& lottery) {
     tables_ = BuildCombinationTables();
 }
 
+QString PlanSession::databaseFile() const {
+    return databaseFile_.isEmpty() ? DrawDatabasePath(appDir_) : databaseFile_;
+}
+
+void PlanSession::setDatabaseFile(const QString& file) {
+    if (file == databaseFile())
+        return;
+    databaseFile_ = file;
+    reader_.reset();
+    readAhead_.reset();
+    readAheadThread_ = nullptr;
+}
+
 void PlanSession::BuildFormulaPool() {
     pool_ = tarvo::BuildFormulaPool(formulaSeed_());
     ++poolGeneration_;
@@ -30,7 +43,7 @@ QStringList PlanSession::reloadHistory() {
 
 void PlanSession::readHistoryAhead(DatabaseThread& thread) {
     auto ahead = std::make_shared<HistoryReadAhead>();
-    ahead->databaseFile = DrawDatabasePath(state_.AppDir);
+    ahead->databaseFile = databaseFile();
     ahead->lottery = state_.CurrentLottery;
     readAhead_ = ahead;
     readAheadThread_ = &thread;
@@ -54,8 +67,7 @@ std::optional<QStringList> PlanSession::takeHistoryReadAhead() {
     readAheadThread_->waitForIdle();
     const std::shared_ptr<HistoryReadAhead> ahead = std::exchange(readAhead_, nullptr);
     readAheadThread_ = nullptr;
-    if (!ahead->read || ahead->lottery != state_.CurrentLottery ||
-        ahead->databaseFile != DrawDatabasePath(state_.AppDir))
+    if (!ahead->read || ahead->lottery != state_.CurrentLottery || ahead->databaseFile != databaseFile())
         return std::nullopt;
     reader_ = std::make_unique<DrawTableReader>(ahead->databaseFile, ahead->lottery);
     mark_ = ahead->mark;
@@ -85,7 +97,7 @@ HistoryUpdate PlanSession::refreshHistory() {
 // happens in LoadDrawHistory, in one snapshot of the file.
 void PlanSession::OpenDrawTable() {
     if (!reader_ || reader_->lottery() != state_.CurrentLottery)
-        reader_ = std::make_unique<DrawTableReader>(DrawDatabasePath(state_.AppDir), state_.CurrentLottery);
+        reader_ = std::make_unique<DrawTableReader>(databaseFile(), state_.CurrentLottery);
 }
 
 void PlanSession::LoadDrawHistory() {
@@ -148,7 +160,7 @@ PlanUpdate PlanSession::updatePlan(const PlanChoices& choices, const std::functi
 
 void PlanSession::trim() {
     if (!state_.AppDir.isEmpty())
-        TrimDrawTables(datamod_, state_.AppDir);
+        TrimDrawTables(datamod_, databaseFile());
 }
 
 } // namespace tarvo

@@ -9,6 +9,7 @@ bool RunQueue::tryStartRefresh(const RefreshRequest& request) {
     }
     RefreshRequest merged = pendingRefresh_.value_or(RefreshRequest{});
     merged.busyCursor = merged.busyCursor || request.busyCursor;
+    merged.recentDays = merged.recentDays || request.recentDays;
     if (request.lottery)
         merged.lottery = request.lottery;
     pendingRefresh_ = merged;

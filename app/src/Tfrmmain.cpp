@@ -3,11 +3,16 @@
 #include "tarvo/app/AnalysisWindow.h"
 #include "tarvo/app/BusyCursor.h"
 #include "tarvo/app/ClickableImage.h"
+#include "tarvo/app/DataWindow.h"
+#include "tarvo/app/DemoSource.h"
 #include "tarvo/app/DrawBanner.h"
+#include "tarvo/app/FirstStartDialog.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/app/TimerPause.h"
 #include "tarvo/fetch/HistoryDownloader.h"
 #include "tarvo/fetch/LatestDrawUpdater.h"
+#include "tarvo/store/DrawDatabase.h"
+#include "tarvo/store/DrawOrigins.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/StoreError.h"
 
@@ -16,6 +21,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +45,8 @@ namespace {
 // time.
 constexpr qint64 YieldIntervalMs = 8;
 
+const QString DemonstrationMark = u"演示数据（模拟开奖）"_s;
+
 } // namespace
 
 Tfrmmain::Tfrmmain(AppEnvironment environment, QWidget* parent)
@@ -46,10 +54,12 @@ Tfrmmain::Tfrmmain(AppEnvironment environment, QWidget* parent)
     , env_(std::move(environment))
     , session_(env_.appDir, env_.formulaSeed)
     , network_(new QNetworkAccessManager(this))
-    , feedUpdater_(new LatestDrawUpdater(network_, env_.feedHost, this))
-    , historyDownloader_(new HistoryDownloader(env_.pageHost, this)) {
+    , feedUpdater_(new LatestDrawUpdater(network_, {}, this))
+    , historyDownloader_(new HistoryDownloader({}, this)) {
     feedUpdater_->setTimeout(env_.requestTimeout);
+    feedUpdater_->setClock(env_.now);
     historyDownloader_->setTimeout(env_.requestTimeout);
+    historyDownloader_->setClock(env_.now);
     ui_.setup(this);
     connectHandlers();
 }
@@ -58,7 +68,12 @@ Tfrmmain::~Tfrmmain() = default;
 
 void Tfrmmain::connectHandlers() {
     connect(feedUpdater_, &LatestDrawUpdater::finished, this, &Tfrmmain::finishRefreshCycle);
-    connect(historyDownloader_, &HistoryDownloader::finished, this, &Tfrmmain::finishStartUp);
+    connect(historyDownloader_, &HistoryDownloader::finished, this, [this](const QString& error) {
+        if (startingUp_)
+            finishStartUp(error);
+        else
+            finishRecentDaysRefresh(error);
+    });
     connect(ui_.Timer1, &QTimer::timeout, this, &Tfrmmain::Timer1Timer);
     connect(ui_.btnkaijiang, &QPushButton::clicked, this, &Tfrmmain::btnkaijiangClick);
     connect(ui_.btnclose, &QPushButton::clicked, this, &Tfrmmain::btncloseClick);
@@ -71,12 +86,14 @@ void Tfrmmain::connectHandlers() {
     connect(ui_.imggg, &ClickableImage::clicked, this, &Tfrmmain::imgggClick);
     connect(ui_.imgqq, &ClickableImage::clicked, this, &Tfrmmain::imgqqClick);
     connect(ui_.btnfenxi, &QPushButton::clicked, this, &Tfrmmain::btnfenxiClick);
+    connect(ui_.btnshuju, &QPushButton::clicked, this, &Tfrmmain::btnshujuClick);
 }
 
 // ---- Start-up -------------------------------------------------------------------------------
 
 void Tfrmmain::FormCreate() {
     queue_.tryStartOther();
+    startingUp_ = true;
     session_.begin(ui_.optcaipiao->itemText(0));
     QPalette notice = ui_.pantx->palette();
     notice.setColor(QPalette::Window, QColor(50, 255, 50));
@@ -85,24 +102,34 @@ void Tfrmmain::FormCreate() {
         move(screen->availableGeometry().center() - rect().center());
     show();
     repaint();
+    loadSources();
+    if (env_.demo) {
+        beginDemonstration(); // the download follows once the local source serves
+        return;
+    }
     // Nothing of it is shown before the download has ended; it only spares the wait then.
     session_.readHistoryAhead(database_);
     DownloadDrawHistory();
 }
 
 void Tfrmmain::finishStartUp(const QString& downloadError) {
+    startingUp_ = false;
     if (closing_)
         return;
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
     if (!downloadError.isEmpty()) {
         reportError(downloadError);
     } else {
+        noteDownloadOutcome();
         const bool completed = runGuarded([this] {
             ui_.pantx->hide();
             session_.BuildFormulaPool();
             ShowDrawHistory(session_.refreshHistory());
             ShowNewestDraw();
-            RunPlan();
+            if (needsFirstStartDialog())
+                openFirstStartDialog(); // instead of a plan over no draw at all
+            else
+                RunPlan();
         });
         if (completed && !ui_.Timer1->isActive())
             ui_.Timer1->start();
@@ -112,7 +139,171 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
 }
 
 void Tfrmmain::DownloadDrawHistory() {
+    downloadSentAt_ = env_.now();
     historyDownloader_->start(session_.state().AppDir, env_.today());
+}
+
+// ---- Sources ----------------------------------------------------------------------------------
+
+QString Tfrmmain::settingsFile() const {
+    return env_.appDir + SettingsFileName();
+}
+
+// The player's settings file, when there is one, names the sources; otherwise the build's hosts do.
+void Tfrmmain::loadSources() {
+    if (QFileInfo::exists(settingsFile())) {
+        const SourceSettings settings = LoadSourceSettings(settingsFile());
+        settingsProblems_ = settings.problems;
+        applySources(settings.sources);
+    } else {
+        settingsProblems_.clear();
+        applySources(HostSources(env_.feedHost, env_.pageHost));
+    }
+}
+
+void Tfrmmain::applySources(const QList<SourceConfig>& sources) {
+    sources_ = sources;
+    feedUpdater_->setSources(sources_);
+    historyDownloader_->setSources(sources_);
+    showFreshness();
+}
+
+void Tfrmmain::onSourcesSaved(const QList<SourceConfig>& sources) {
+    settingsProblems_.clear();
+    if (demo_ && !sources.isEmpty())
+        leaveDemonstration();
+    if (!demo_)
+        applySources(sources);
+    if (firstStart_)
+        firstStart_->close();
+    requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = true});
+}
+
+void Tfrmmain::useDatabase(const QString& databaseFile) {
+    session_.setDatabaseFile(databaseFile);
+    feedUpdater_->setDatabaseFile(databaseFile);
+    historyDownloader_->setDatabaseFile(databaseFile);
+    if (data_)
+        data_->setDatabaseFile(databaseFile);
+    try {
+        unseenDisagreements_ = UnseenDisagreements(databaseFile);
+    } catch (const StoreError&) {
+        unseenDisagreements_ = 0;
+    }
+}
+
+// The demonstration's draws come from the bundled local source, which generates them, into a
+// database of their own: they never enter the player's draw database.
+void Tfrmmain::beginDemonstration() {
+    const QString program =
+        env_.localSourceProgram.isEmpty() ? LocalSourceProgram(env_.appDir) : env_.localSourceProgram;
+    demoSource_ = std::make_unique<DemoSource>(program, env_.localSourceArguments);
+    connect(demoSource_.get(), &DemoSource::ready, this, &Tfrmmain::onDemonstrationReady);
+    connect(demoSource_.get(), &DemoSource::failed, this, &Tfrmmain::onDemonstrationFailed);
+    demoSource_->start();
+}
+
+void Tfrmmain::onDemonstrationReady(const QString& host) {
+    const QString database = DemoDatabasePath(env_.appDir);
+    try {
+        if (!QFileInfo::exists(database))
+            CreateDrawDatabase(database);
+    } catch (const StoreError& error) {
+        onDemonstrationFailed(error.message());
+        return;
+    }
+    demo_ = true;
+    useDatabase(database);
+    QList<SourceConfig> sources = HostSources(host, host);
+    sources.front().name = u"本机模拟开奖"_s;
+    applySources(sources);
+    showDemonstrationMarks();
+    if (startingUp_) {
+        session_.readHistoryAhead(database_);
+        DownloadDrawHistory();
+    } else {
+        requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = true});
+    }
+}
+
+void Tfrmmain::onDemonstrationFailed(const QString& message) {
+    demoSource_.reset();
+    reportError(message);
+    if (startingUp_) {
+        session_.readHistoryAhead(database_);
+        DownloadDrawHistory(); // the player's own draws, without the demonstration
+    }
+}
+
+void Tfrmmain::leaveDemonstration() {
+    demoSource_.reset();
+    demo_ = false;
+    useDatabase(DrawDatabasePath(env_.appDir));
+    showDemonstrationMarks();
+}
+
+void Tfrmmain::showDemonstrationMarks() {
+    setWindowTitle(demo_ ? ApplicationTitle() + u" — "_s + DemonstrationMark : ApplicationTitle());
+    ui_.imggg->setDemonstration(demo_);
+    if (data_)
+        data_->setNotice(demo_ ? u"现在显示的是演示数据（模拟开奖），不是真实开奖。设置并保存真实的数据源后，"
+                                 u"程序改用您自己的开奖数据库 彩票数据.mdb。"_s
+                               : QString());
+    showFreshness();
+}
+
+// A new player, with no source and no draw, is asked where the draws will come from.
+bool Tfrmmain::needsFirstStartDialog() {
+    if (demo_ || !sources_.isEmpty() || !session_.state().DrawHistory.empty())
+        return false;
+    try {
+        return !HoldsAnyDraw(session_.databaseFile());
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+void Tfrmmain::openFirstStartDialog() {
+    if (firstStart_)
+        return;
+    firstStart_ = new FirstStartDialog(this);
+    firstStart_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(firstStart_, &FirstStartDialog::chosen, this, [this](FirstStartDialog::Choice choice) {
+        switch (choice) {
+        case FirstStartDialog::Choice::SetSources:
+            dataWindow()->showSources();
+            break;
+        case FirstStartDialog::Choice::ImportFile:
+        case FirstStartDialog::Choice::EnterByHand:
+            QMessageBox::information(this, ApplicationTitle(),
+                                     u"导入与录入将在下一版提供；现在可以用 tarvo-cli import 导入开奖文件。"_s);
+            break;
+        case FirstStartDialog::Choice::ShowDemo:
+            beginDemonstration();
+            break;
+        }
+    });
+    firstStart_->open();
+}
+
+DataWindow* Tfrmmain::dataWindow() {
+    if (!data_) {
+        data_ = new DataWindow(settingsFile(), session_.databaseFile(), this);
+        connect(data_, &DataWindow::sourcesSaved, this, &Tfrmmain::onSourcesSaved);
+        connect(data_, &DataWindow::disagreementsLooked, this, [this] {
+            unseenDisagreements_ = 0;
+            showFreshness();
+        });
+        showDemonstrationMarks();
+    }
+    return data_;
+}
+
+void Tfrmmain::btnshujuClick() {
+    if (unseenDisagreements_ > 0)
+        dataWindow()->showDisagreements();
+    else
+        dataWindow()->showSources();
 }
 
 // ---- The refresh cycle ----------------------------------------------------------------------
@@ -122,7 +313,10 @@ void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
         busy_ = std::make_unique<BusyCursor>();
     if (request.lottery)
         session_.selectLottery(*request.lottery);
-    UpdateLatestDraws();
+    if (request.recentDays)
+        DownloadDrawHistory();
+    else
+        UpdateLatestDraws();
 }
 
 void Tfrmmain::UpdateLatestDraws() {
@@ -138,31 +332,97 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
         reportError(feedError);
     } else {
         noteFeedOutcome();
-        runGuarded([this] {
-            ShowDrawHistory(session_.refreshHistory());
-            ShowNewestDraw();
-            RunPlan();
-        });
+        showCycleResult();
     }
     emit refreshCycleFinished();
     finishRun();
 }
 
+// A refresh cycle that read the last days of every lottery (new sources were set) instead of the
+// selected lottery's newest draws.
+void Tfrmmain::finishRecentDaysRefresh(const QString& downloadError) {
+    if (closing_)
+        return;
+    lastYield_ = QDateTime::currentMSecsSinceEpoch();
+    if (!downloadError.isEmpty()) {
+        reportError(downloadError);
+    } else {
+        noteDownloadOutcome();
+        showCycleResult();
+    }
+    emit refreshCycleFinished();
+    finishRun();
+}
+
+void Tfrmmain::showCycleResult() {
+    runGuarded([this] {
+        ShowDrawHistory(session_.refreshHistory());
+        ShowNewestDraw();
+        if (needsFirstStartDialog())
+            return;
+        if (firstStart_)
+            firstStart_->close();
+        RunPlan();
+    });
+}
+
 void Tfrmmain::noteFeedOutcome() {
-    const QString& lottery = session_.state().CurrentLottery;
-    if (feedUpdater_->sourceAnswered())
-        freshness_.answered(lottery, env_.now());
-    else
-        freshness_.failed(lottery, feedSentAt_);
+    noteOutcome(feedUpdater_->lastReport(), feedSentAt_);
     showFreshness();
+}
+
+// The start-up pass tells every lottery's freshness at once.
+void Tfrmmain::noteDownloadOutcome() {
+    for (const PassReport& report : historyDownloader_->reports())
+        noteOutcome(report, downloadSentAt_);
+    showFreshness();
+}
+
+void Tfrmmain::noteOutcome(const PassReport& report, const QDateTime& sentAt) {
+    if (report.lottery.isEmpty())
+        return;
+    if (report.answered)
+        freshness_.answered(report.lottery, env_.now(), report.sourceName);
+    else if (!sources_.isEmpty())
+        freshness_.failed(report.lottery, sentAt, report.failures);
+    if (report.newDisagreements > 0) {
+        try {
+            unseenDisagreements_ = UnseenDisagreements(session_.databaseFile());
+        } catch (const StoreError&) {
+        }
+    }
 }
 
 void Tfrmmain::showFreshness() {
     const QString& lottery = session_.state().CurrentLottery;
+    QStringList parts;
+    bool warning = freshness_.sourceSilent(lottery);
+    if (demo_)
+        parts << DemonstrationMark;
+    if (sources_.isEmpty() && !demo_) {
+        parts << u"未设置数据源：请点“数据管理”设置数据源，或导入开奖文件"_s;
+        warning = true;
+    } else if (const QString text = freshness_.statusText(lottery); !text.isEmpty()) {
+        parts << text;
+        if (freshness_.sourceSilent(lottery))
+            parts << FailuresText(freshness_.lastFailures(lottery));
+    }
+    if (unseenDisagreements_ > 0) {
+        parts << u"有 %1 期开奖号码与其他来源不一致，请在“数据管理”中查看"_s.arg(unseenDisagreements_);
+        warning = true;
+    }
+    if (!settingsProblems_.isEmpty()) {
+        parts << u"设置文件 设置.ini 有 %1 处问题，请在“数据管理”中查看"_s.arg(settingsProblems_.size());
+        warning = true;
+    }
+    const QString text = parts.join(u" · "_s);
     QPalette palette = ui_.lblstatus->palette();
-    palette.setColor(QPalette::WindowText, freshness_.sourceSilent(lottery) ? QColor(160, 0, 0) : QColor(64, 64, 64));
+    palette.setColor(QPalette::WindowText, warning ? QColor(160, 0, 0) : QColor(64, 64, 64));
     ui_.lblstatus->setPalette(palette);
-    ui_.lblstatus->setText(freshness_.statusText(lottery));
+    ui_.lblstatus->setText(ui_.lblstatus->fontMetrics().elidedText(text, Qt::ElideRight, ui_.lblstatus->width()));
+    ui_.lblstatus->setToolTip(text + (freshness_.lastFailures(lottery).isEmpty()
+                                          ? QString()
+                                          : u"\n"_s + freshness_.lastFailures(lottery).join(u'\n')));
 }
 
 void Tfrmmain::ShowDrawHistory(const HistoryUpdate& update) {

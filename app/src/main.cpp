@@ -10,7 +10,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(tarvo::ApplicationTitle());
     QApplication::setApplicationName(tarvo::ApplicationTitle());
 
-    tarvo::Tfrmmain frmmain(tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/'));
+    tarvo::Tfrmmain frmmain(
+        tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/', QApplication::arguments()));
     frmmain.FormCreate();
     return QApplication::exec();
 }

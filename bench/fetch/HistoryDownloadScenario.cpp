@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     int exitCode = 0;
     {
         QNetworkAccessManager manager;
-        tarvo::HistoryDownloader downloader(source.host());
+        tarvo::HistoryDownloader downloader(tarvo::HostSources(source.host(), source.host()));
         QElapsedTimer wall;
         tarvo::bench::LoopGapMeter meter;
         QObject::connect(&downloader, &tarvo::HistoryDownloader::finished, &app, [&](const QString& error) {

@@ -1,17 +1,13 @@
 #include "tarvo/fetch/HistoryDownloader.h"
 
-#include "tarvo/fetch/PageItems.h"
 #include "tarvo/store/Connection.h"
-#include "tarvo/store/StoreError.h"
-
 #include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/StoreError.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSaveFile>
 #include <QTimer>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -21,8 +17,8 @@ namespace {
 
 // The database must open, and take writes: a file the engine may only read (a read-only file, as
 // Windows' read-only attribute makes it) would otherwise take no draw at all, and no one would know.
-void CheckDatabaseOpens(const QString& appDir) {
-    Connection connection(DrawDatabasePath(appDir));
+void CheckDatabaseOpens(const QString& databaseFile) {
+    Connection connection(databaseFile);
     connection.open();
     if (!connection.takesWrites())
         throw StoreError(u"数据库文件是只读的，开奖号码无法保存：%1"_s.arg(connection.databaseFile()));
@@ -30,18 +26,16 @@ void CheckDatabaseOpens(const QString& appDir) {
 
 } // namespace
 
-HistoryDownloader::HistoryDownloader(QString pageHost, QObject* parent)
+HistoryDownloader::HistoryDownloader(QList<SourceConfig> sources, QObject* parent)
     : QObject(parent)
-    , pageHost_(std::move(pageHost)) {
+    , sources_(std::move(sources)) {
     for (qsizetype i = 0; i < LotteriesInDownloadOrder().size(); ++i)
         managers_.push_back(new QNetworkAccessManager(this));
 }
 
 HistoryDownloader::~HistoryDownloader() {
-    for (LotteryPass& pass : passes_) {
-        for (QPointer<QNetworkReply>& reply : pass.replies)
-            DropGet(reply);
-    }
+    for (LotteryPass& pass : passes_)
+        delete pass.reading;
 }
 
 QString HistoryDownloader::PageFileName() {
@@ -59,11 +53,13 @@ void HistoryDownloader::start(const QString& appDir, const QDate& today) {
         return;
     running_ = true;
     appDir_ = appDir;
+    passDatabaseFile_ = databaseFile_.isEmpty() ? DrawDatabasePath(appDir) : databaseFile_;
     today_ = today;
     passes_.clear();
+    reports_.clear();
     storingTurn_ = 0;
     try {
-        CheckDatabaseOpens(appDir);
+        CheckDatabaseOpens(passDatabaseFile_);
     } catch (const StoreError& error) {
         finishLater(error.message());
         return;
@@ -73,16 +69,20 @@ void HistoryDownloader::start(const QString& appDir, const QDate& today) {
         openPass(passes_.back());
     }
     for (std::size_t i = 0; i < passes_.size(); ++i)
-        requestPages(int(i), today);
+        startReading(int(i));
     QTimer::singleShot(0, this, &HistoryDownloader::storeInTurn);
 }
 
 void HistoryDownloader::cancel() {
-    for (LotteryPass& pass : passes_) {
-        for (const QPointer<QNetworkReply>& reply : pass.replies) {
-            if (reply)
-                reply->abort();
+    for (std::size_t i = 0; i < passes_.size(); ++i) {
+        LotteryPass& pass = passes_[i];
+        if (pass.state != PassState::Reading)
+            continue;
+        if (pass.reading) {
+            pass.reading->abort();
+            pass.reading->deleteLater();
         }
+        onOutcome(int(i), FallbackOutcome{std::nullopt, {}, {u"已取消"_s}, std::nullopt});
     }
 }
 
@@ -91,60 +91,45 @@ void HistoryDownloader::cancel() {
 // A pass whose table does not open asks for nothing. Opening reads no row, so it is quick however
 // many draws the table holds.
 void HistoryDownloader::openPass(LotteryPass& pass) {
+    pass.report.lottery = pass.lottery.name;
     try {
-        DrawAppender(DrawDatabasePath(appDir_), pass.lottery.name);
-        pass.state = PassState::Downloading;
+        DrawAppender(passDatabaseFile_, pass.lottery.name);
+        pass.state = PassState::Reading;
     } catch (const StoreError&) {
         pass.state = PassState::Skipped;
     }
 }
 
-void HistoryDownloader::requestPages(int passIndex, const QDate& today) {
+void HistoryDownloader::startReading(int passIndex) {
     LotteryPass& pass = passes_[std::size_t(passIndex)];
-    if (pass.state != PassState::Downloading)
+    if (pass.state != PassState::Reading)
         return;
-    for (int day = 0; day < DayCount; ++day) {
-        const QUrl url(u"http://"_s + pageHost_ + pass.lottery.page.pathAndQueryKey + PageDateText(today.addDays(-day)),
-                       QUrl::TolerantMode);
-        pass.replies[std::size_t(day)] =
-            StartGet(*managers_[std::size_t(passIndex)], url, timeout_, this,
-                     [this, passIndex, day](std::optional<QByteArray> page) { onPage(passIndex, day, page); });
-    }
+    const ReadRequest request{pass.lottery, ReadScope::RecentDays, today_, DayCount, appDir_};
+    pass.reading = new FallbackReading(sources_, request, *managers_[std::size_t(passIndex)], timeout_, this);
+    pass.reading->start([this, passIndex](FallbackOutcome outcome) { onOutcome(passIndex, std::move(outcome)); });
 }
 
-void HistoryDownloader::onPage(int passIndex, int day, const std::optional<QByteArray>& page) {
+// Reading → Collected or Failed; which of the rows the table lacks is decided when the pass's turn
+// to store comes.
+void HistoryDownloader::onOutcome(int passIndex, FallbackOutcome outcome) {
     LotteryPass& pass = passes_[std::size_t(passIndex)];
-    pass.replies[std::size_t(day)] = nullptr;
-    if (pass.state != PassState::Downloading)
+    if (pass.reading)
+        pass.reading->deleteLater();
+    pass.reading = nullptr;
+    if (pass.state != PassState::Reading)
         return;
-    if (!page) {
-        fail(pass);
+    pass.lastPage = outcome.lastPage;
+    pass.report.failures = outcome.failures;
+    if (outcome.read) {
+        pass.report.answered = true;
+        pass.report.sourceName = outcome.sourceName;
+        pass.read = std::move(outcome.read);
+        pass.state = PassState::Collected;
     } else {
-        pass.pages[std::size_t(day)] = page;
-        if (++pass.pagesArrived == DayCount)
-            collect(pass);
+        pass.state = PassState::Failed;
     }
-    // Not from inside the reply's own signal: the end of the download may follow.
+    // Not from inside a reading's own end: the end of the download may follow.
     QTimer::singleShot(0, this, &HistoryDownloader::storeInTurn);
-}
-
-// Downloading → Collected: the rows of the pages read one after the other (today's first); which of
-// them the table lacks is decided when the pass's turn to store comes.
-void HistoryDownloader::collect(LotteryPass& pass) {
-    QList<QByteArray> pages;
-    for (const std::optional<QByteArray>& page : pass.pages)
-        pages.append(*page);
-    pass.rows = RowsFromPages(pages, pass.lottery.page, std::numeric_limits<qint64>::min());
-    pass.state = PassState::Collected;
-}
-
-// Downloading → Failed: the pages still on their way run to their end unheard.
-void HistoryDownloader::fail(LotteryPass& pass) {
-    for (QPointer<QNetworkReply>& reply : pass.replies) {
-        ForgetGet(reply);
-        reply = nullptr;
-    }
-    pass.state = PassState::Failed;
 }
 
 bool HistoryDownloader::IsDrawOfTheTenDays(qint64 period, const QDate& today) {
@@ -158,33 +143,38 @@ void HistoryDownloader::beginStoring(int passIndex) {
     LotteryPass& pass = passes_[std::size_t(passIndex)];
     pass.state = PassState::Storing;
     database_.run(
-        [file = DrawDatabasePath(appDir_), lottery = pass.lottery.name, rows = pass.rows, today = today_] {
+        [file = passDatabaseFile_, lottery = pass.lottery.name, rows = pass.read->rows, today = today_,
+         origin = DrawOrigin{OriginKind::Source, pass.report.sourceName}, at = now_()] {
             // The table is read inside the pass's transaction, so no other writer can store a period
             // between the reading and the commit. A stored period that is not a whole number, a
             // refused row or a failing commit stores nothing; the next start stores these draws.
             try {
-                StoreRowsTheTableLacks(file, lottery, rows,
-                                       [today](qint64 period) { return IsDrawOfTheTenDays(period, today); });
+                return StoreRowsTheTableLacks(
+                    file, lottery, rows, [today](qint64 period) { return IsDrawOfTheTenDays(period, today); }, origin,
+                    at);
             } catch (const StoreError&) {
+                return StoreOutcome{};
             }
-            return true;
         },
-        [this, passIndex](bool) {
-            passes_[std::size_t(passIndex)].state = PassState::Stored;
+        [this, passIndex](StoreOutcome outcome) {
+            LotteryPass& stored = passes_[std::size_t(passIndex)];
+            stored.report.stored = outcome.stored;
+            stored.report.newDisagreements = outcome.newDisagreements;
+            stored.state = PassState::Stored;
             storeInTurn();
         });
 }
 
 // ---- Turns to store -------------------------------------------------------------------------
 
-// Lets the passes store one after the other: a pass still downloading or being stored holds up the
+// Lets the passes store one after the other: a pass still reading or being stored holds up the
 // ones after it; a skipped or failed pass has nothing to store.
 void HistoryDownloader::storeInTurn() {
     if (!running_)
         return;
     while (storingTurn_ < passes_.size()) {
         const LotteryPass& pass = passes_[storingTurn_];
-        if (pass.state == PassState::Downloading || pass.state == PassState::Storing)
+        if (pass.state == PassState::Reading || pass.state == PassState::Storing)
             return;
         if (pass.state == PassState::Collected) {
             beginStoring(int(storingTurn_));
@@ -198,11 +188,10 @@ void HistoryDownloader::storeInTurn() {
 // What 号码.txt holds once the pages have been read one after the other: every download replaced the
 // file, and the file was deleted before each lottery's pass and before each of its downloads, so a
 // download that failed, or a lottery whose table could not be opened, left none. Hence it holds the
-// oldest day's page of the last lottery when all that lottery's pages arrived, and nothing otherwise.
+// oldest day's page of the last lottery when all the pages of the last source read for it arrived,
+// and nothing otherwise.
 std::optional<QByteArray> HistoryDownloader::PageLeftInPageFile(const LotteryPass& last) {
-    const bool gotAllPages =
-        last.state == PassState::Collected || last.state == PassState::Storing || last.state == PassState::Stored;
-    return gotAllPages ? last.pages.back() : std::nullopt;
+    return last.state == PassState::Skipped ? std::nullopt : last.lastPage;
 }
 
 void HistoryDownloader::finishStoring() {
@@ -211,6 +200,10 @@ void HistoryDownloader::finishStoring() {
     QSaveFile file(path);
     if (!page || !file.open(QIODevice::WriteOnly) || file.write(*page) < 0 || !file.commit())
         QFile::remove(path);
+    for (const LotteryPass& pass : passes_) {
+        if (pass.state != PassState::Skipped)
+            reports_.append(pass.report);
+    }
     finish({});
 }
 

@@ -1,82 +1,90 @@
 #include "tarvo/fetch/LatestDrawUpdater.h"
 
-#include "tarvo/fetch/FeedScan.h"
-#include "tarvo/fetch/FeedText.h"
 #include "tarvo/store/DrawAppender.h"
 #include "tarvo/store/StoreError.h"
 
-#include <QNetworkReply>
 #include <QTimer>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-LatestDrawUpdater::LatestDrawUpdater(QNetworkAccessManager* manager, QString feedHost, QObject* parent)
+LatestDrawUpdater::LatestDrawUpdater(QNetworkAccessManager* manager, QList<SourceConfig> sources, QObject* parent)
     : QObject(parent)
     , manager_(manager)
-    , feedHost_(std::move(feedHost)) {}
+    , sources_(std::move(sources)) {}
 
 LatestDrawUpdater::~LatestDrawUpdater() {
-    DropGet(reply_);
+    delete reading_;
 }
 
 void LatestDrawUpdater::start(const QString& appDir, const QString& lottery) {
     if (running_)
         return;
     running_ = true;
-    answered_ = false;
+    report_ = PassReport();
+    report_.lottery = lottery;
     const Lottery* known = FindLottery(lottery);
     if (!known) {
         finishLater({});
         return;
     }
-    feed_ = known->feed;
-    databaseFile_ = DrawDatabasePath(appDir);
+    passDatabaseFile_ = databaseFile_.isEmpty() ? DrawDatabasePath(appDir) : databaseFile_;
     lottery_ = lottery;
     try {
-        DrawAppender opensTheTable(databaseFile_, lottery_); // reads no row: quick however long the table
+        DrawAppender opensTheTable(passDatabaseFile_, lottery_); // reads no row: quick however long the table
     } catch (const StoreError& error) {
         finishLater(error.message());
         return;
     }
-    const QUrl url(u"http://"_s + feedHost_ + feed_.path, QUrl::TolerantMode);
-    reply_ = StartGet(*manager_, url, timeout_, this, [this](std::optional<QByteArray> body) { onFeed(body); });
+    ReadRequest request{*known, ReadScope::Latest, now_().date(), 1, appDir};
+    reading_ = new FallbackReading(sources_, request, *manager_, timeout_, this);
+    reading_->start([this](FallbackOutcome outcome) { onOutcome(std::move(outcome)); });
 }
 
 void LatestDrawUpdater::cancel() {
-    if (reply_)
-        reply_->abort();
+    if (!reading_)
+        return;
+    reading_->abort();
+    reading_->deleteLater();
+    reading_ = nullptr;
+    report_.failures.append(u"已取消"_s);
+    finishLater({});
 }
 
-void LatestDrawUpdater::onFeed(const std::optional<QByteArray>& document) {
-    reply_ = nullptr;
-    const std::optional<QByteArray> feedText = document ? FeedTextOf(*document) : std::nullopt;
-    answered_ = feedText.has_value();
-    if (!feedText) {
+void LatestDrawUpdater::onOutcome(FallbackOutcome outcome) {
+    reading_->deleteLater();
+    reading_ = nullptr;
+    report_.failures = outcome.failures;
+    if (!outcome.read) {
         finish({});
         return;
     }
-    storeListedRows(*feedText);
+    report_.answered = true;
+    report_.sourceName = outcome.sourceName;
+    storeListedRows(*outcome.read, outcome.sourceName);
 }
 
-void LatestDrawUpdater::storeListedRows(const QByteArray& feedText) {
+void LatestDrawUpdater::storeListedRows(const SourceRead& read, const QString& sourceName) {
     database_.run(
-        [file = databaseFile_, lottery = lottery_,
-         listed = ScanFeedText(feedText, feed_, std::numeric_limits<qint64>::min())] {
-            // The feed lists the newest draws; any of them that names a day is a true draw, so one the
-            // table lacks between its oldest and newest periods is stored too. When the table refuses
-            // a row or the commit, nothing of the pass is stored, as after a failed fetch, and the
-            // next pass stores these draws.
+        [file = passDatabaseFile_, lottery = lottery_, listed = read.rows,
+         origin = DrawOrigin{OriginKind::Source, sourceName}, at = now_()] {
+            // The newest draws listed: any of them that names a day is a true draw, so one the table
+            // lacks between its oldest and newest periods is stored too. When the table refuses a row
+            // or the commit, nothing of the pass is stored, as after a failed fetch, and the next
+            // pass stores these draws.
             try {
-                StoreRowsTheTableLacks(file, lottery, listed,
-                                       [](qint64 period) { return DayOfPeriod(period).has_value(); });
+                return StoreRowsTheTableLacks(
+                    file, lottery, listed, [](qint64 period) { return DayOfPeriod(period).has_value(); }, origin, at);
             } catch (const StoreError&) {
+                return StoreOutcome{};
             }
-            return true;
         },
-        [this](bool) { finish({}); });
+        [this](StoreOutcome outcome) {
+            report_.stored = outcome.stored;
+            report_.newDisagreements = outcome.newDisagreements;
+            finish({});
+        });
 }
 
 void LatestDrawUpdater::finishLater(const QString& error) {
@@ -84,6 +92,8 @@ void LatestDrawUpdater::finishLater(const QString& error) {
 }
 
 void LatestDrawUpdater::finish(const QString& error) {
+    if (!running_)
+        return;
     running_ = false;
     emit finished(error);
 }

@@ -64,20 +64,27 @@ bool DrawAppender::holdsPeriodBelow(qint64 period) {
 }
 
 // Compared as numbers, whether the engine keeps the periods as text or as numbers.
-QSet<qint64> DrawAppender::periodsFrom(qint64 lowest) {
+QHash<qint64, std::array<QString, 5>> DrawAppender::storedFrom(qint64 lowest) {
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    query.prepare(
-        u"select %1 from %2 where cast(%1 as integer) >= ?"_s.arg(QuotedName(columns_.front()), QuotedName(table_)));
+    QStringList names;
+    for (qsizetype i = 0; i < std::min<qsizetype>(RowWidth, columns_.size()); ++i)
+        names << QuotedName(columns_[i]);
+    query.prepare(u"select %1 from %2 where cast(%3 as integer) >= ?"_s.arg(names.join(u','), QuotedName(table_),
+                                                                            QuotedName(columns_.front())));
     query.addBindValue(lowest);
     if (!query.exec())
         throw StoreError(query.lastError().text());
-    QSet<qint64> periods;
+    QHash<qint64, std::array<QString, 5>> stored;
     while (query.next()) {
-        if (const std::optional<qint64> period = ParsePeriod(query.value(0).toString()))
-            periods.insert(*period);
+        const std::optional<qint64> period = ParsePeriod(query.value(0).toString());
+        if (!period)
+            continue;
+        std::array<QString, 5>& numbers = stored[*period];
+        for (int k = 0; k < 5 && k + 1 < names.size(); ++k)
+            numbers[std::size_t(k)] = query.value(k + 1).toString();
     }
-    return periods;
+    return stored;
 }
 
 void DrawAppender::execute(const QString& statement) {
@@ -114,26 +121,42 @@ void DrawAppender::rollbackPass() {
 
 QList<DrawRow> DrawAppender::rowsTheTableLacks(const QList<DrawRow>& candidates,
                                                const std::function<bool(qint64)>& isDrawOfThePass) {
+    return planPass(candidates, isDrawOfThePass).lacking;
+}
+
+PassPlan DrawAppender::planPass(const QList<DrawRow>& candidates, const std::function<bool(qint64)>& isDrawOfThePass) {
     const std::optional<qint64> newest = ParsePeriod(lastStoredPeriod());
     if (!newest || candidates.isEmpty())
         return {};
     qint64 lowest = std::numeric_limits<qint64>::max();
     for (const DrawRow& row : candidates)
         lowest = std::min(lowest, ParsePeriod(row.period).value_or(lowest));
-    // One scan for the periods from the pass's oldest row up; the table's oldest period matters only
+    // One scan for the rows from the pass's oldest row up; the table's oldest period matters only
     // when no stored period lies below that row.
-    StoredPeriods stored{*newest, std::nullopt, periodsFrom(lowest)};
+    const QHash<qint64, std::array<QString, 5>> storedRows = storedFrom(lowest);
+    StoredPeriods stored{*newest, std::nullopt, {}};
+    for (auto it = storedRows.cbegin(); it != storedRows.cend(); ++it)
+        stored.held.insert(it.key());
     if (holdsPeriodBelow(lowest))
         stored.oldest = lowest - 1;
     else if (!stored.held.isEmpty())
         stored.oldest = *std::min_element(stored.held.cbegin(), stored.held.cend());
     NewRowFilter filter(std::move(stored), isDrawOfThePass);
-    QList<DrawRow> lacking;
+    PassPlan plan;
+    QSet<QString> compared;
     for (const DrawRow& row : candidates) {
-        if (filter.admits(row))
-            lacking.append(row);
+        if (filter.admits(row)) {
+            plan.lacking.append(row);
+            continue;
+        }
+        const std::optional<qint64> period = ParsePeriod(row.period);
+        if (!period || !storedRows.contains(*period) || !IsStorableDrawRow(row) || compared.contains(row.period))
+            continue;
+        compared.insert(row.period);
+        if (!SameNumbers(row.numbers, storedRows.value(*period)))
+            plan.conflicting.append({row, storedRows.value(*period)});
     }
-    return lacking;
+    return plan;
 }
 
 void DrawAppender::append(const DrawRow& row) {
@@ -155,13 +178,37 @@ void DrawAppender::append(const DrawRow& row) {
         throw StoreError(insert_->lastError().text());
 }
 
-void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& candidates,
-                            const std::function<bool(qint64)>& isDrawOfThePass) {
+StoreOutcome StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery,
+                                    const QList<DrawRow>& candidates,
+                                    const std::function<bool(qint64)>& isDrawOfThePass, const DrawOrigin& origin,
+                                    const QDateTime& at) {
     DrawAppender appender(databaseFile, lottery);
     appender.beginPass();
-    for (const DrawRow& row : appender.rowsTheTableLacks(candidates, isDrawOfThePass))
+    const PassPlan plan = appender.planPass(candidates, isDrawOfThePass);
+    StoreOutcome outcome;
+    if (plan.lacking.isEmpty() && plan.conflicting.isEmpty())
+        return outcome; // nothing to write: the appender's end rolls the empty pass back
+    DrawOrigins origins(appender.database());
+    origins.ensureTables();
+    for (const DrawRow& row : plan.lacking) {
         appender.append(row);
+        origins.record(lottery, row.period, origin, at);
+        ++outcome.stored;
+    }
+    for (const auto& [listed, storedNumbers] : plan.conflicting) {
+        const Disagreement disagreement{lottery,
+                                        listed.period,
+                                        storedNumbers,
+                                        OriginText(origins.originOf(lottery, listed.period)),
+                                        listed.numbers,
+                                        OriginText(origin),
+                                        at,
+                                        false};
+        if (origins.recordDisagreement(disagreement))
+            ++outcome.newDisagreements;
+    }
     appender.commitPass(); // the appender's end rolls back a pass that did not get here
+    return outcome;
 }
 
 } // namespace tarvo

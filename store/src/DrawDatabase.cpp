@@ -4,6 +4,8 @@
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
+#include "SqlNames.h"
+
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -35,6 +37,22 @@ void CreateDrawDatabase(const QString& filePath) {
         QFile::remove(filePath);
         throw;
     }
+}
+
+bool HoldsAnyDraw(const QString& filePath) {
+    Connection connection(filePath);
+    connection.open();
+    QSqlDatabase db = connection.database();
+    for (const QString& lottery : LotteryNames()) {
+        if (ColumnsOf(db, DrawTableName(lottery)).isEmpty())
+            continue;
+        QSqlQuery query(db);
+        if (!query.exec(u"select 1 from %1 limit 1"_s.arg(QuotedName(DrawTableName(lottery)))))
+            throw StoreError(query.lastError().text());
+        if (query.next())
+            return true;
+    }
+    return false;
 }
 
 } // namespace tarvo

@@ -15,10 +15,10 @@ namespace {
 
 // Closes the data module's connection if it is open and opens it anew on the draw database file,
 // with its dataset on the given lottery's table in period order.
-void OpenTable(Tdatamod& datamod, const QString& appDir, const QString& lottery) {
+void OpenTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery) {
     if (datamod.t_con.connected())
         datamod.t_con.close();
-    datamod.t_con.setDatabaseFile(DrawDatabasePath(appDir));
+    datamod.t_con.setDatabaseFile(databaseFile);
     datamod.t_con.open();
     datamod.t_caipiao.setConnection(&datamod.t_con);
     datamod.t_caipiao.setQuery(DrawTableQuery(lottery));
@@ -57,8 +57,8 @@ private:
     bool committed_ = false;
 };
 
-void TrimTable(Tdatamod& datamod, const QString& appDir, const QString& lottery, int rowsKept) {
-    OpenTable(datamod, appDir, lottery);
+void TrimTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery, int rowsKept) {
+    OpenTable(datamod, databaseFile, lottery);
     const int surplus = datamod.t_caipiao.rowCount() - rowsKept;
     if (surplus > 0) {
         Transaction transaction(datamod.t_con.database());
@@ -85,17 +85,17 @@ TableQuery DrawTableQuery(const QString& lottery) {
     return {DrawTableName(lottery), PeriodColumn()};
 }
 
-int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery) {
-    OpenTable(datamod, appDir, lottery);
+int OpenDrawTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery) {
+    OpenTable(datamod, databaseFile, lottery);
     datamod.t_caipiao.first();
     return datamod.t_caipiao.rowCount();
 }
 
-void TrimDrawTables(Tdatamod& datamod, const QString& appDir) {
+void TrimDrawTables(Tdatamod& datamod, const QString& databaseFile) {
     try {
         for (const Lottery& lottery : Lotteries()) {
             if (lottery.rowsKeptAtExit)
-                TrimTable(datamod, appDir, lottery.name, *lottery.rowsKeptAtExit);
+                TrimTable(datamod, databaseFile, lottery.name, *lottery.rowsKeptAtExit);
         }
     } catch (...) {
         CloseAll(datamod);

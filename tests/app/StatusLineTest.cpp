@@ -45,24 +45,24 @@ protected:
 TEST_F(StatusLine, ShowsTheLastAnswerThenTheSilenceOfTheSourceAndClearsOnItsReturn) {
     startSource(0);
     startUp();
-    EXPECT_EQ(status(), QString()) << "no feed read yet";
+    EXPECT_EQ(status(), u"最新数据 12:00:00 · 来源：内置数据源"_s) << "the start-up pass tells at once";
     QWidget* focused = QApplication::focusWidget();
 
     tickAt(QTime(12, 0, 7));
-    EXPECT_EQ(status(), u"最新数据 12:00:07"_s);
+    EXPECT_EQ(status(), u"最新数据 12:00:07 · 来源：内置数据源"_s);
 
     const quint16 port = source_->port();
     source_.reset(); // the source stops answering
     tickAt(QTime(12, 0, 37));
-    EXPECT_EQ(status(), u"最新数据 12:00:07"_s) << "one failed read alone says nothing yet";
+    EXPECT_EQ(status(), u"最新数据 12:00:07 · 来源：内置数据源"_s) << "one failed read alone says nothing yet";
     tickAt(QTime(12, 1, 7));
-    EXPECT_EQ(status(), u"开奖数据源自 12:00 起无响应，已重试 1 次"_s);
+    EXPECT_EQ(status(), u"开奖数据源自 12:00 起无响应，已重试 1 次 · 内置数据源：连接被拒绝"_s);
     tickAt(QTime(12, 1, 37));
-    EXPECT_EQ(status(), u"开奖数据源自 12:00 起无响应，已重试 2 次"_s);
+    EXPECT_EQ(status(), u"开奖数据源自 12:00 起无响应，已重试 2 次 · 内置数据源：连接被拒绝"_s);
 
     startSource(port);
     tickAt(QTime(12, 2, 9));
-    EXPECT_EQ(status(), u"最新数据 12:02:09"_s);
+    EXPECT_EQ(status(), u"最新数据 12:02:09 · 来源：内置数据源"_s);
 
     EXPECT_TRUE(errors_.isEmpty()) << "no box for a silent source";
     EXPECT_EQ(QApplication::focusWidget(), focused);
@@ -76,13 +76,13 @@ TEST_F(StatusLine, EachLotteryHasItsOwnFreshness) {
     clock_ = QDateTime(QDate(2026, 12, 8), QTime(12, 0, 20));
     clickRadio("optcaipiao", 3);
     waitIdle();
-    EXPECT_EQ(status(), u"最新数据 12:00:20"_s);
+    EXPECT_EQ(status(), u"最新数据 12:00:20 · 来源：内置数据源"_s);
 
     source_.reset();
     clock_ = QDateTime(QDate(2026, 12, 8), QTime(12, 0, 40));
     clickRadio("optcaipiao", 0);
     waitIdle();
-    EXPECT_EQ(status(), u"最新数据 12:00:07"_s) << "山东's own last answer, one failure after it";
+    EXPECT_EQ(status(), u"最新数据 12:00:07 · 来源：内置数据源"_s) << "山东's own last answer, one failure after it";
 }
 
 TEST_F(StatusLine, SitsInFreeSpaceInsideTheWindowAndFitsItsLongestText) {

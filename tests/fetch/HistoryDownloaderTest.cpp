@@ -65,7 +65,7 @@ public:
 
     // The next start of the program, against a source that answers otherwise.
     QString runAgainst(const DrawSource& other, const QDate& today = Today, std::chrono::milliseconds timeout = 15s) {
-        HistoryDownloader downloader(other.host());
+        HistoryDownloader downloader(HostSources(other.host(), other.host()));
         downloader.setTimeout(timeout);
         downloader.start(folder.appDir(), today);
         return WaitForFinished(downloader, 60000);
@@ -226,7 +226,7 @@ TEST(HistoryDownloader, AnAppendFailingMidPassStoresNoneOfThatLotteryAndTheNextS
 
 TEST(HistoryDownloader, ASecondStartWhileADownloadRunsIsIgnored) {
     HistoryPass pass(SourceAtEndOf(Today));
-    HistoryDownloader downloader(pass.source.host());
+    HistoryDownloader downloader(HostSources(pass.source.host(), pass.source.host()));
     int finishedCount = 0;
     QObject::connect(&downloader, &HistoryDownloader::finished, [&finishedCount] { ++finishedCount; });
     downloader.start(pass.folder.appDir(), Today);

@@ -35,8 +35,7 @@ protected:
         QObject context;
         const QUrl url(u"http://%1%2"_s.arg(source_.host(), SourceLotteries().front().feedPath));
         QNetworkReply* reply = StartGet(
-            manager_, url, 15s, &context, [&](std::optional<QByteArray> body) { result = std::move(body); },
-            largestBody);
+            manager_, url, 15s, &context, [&](GetResult got) { result = std::move(got.body); }, largestBody);
         QObject::connect(reply, &QNetworkReply::finished, &context, [this, reply] { lastError_ = reply->error(); });
         EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000)) << "the request never finished";
         return result.value_or(std::nullopt);
@@ -73,7 +72,7 @@ TEST(HttpGet, AnAnswerOtherThan2xxIsAFailedFetchWhateverItsBody) {
     const auto get = [&](const QString& path) {
         std::optional<std::optional<QByteArray>> result;
         StartGet(manager, QUrl(u"http://%1%2"_s.arg(source.host(), path)), 15s, &context,
-                 [&](std::optional<QByteArray> body) { result = std::move(body); });
+                 [&](GetResult got) { result = std::move(got.body); });
         EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000)) << "the request never finished";
         return result.value_or(std::nullopt);
     };

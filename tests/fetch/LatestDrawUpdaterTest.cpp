@@ -49,7 +49,7 @@ public:
     }
 
     QString run(const QString& lottery, std::chrono::milliseconds timeout = 15s) {
-        LatestDrawUpdater updater(&manager, source.host());
+        LatestDrawUpdater updater(&manager, HostSources(source.host(), source.host()));
         updater.setTimeout(timeout);
         updater.start(folder.appDir(), lottery);
         return WaitForFinished(updater);
@@ -156,7 +156,7 @@ TEST(LatestDrawUpdater, CancelEndsAHangingPassWithoutChanges) {
     DrawSourceOptions options = SourceAt(u"2026-03-05T12:00"_s);
     options.failRules.append(FailRule{FailMode::Hang, {}});
     FeedPass pass(options);
-    LatestDrawUpdater updater(&pass.manager, pass.source.host());
+    LatestDrawUpdater updater(&pass.manager, HostSources(pass.source.host(), pass.source.host()));
     updater.start(pass.folder.appDir(), Shandong);
     QTimer::singleShot(100, &updater, &LatestDrawUpdater::cancel);
     EXPECT_EQ(WaitForFinished(updater, 5000), QString());
@@ -197,7 +197,7 @@ TEST(LatestDrawUpdater, AFileLockedByAnotherWriterNeitherStallsTheCallerNorLoses
         QSqlQuery lock(other);
         ASSERT_TRUE(lock.exec(u"begin immediate"_s));
 
-        LatestDrawUpdater updater(&pass.manager, pass.source.host());
+        LatestDrawUpdater updater(&pass.manager, HostSources(pass.source.host(), pass.source.host()));
         QString result = u"not finished"_s;
         QObject::connect(&updater, &LatestDrawUpdater::finished, [&result](const QString& error) { result = error; });
         updater.start(pass.folder.appDir(), Shandong);

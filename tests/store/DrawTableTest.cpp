@@ -2,6 +2,7 @@
 
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/DrawTable.h"
+#include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QDir>
@@ -33,9 +34,9 @@ TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly) {
         db.insertConsecutive(kChongqing, 2026000001, c.chongqing);
         db.insertConsecutive(kJiangxi, 2026000001, c.jiangxi);
         Tdatamod datamod;
-        OpenDrawTable(datamod, db.appDir(), kJiangxi);
+        OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kJiangxi);
 
-        TrimDrawTables(datamod, db.appDir());
+        TrimDrawTables(datamod, DrawDatabasePath(db.appDir()));
 
         const QStringList shandong = db.periods(kShandong);
         ASSERT_EQ(shandong.size(), std::min(c.shandong, 1200));
@@ -64,7 +65,7 @@ TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed) {
     }
     QSqlDatabase::removeDatabase(u"drop"_s);
     Tdatamod datamod;
-    EXPECT_THROW(TrimDrawTables(datamod, db.appDir()), StoreError);
+    EXPECT_THROW(TrimDrawTables(datamod, DrawDatabasePath(db.appDir())), StoreError);
     EXPECT_EQ(db.periods(kShandong).size(), 1200);
     EXPECT_FALSE(datamod.t_con.connected());
 }
@@ -79,7 +80,7 @@ TEST(TrimDrawTables, ADeletionFailingPartWayLeavesThatTableWhole) {
                                    u"begin select raise(abort, 'disk I/O error'); end"_s);
         }));
     Tdatamod datamod;
-    EXPECT_THROW(TrimDrawTables(datamod, db.appDir()), StoreError);
+    EXPECT_THROW(TrimDrawTables(datamod, DrawDatabasePath(db.appDir())), StoreError);
     EXPECT_EQ(db.periods(kShandong).size(), 1300) << "the 49 oldest rows deleted before the failure come back";
     EXPECT_FALSE(datamod.t_con.connected());
 }
@@ -87,7 +88,7 @@ TEST(TrimDrawTables, ADeletionFailingPartWayLeavesThatTableWhole) {
 TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError) {
     TestDatabase db;
     Tdatamod datamod;
-    EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 0);
+    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong), 0);
     EXPECT_TRUE(LoadDrawHistory(datamod.t_caipiao).empty());
     EXPECT_TRUE(DrawHistoryLines({}).isEmpty());
 }
@@ -96,14 +97,14 @@ TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError) {
     QTemporaryDir dir;
     const QString appDir = dir.path() + u'/';
     Tdatamod datamod;
-    EXPECT_THROW(OpenDrawTable(datamod, appDir, kShandong), StoreError);
+    EXPECT_THROW(OpenDrawTable(datamod, DrawDatabasePath(appDir), kShandong), StoreError);
     EXPECT_FALSE(QFile::exists(appDir + u"彩票数据.mdb"_s)) << "the program must never create the file";
 
     QFile garbage(appDir + u"彩票数据.mdb"_s);
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
-    EXPECT_THROW(OpenDrawTable(datamod, appDir, kShandong), StoreError);
+    EXPECT_THROW(OpenDrawTable(datamod, DrawDatabasePath(appDir), kShandong), StoreError);
 }
 
 // Players keep the program in folders of every name: the database beside it opens whatever the
@@ -118,7 +119,7 @@ TEST(OpenDrawTable, AProgramFolderWithSpacesSignsAndChineseCharactersOpens) {
             QSqlQuery(db).exec(u"insert into \"山东11选5彩票号码表\" values ('2026120801','01','02','03','04','05')"_s);
         }));
     Tdatamod datamod;
-    EXPECT_EQ(OpenDrawTable(datamod, appDir, kShandong), 1);
+    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(appDir), kShandong), 1);
     for (const QString& file : QDir(appDir).entryList(QDir::Files))
         EXPECT_TRUE(file.startsWith(u"彩票数据.mdb"_s)) << file.toStdString(); // the database and its log
 }
@@ -127,9 +128,9 @@ TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection) {
     TestDatabase db;
     db.insertConsecutive(kShandong, 2026120801, 3);
     Tdatamod datamod;
-    EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 3);
+    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong), 3);
     db.insertConsecutive(kShandong, 2026120804, 2);
-    EXPECT_EQ(OpenDrawTable(datamod, db.appDir(), kShandong), 5);
+    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong), 5);
 }
 
 TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst) {
@@ -138,7 +139,7 @@ TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst) {
                              {u"2026120801"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s},
                              {u"2006120803"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s}});
     Tdatamod datamod;
-    ASSERT_EQ(OpenDrawTable(datamod, db.appDir(), kJiangxi), 3);
+    ASSERT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kJiangxi), 3);
     const DrawHistory history = LoadDrawHistory(datamod.t_caipiao);
     ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[0], (Draw{6120803, 3, 4, 5, 6, 7}));
@@ -161,7 +162,7 @@ TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError) {
         TestDatabase db;
         db.insertRows(kShandong, {row});
         Tdatamod datamod;
-        OpenDrawTable(datamod, db.appDir(), kShandong);
+        OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong);
         EXPECT_THROW(LoadDrawHistory(datamod.t_caipiao), StoreError) << row.join(u',').toStdString();
     }
 }

@@ -8,11 +8,13 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <exception>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <csignal>
+#include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -38,6 +40,10 @@ void WaitForStopRequest() {
     WaitForSingleObject(stopRequested, INFINITE);
 }
 
+void RequestStopFromWithin() {
+    SetEvent(stopRequested);
+}
+
 #else
 
 sigset_t StopSignals() {
@@ -60,7 +66,22 @@ void WaitForStopRequest() {
     sigwait(&stopSignals, &received);
 }
 
+void RequestStopFromWithin() {
+    kill(getpid(), SIGTERM);
+}
+
 #endif
+
+// The program that started the source holds its input open while it runs; when the input closes
+// (that program ended, whichever way), the source stops too.
+void StopWhenInputCloses() {
+    std::thread([] {
+        char buffer[256];
+        while (std::fread(buffer, 1, sizeof buffer, stdin) > 0) {
+        }
+        RequestStopFromWithin();
+    }).detach();
+}
 
 bool ReadOptions(const QCommandLineParser& parser, tarvo::DrawSourceOptions& options, QString& problem) {
     bool ok = true;
@@ -129,6 +150,7 @@ int main(int argc, char* argv[]) {
          "Repeatable; the first match applies."_s,
          u"mode[:substring]"_s},
         {u"now"_s, u"Fix the clock at this local time."_s, u"YYYY-MM-DDTHH:MM"_s},
+        {u"stop-when-input-closes"_s, u"Stop when standard input closes (the program that started it ended)."_s},
     });
     parser.process(app);
 
@@ -148,6 +170,8 @@ int main(int argc, char* argv[]) {
     }
     std::printf("tarvo-drawd: serving on http://%s\n", qPrintable(source.host()));
     std::fflush(stdout);
+    if (parser.isSet(u"stop-when-input-closes"_s))
+        StopWhenInputCloses();
     WaitForStopRequest();
     source.stop();
     return 0;

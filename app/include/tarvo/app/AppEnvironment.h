@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <chrono>
 #include <cstdint>
@@ -16,11 +17,16 @@ namespace tarvo {
 // main() fills it with the real things: the executable's folder, the build-time hosts and links,
 // the clock, the desktop's "open" and a message box.
 struct AppEnvironment {
-    QString appDir;   // ends with a path separator
-    QString feedHost; // host[:port] of the latest-draw feed
-    QString pageHost; // host[:port] of the daily history pages
-    QUrl adUrl;       // opened by the banner
-    QUrl chatUrl;     // opened by the chat picture
+    QString appDir; // ends with a path separator
+    // host[:port] of the latest-draw feed and of the daily history pages a build names: the one
+    // source when the program folder has no settings file 设置.ini; none when both are empty.
+    QString feedHost;
+    QString pageHost;
+    bool demo = false;                // show demonstration draws from the bundled local source
+    QString localSourceProgram;       // the local source's executable; empty: the one in appDir
+    QStringList localSourceArguments; // more options for it (tests fix its clock)
+    QUrl adUrl;                       // opened by the banner
+    QUrl chatUrl;                     // opened by the chat picture
     std::chrono::milliseconds requestTimeout = DefaultRequestTimeout;
     std::function<QDate()> today;                                                 // the local calendar date
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); }; // local clock
@@ -30,8 +36,9 @@ struct AppEnvironment {
     std::function<void(const QString&)> reportError;
 };
 
-// The environment of the real program, with the given program folder.
-AppEnvironment RealEnvironment(const QString& appDir);
+// The environment of the real program, with the given program folder; `arguments` are the program's
+// command line (--demo: the demonstration).
+AppEnvironment RealEnvironment(const QString& appDir, const QStringList& arguments = {});
 
 // Has the program's few threads share two heaps (where the C library gives each thread a heap of its
 // own, as glibc does): a database thread's heap would otherwise keep the pages of years of draws it

@@ -46,6 +46,7 @@ struct MainWindowControls {
     QPushButton* btnkaijiang = nullptr;
     QPushButton* btnclose = nullptr;
     QPushButton* btnfenxi = nullptr; // opens the analysis window
+    QPushButton* btnshuju = nullptr; // opens the data window: sources, disagreements
     ClickableImage* imgqq = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* pantx = nullptr;

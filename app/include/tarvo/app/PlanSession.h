@@ -48,6 +48,11 @@ public:
     void BuildFormulaPool();
     void selectLottery(const QString& lottery) { state_.CurrentLottery = lottery; }
 
+    // The database the session reads: 彩票数据.mdb in the program folder unless another is set (the
+    // demonstration's). A change makes the next reading whole.
+    QString databaseFile() const;
+    void setDatabaseFile(const QString& file);
+
     // Opens the selected lottery's table (OpenDrawTable), reads it whole into the draw history
     // (LoadDrawHistory) and returns the history box's lines, oldest first. On a failure the draw
     // history stays as it was.
@@ -96,6 +101,7 @@ private:
     void remember(const PlanChoices& choices, PlanResult result);
 
     QString appDir_;
+    QString databaseFile_; // empty: 彩票数据.mdb in the program folder
     std::function<std::uint32_t()> formulaSeed_;
     PublicState state_;
     CandidateTables tables_;

@@ -9,6 +9,8 @@ namespace tarvo {
 struct RefreshRequest {
     bool busyCursor = false;        // started by the user: hourglass for the whole cycle
     std::optional<QString> lottery; // a lottery switch: the lottery to select first
+    bool recentDays = false;        // read the draws of the last days for every lottery, as at start-up,
+                                    // instead of the selected lottery's newest (new sources were set)
 };
 
 // What a deferred plan run must do when it finally runs.

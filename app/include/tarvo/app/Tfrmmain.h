@@ -5,6 +5,8 @@
 #include "tarvo/app/MainWindowControls.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/app/RunQueue.h"
+#include "tarvo/fetch/PassReport.h"
+#include "tarvo/fetch/SourceSettings.h"
 #include "tarvo/store/DatabaseThread.h"
 
 #include <QPointer>
@@ -18,6 +20,9 @@ namespace tarvo {
 
 class AnalysisWindow;
 class BusyCursor;
+class DataWindow;
+class DemoSource;
+class FirstStartDialog;
 class HistoryDownloader;
 class LatestDrawUpdater;
 
@@ -40,6 +45,10 @@ public:
     const PublicState& state() const { return session_.state(); }
     const FormulaPool& formulaPool() const { return session_.formulaPool(); }
     bool runGoing() const { return queue_.busy(); }
+    // The sources the passes read, in the order they are tried, and whether the window shows
+    // demonstration draws.
+    const QList<SourceConfig>& sources() const { return sources_; }
+    bool showsDemonstration() const { return demo_; }
 
 signals:
     void startUpFinished();
@@ -70,6 +79,7 @@ private:
     void imgggClick() { env_.openUrl(env_.adUrl); }
     void imgqqClick() { env_.openUrl(env_.chatUrl); }
     void btnfenxiClick();
+    void btnshujuClick();
 
     // Steps of the start-up sequence and the refresh cycle.
     void DownloadDrawHistory();
@@ -81,8 +91,27 @@ private:
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
     void finishRefreshCycle(const QString& feedError);
+    void finishRecentDaysRefresh(const QString& downloadError);
+    void showCycleResult();
     void noteFeedOutcome();
+    void noteDownloadOutcome();
+    void noteOutcome(const PassReport& report, const QDateTime& sentAt);
     void showFreshness();
+
+    // Where the draws come from: the settings file's sources, the build's, or the demonstration's.
+    void loadSources();
+    void applySources(const QList<SourceConfig>& sources);
+    void onSourcesSaved(const QList<SourceConfig>& sources);
+    void beginDemonstration();
+    void onDemonstrationReady(const QString& host);
+    void onDemonstrationFailed(const QString& message);
+    void leaveDemonstration();
+    void useDatabase(const QString& databaseFile);
+    void showDemonstrationMarks();
+    bool needsFirstStartDialog();
+    void openFirstStartDialog();
+    DataWindow* dataWindow();
+    QString settingsFile() const;
 
     // The plan of each play type and the report it writes.
     void PlanFront1() { planFor(PlayType::Front1); }
@@ -118,8 +147,17 @@ private:
     DatabaseThread database_; // reads the history ahead during the start-up download
     QPointer<QMessageBox> errorBox_;
     AnalysisWindow* analysis_ = nullptr; // made at the first click on 数据分析, a child of this window
+    DataWindow* data_ = nullptr;         // made when first needed (数据管理), a child of this window
+    QPointer<FirstStartDialog> firstStart_;
     FeedFreshness freshness_;
     QDateTime feedSentAt_;
+    QDateTime downloadSentAt_;
+    QList<SourceConfig> sources_;
+    QList<SettingsProblem> settingsProblems_;
+    bool demo_ = false;
+    std::unique_ptr<DemoSource> demoSource_;
+    bool startingUp_ = false;
+    int unseenDisagreements_ = 0;
     qint64 lastYield_ = 0;
     qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
     bool closing_ = false;

@@ -1,33 +1,36 @@
 #pragma once
 
+#include "tarvo/fetch/FallbackReading.h"
 #include "tarvo/fetch/HttpGet.h"
+#include "tarvo/fetch/PassReport.h"
 #include "tarvo/store/DatabaseThread.h"
 #include "tarvo/store/DrawRow.h"
 #include "tarvo/store/Lottery.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace tarvo {
 
-// DownloadDrawHistory without blocking the caller's thread: the daily history pages of the last
-// ten days (today first) for every lottery (in LotteriesInDownloadOrder), all requested at once (each
-// lottery's over connections of its own, so that ten pages take two rounds of Qt's six connections
-// per host rather than seven for all forty), and
-// each lottery's rows stored exactly as one page after the other would store them:
-// - a lottery any of whose ten pages failed (transport error, non-2xx, time-out) stores nothing;
+// DownloadDrawHistory without blocking the caller's thread: the draws of the last ten days (today
+// first) of every lottery (in LotteriesInDownloadOrder), each lottery from the first source that
+// answers for it (see FallbackReading; every lottery's reading starts at once, each over connections
+// of its own), and each lottery's rows stored exactly as one source's pages read one after the other
+// would store them:
+// - a lottery that no source answers for stores nothing;
 // - a lottery whose table cannot be opened is passed over;
-// - the rows are those of the collected text from its last item to the first (see RowsFromPages)
-//   that the table lacks: newer than its newest period, or a draw of the ten days missing between
-//   its oldest and newest periods (see NewRowFilter); each period once;
+// - the rows are those the answer lists that the table lacks: newer than its newest period, or a draw
+//   of the ten days missing between its oldest and newest periods (see NewRowFilter); each period
+//   once; each recorded with its source, and a stored period listed with other numbers recorded as a
+//   disagreement (see StoreRowsTheTableLacks);
 // - a lottery's rows are stored in one transaction: a failing append (or commit) stores none of
 //   them, and the next start stores them;
 // - lotteries store one after the other, in download order;
@@ -41,17 +44,24 @@ class HistoryDownloader : public QObject {
 public:
     static constexpr int DayCount = 10;
 
-    // pageHost is host[:port] of the draw-history page server.
-    explicit HistoryDownloader(QString pageHost, QObject* parent = nullptr);
+    explicit HistoryDownloader(QList<SourceConfig> sources, QObject* parent = nullptr);
     ~HistoryDownloader() override;
 
     void setTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
+    // Take effect at the next start().
+    void setSources(QList<SourceConfig> sources) { sources_ = std::move(sources); }
+    // The database the passes store into; empty (the default): 彩票数据.mdb in the program folder.
+    void setDatabaseFile(const QString& file) { databaseFile_ = file; }
+    void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
 
     // Starts the download; appDir ends with a separator. Ignored while a download is running.
     void start(const QString& appDir, const QDate& today);
-    // Aborts every request in flight; those pages count as failed downloads.
+    // Stops every reading in flight; those lotteries count as unanswered.
     void cancel();
     bool isRunning() const { return running_; }
+    // How each lottery's pass went in the last download, in download order (passed-over lotteries
+    // are left out).
+    const QList<PassReport>& reports() const { return reports_; }
 
     // The name of the page file in the program folder.
     static QString PageFileName();
@@ -66,33 +76,29 @@ signals:
 
 private:
     // Where one lottery's pass stands. A pass only moves forward:
-    //   Skipped                   its table cannot be opened: nothing is asked for or stored;
-    //   Downloading → Collected   all ten pages arrived and the rows they list are known;
-    //   Downloading → Failed      a page did not arrive: nothing of this lottery is stored;
-    //   Collected   → Storing     its turn to store came: the database thread stores the rows the
-    //                             table lacks in one transaction;
-    //   Storing     → Stored      its rows are committed, or the table refused one or the commit
-    //                             (or the transaction could not begin), and none of them is stored.
-    enum class PassState { Skipped, Downloading, Failed, Collected, Storing, Stored };
+    //   Skipped                 its table cannot be opened: nothing is asked for or stored;
+    //   Reading → Collected     a source answered and the rows it lists are known;
+    //   Reading → Failed        no source answered: nothing of this lottery is stored;
+    //   Collected → Storing     its turn to store came: the database thread stores the rows the table
+    //                           lacks in one transaction;
+    //   Storing → Stored        its rows are committed, or the table refused one or the commit (or
+    //                           the transaction could not begin), and none of them is stored.
+    enum class PassState { Skipped, Reading, Failed, Collected, Storing, Stored };
 
     struct LotteryPass {
         Lottery lottery;
         PassState state = PassState::Skipped;
-        std::array<std::optional<QByteArray>, DayCount> pages; // today first
-        std::array<QPointer<QNetworkReply>, DayCount> replies;
-        int pagesArrived = 0;
-        QList<DrawRow> rows; // once Collected: the rows the pages list
+        QPointer<FallbackReading> reading;
+        std::optional<SourceRead> read; // once Collected
+        std::optional<QByteArray> lastPage;
+        PassReport report;
     };
 
-    // Transitions of one pass.
     void openPass(LotteryPass& pass);
-    void requestPages(int passIndex, const QDate& today);
-    void onPage(int passIndex, int day, const std::optional<QByteArray>& page);
-    static void collect(LotteryPass& pass);
-    static void fail(LotteryPass& pass);
+    void startReading(int passIndex);
+    void onOutcome(int passIndex, FallbackOutcome outcome);
     void beginStoring(int passIndex);
 
-    // The passes' turns to store, in order, and what is left in the page file after the last.
     void storeInTurn();
     void finishStoring();
     static std::optional<QByteArray> PageLeftInPageFile(const LotteryPass& last);
@@ -100,15 +106,19 @@ private:
     void finishLater(const QString& error);
     void finish(const QString& error);
 
-    QString pageHost_;
+    QList<SourceConfig> sources_;
     std::vector<QNetworkAccessManager*> managers_; // one per lottery, in download order
     std::chrono::milliseconds timeout_ = DefaultRequestTimeout;
+    QString databaseFile_;
+    std::function<QDateTime()> now_ = [] { return QDateTime::currentDateTime(); };
     bool running_ = false;
     QString appDir_;
+    QString passDatabaseFile_;
     QDate today_;
     std::vector<LotteryPass> passes_; // in download order
-    std::size_t storingTurn_ = 0;     // the pass whose turn it is to store; all before it are done
-    DatabaseThread database_;         // last: its end waits for a pass being stored
+    QList<PassReport> reports_;
+    std::size_t storingTurn_ = 0; // the pass whose turn it is to store; all before it are done
+    DatabaseThread database_;     // last: its end waits for a pass being stored
 };
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QUrl>
 #include <chrono>
 #include <functional>
@@ -12,8 +13,14 @@ class QNetworkReply;
 
 namespace tarvo {
 
-// What a finished GET gives back: the response body, or none when the request failed.
-using GetDone = std::function<void(std::optional<QByteArray> body)>;
+// What a finished GET gives back: the response body, or none and why, in words for the player
+// ("连接被拒绝", "超时", "证书验证失败：…", "HTTP 404", …).
+struct GetResult {
+    std::optional<QByteArray> body;
+    QString failure;
+};
+
+using GetDone = std::function<void(GetResult result)>;
 
 // The time-out every request of the program has unless a caller sets another.
 inline constexpr std::chrono::milliseconds DefaultRequestTimeout{15000};
@@ -22,11 +29,16 @@ inline constexpr std::chrono::milliseconds DefaultRequestTimeout{15000};
 // kilobytes; a source that sends more has gone wrong, and reading on would only fill memory.
 inline constexpr qint64 LargestAnswerBytes = 16 * 1024 * 1024;
 
-// Starts one HTTP GET without special headers. `done` runs once on `context`'s thread: with the
-// body for a 2xx answer, with none for a transport error, a non-2xx status, a time-out (no byte for
-// `timeout`), an answer longer than `largestBody` bytes (given up as soon as it says or shows so)
-// or an abort. The reply deletes itself afterwards; abort() it to cancel. Nothing runs when
-// `context` is destroyed first.
+// The most redirects a request follows; a redirect from https to http is never followed.
+inline constexpr int MostRedirects = 3;
+
+// Starts one HTTP or HTTPS GET without special headers (certificates are checked as the platform
+// checks them; there is no way around a failed check). `done` runs once on `context`'s thread: with
+// the body for a 2xx answer, with none and the reason for a transport error, a failed certificate
+// check, a non-2xx status, a time-out (no byte for `timeout`, or no whole answer within twice that:
+// a source that trickles bytes must not hold a pass for ever), an answer longer than `largestBody`
+// bytes (given up as soon as it says or shows so) or an abort. The reply deletes itself afterwards;
+// abort() it to cancel. Nothing runs when `context` is destroyed first.
 QNetworkReply* StartGet(QNetworkAccessManager& manager, const QUrl& url, std::chrono::milliseconds timeout,
                         QObject* context, GetDone done, qint64 largestBody = LargestAnswerBytes);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawOrigins.h"
 #include "tarvo/store/DrawRow.h"
 #include "tarvo/store/NewRowFilter.h"
 
@@ -11,6 +12,13 @@
 #include <optional>
 
 namespace tarvo {
+
+// What one pass over a source's rows finds in a table: the rows it lacks, and the rows whose period
+// is stored with other numbers (with the stored numbers).
+struct PassPlan {
+    QList<DrawRow> lacking;
+    QList<std::pair<DrawRow, std::array<QString, 5>>> conflicting;
+};
 
 // The private connection of one acquisition call over one lottery's table: tells the newest stored
 // period and appends rows. Opening reads no row, however long the table; it throws StoreError when
@@ -41,6 +49,12 @@ public:
     // `isDrawOfThePass`; none when the newest stored period is not a whole number.
     QList<DrawRow> rowsTheTableLacks(const QList<DrawRow>& candidates,
                                      const std::function<bool(qint64 period)>& isDrawOfThePass);
+    // As rowsTheTableLacks, and also the storable rows (each period once, the first listing) whose
+    // period the table holds from the candidates' oldest period up, with other numbers.
+    PassPlan planPass(const QList<DrawRow>& candidates, const std::function<bool(qint64 period)>& isDrawOfThePass);
+
+    // The connection, for the side tables written in the same pass.
+    QSqlDatabase database() const { return connection_.database(); }
 
     // Appends one row (period, then numbers 1 to 5, into the table's first six columns by position);
     // outside a pass it is written at once.
@@ -49,7 +63,7 @@ public:
 private:
     QString newestStoredPeriod();
     bool holdsPeriodBelow(qint64 period);
-    QSet<qint64> periodsFrom(qint64 lowest);
+    QHash<qint64, std::array<QString, 5>> storedFrom(qint64 lowest);
     void execute(const QString& statement);
 
     Connection connection_;
@@ -60,11 +74,20 @@ private:
     bool inPass_ = false;
 };
 
-// One pass over a lottery's table through an appender of its own: the rows of `candidates` (in their
-// order) that the table lacks, as rowsTheTableLacks decides with `isDrawOfThePass`, in one
-// transaction. Throws StoreError when the table does not open or refuses a row or the commit; then
-// none of them is stored.
-void StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery, const QList<DrawRow>& candidates,
-                            const std::function<bool(qint64 period)>& isDrawOfThePass);
+// What a pass stored.
+struct StoreOutcome {
+    int stored = 0;           // rows appended
+    int newDisagreements = 0; // periods listed with other numbers than stored, not known before
+};
+
+// One pass over a lottery's table through an appender of its own, in one transaction: the rows of
+// `candidates` (in their order) that the table lacks, as rowsTheTableLacks decides with
+// `isDrawOfThePass`, each recorded with `origin` in the origin table; a stored period listed with other
+// numbers keeps its draw and is recorded as a disagreement. Throws StoreError when the table does not
+// open or refuses a row or the commit; then nothing of the pass is stored.
+StoreOutcome StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery,
+                                    const QList<DrawRow>& candidates,
+                                    const std::function<bool(qint64 period)>& isDrawOfThePass, const DrawOrigin& origin,
+                                    const QDateTime& at);
 
 } // namespace tarvo

@@ -8,4 +8,8 @@ namespace tarvo {
 // all TEXT). Refuses, with StoreError, to touch a file that already exists.
 void CreateDrawDatabase(const QString& filePath);
 
+// Whether any of the four lottery tables of a database file holds a draw; a missing table holds
+// none. Throws StoreError when the file cannot be opened.
+bool HoldsAnyDraw(const QString& filePath);
+
 } // namespace tarvo

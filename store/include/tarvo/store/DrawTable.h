@@ -11,14 +11,14 @@ namespace tarvo {
 // The query every reader runs over a lottery's table: all rows, oldest period first.
 TableQuery DrawTableQuery(const QString& lottery);
 
-// (Re)opens the database and the lottery's table in period order through the data module and
+// (Re)opens the database file and the lottery's table in period order through the data module and
 // returns the table's row count (DrawCount). Throws StoreError when the file or table cannot be opened.
-int OpenDrawTable(Tdatamod& datamod, const QString& appDir, const QString& lottery);
+int OpenDrawTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery);
 
 // Deletes the oldest rows of every table beyond the newest rows its lottery keeps at exit (see
 // Lottery::rowsKeptAtExit), one transaction per table, in the order of the lotteries, and leaves the
 // data module's connection and dataset closed. Throws StoreError.
-void TrimDrawTables(Tdatamod& datamod, const QString& appDir);
+void TrimDrawTables(Tdatamod& datamod, const QString& databaseFile);
 
 // Reads every row of the open dataset into draws, oldest first; leaves the dataset past its last row.
 // A period of fewer than three characters or a value that is not a decimal integer throws StoreError.
