@@ -236,10 +236,12 @@ bool IsWebAddress(const QString& text, bool baseOnly) {
 void CheckAddress(const QString& key, const QString& value, bool baseOnly, QStringList& faults) {
     if (value.isEmpty())
         faults.append(u"%1= 缺少地址"_s.arg(key));
-    else if (!IsWebAddress(value, baseOnly))
-        faults.append(u"%1= “%2”不是以 http:// 或 https:// 开头的有效地址"_s.arg(key, value));
+    else if (!baseOnly && !UnknownPlaceholders(value).isEmpty())
+        return; // said on its own
     else if (baseOnly && value.contains(u'{'))
         faults.append(u"%1= 是主机的基地址，不含占位符"_s.arg(key));
+    else if (!IsWebAddress(value, baseOnly))
+        faults.append(u"%1= “%2”不是以 http:// 或 https:// 开头的有效地址"_s.arg(key, value));
 }
 
 // An address of a source that serves several lotteries names each lottery's own document by {code}.

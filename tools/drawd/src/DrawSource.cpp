@@ -25,6 +25,8 @@ namespace {
 
 constexpr const char* LoopbackAddress = "127.0.0.1";
 constexpr std::chrono::minutes LongestHang{10};
+// What a trickling answer says it will send: more than it ever sends before the source stops.
+constexpr size_t TrickleBodyBytes = 1024 * 1024;
 // How many days back the feed looks for its most recent draws.
 constexpr int FeedLookBackDays = 60;
 
@@ -41,12 +43,29 @@ bool RefusesEverything(const DrawSourceOptions& options) {
                        [](const FailRule& rule) { return rule.mode == FailMode::Refused && rule.substring.isEmpty(); });
 }
 
+// A plain server, or one that answers over https with the given certificate.
+std::unique_ptr<httplib::Server> NewHttpServer(const DrawSourceOptions& options) {
+    if (options.tlsCertificate.isEmpty())
+        return std::make_unique<httplib::Server>();
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
+    auto server = std::make_unique<httplib::SSLServer>(options.tlsCertificate.toLocal8Bit().constData(),
+                                                       options.tlsKey.toLocal8Bit().constData());
+    if (!server->is_valid())
+        throw std::runtime_error("the draw source cannot use the certificate " + options.tlsCertificate.toStdString());
+    return server;
+#else
+    throw std::runtime_error("this build of the draw source has no TLS");
+#endif
+}
+
 } // namespace
 
 class DrawSource::Server {
 public:
     explicit Server(const DrawSource& source)
-        : source_(source) {}
+        : source_(source)
+        , httpServer_(NewHttpServer(source.options_))
+        , http_(*httpServer_) {}
 
     quint16 bind(quint16 port) {
         // A thread per open connection, as the server holds each kept-alive connection's thread: the
@@ -108,8 +127,8 @@ private:
         }
         waitFor(std::chrono::milliseconds(source_.options_.latencyMs));
         const FailRule* rule = matchingRule(target);
-        if (rule &&
-            (rule->mode == FailMode::Hang || rule->mode == FailMode::NotFound || rule->mode == FailMode::Refused)) {
+        if (rule && (rule->mode == FailMode::Hang || rule->mode == FailMode::NotFound ||
+                     rule->mode == FailMode::Refused || rule->mode == FailMode::Trickle)) {
             fail(*rule, response);
             return;
         }
@@ -138,6 +157,12 @@ private:
         if (rule.mode == FailMode::Hang) {
             waitFor(LongestHang);
             response.status = 504;
+        } else if (rule.mode == FailMode::Trickle) {
+            response.set_content_provider(TrickleBodyBytes, "text/plain",
+                                          [this](size_t, size_t, httplib::DataSink& sink) {
+                                              waitFor(std::chrono::milliseconds(250));
+                                              return !stopped() && sink.write(" ", 1);
+                                          });
         } else if (rule.mode == FailMode::NotFound) {
             response.status = 404;
             response.set_content("not found\n", "text/plain");
@@ -171,6 +196,11 @@ private:
         response.set_content("not found\n", "text/plain");
     }
 
+    bool stopped() const {
+        std::lock_guard lock(mutex_);
+        return stopping_;
+    }
+
     template <typename Duration> void waitFor(Duration duration) {
         std::unique_lock lock(mutex_);
         wake_.wait_for(lock, duration, [this] { return stopping_; });
@@ -179,7 +209,8 @@ private:
     // Read from many answering threads at once: only through const access, so no shared list
     // is ever detached (copied on write) by two threads together.
     const DrawSource& source_;
-    httplib::Server http_;
+    std::unique_ptr<httplib::Server> httpServer_;
+    httplib::Server& http_;
     std::thread thread_;
     std::atomic<bool> listenEnded_ = false;
     mutable std::mutex mutex_;

@@ -23,6 +23,8 @@ std::optional<FailRule> ParseFailRule(const QString& text) {
         rule.mode = FailMode::NoiseMegabytes;
     else if (mode == u"300"_s)
         rule.mode = FailMode::StatusNot2xx;
+    else if (mode == u"trickle"_s)
+        rule.mode = FailMode::Trickle;
     else
         return std::nullopt;
     return rule;

@@ -95,6 +95,10 @@ bool ReadOptions(const QCommandLineParser& parser, tarvo::DrawSourceOptions& opt
     if (!ok || options.latencyMs < 0)
         return problem = u"--latency-ms needs a whole number of at least 0"_s, false;
     options.csvFile = parser.value(u"csv"_s);
+    options.tlsCertificate = parser.value(u"tls-cert"_s);
+    options.tlsKey = parser.value(u"tls-key"_s);
+    if (options.tlsCertificate.isEmpty() != options.tlsKey.isEmpty())
+        return problem = u"--tls-cert and --tls-key go together"_s, false;
     for (const QString& text : parser.values(u"fail"_s)) {
         const std::optional<tarvo::FailRule> rule = tarvo::ParseFailRule(text);
         if (!rule)
@@ -146,10 +150,12 @@ int main(int argc, char* argv[]) {
         {u"fail"_s,
          u"Fail requests whose path+query contains SUBSTRING (all without it). MODE: refused (nothing "
          "listens; with a substring the connection closes), 404, hang, malformed-xml, garbage-page, noise-megabytes, "
-         "300. "
+         "300, trickle. "
          "Repeatable; the first match applies."_s,
          u"mode[:substring]"_s},
         {u"now"_s, u"Fix the clock at this local time."_s, u"YYYY-MM-DDTHH:MM"_s},
+        {u"tls-cert"_s, u"Answer over https with this certificate (PEM)."_s, u"file"_s},
+        {u"tls-key"_s, u"The certificate's private key (PEM)."_s, u"file"_s},
         {u"stop-when-input-closes"_s, u"Stop when standard input closes (the program that started it ended)."_s},
     });
     parser.process(app);
@@ -168,7 +174,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tarvo-drawd: %s\n", error.what());
         return 1;
     }
-    std::printf("tarvo-drawd: serving on http://%s\n", qPrintable(source.host()));
+    std::printf("tarvo-drawd: serving on %s://%s\n", options.tlsCertificate.isEmpty() ? "http" : "https",
+                qPrintable(source.host()));
     std::fflush(stdout);
     if (parser.isSet(u"stop-when-input-closes"_s))
         StopWhenInputCloses();

@@ -16,6 +16,7 @@ enum class FailMode {
     GarbagePage,    // noise that is neither XML nor a page with draws
     NoiseMegabytes, // status 200 with several megabytes of that noise (NoiseBodyBytes)
     StatusNot2xx,   // the document asked for, but under status 300 and without a place to go
+    Trickle,        // status 200 and a body that never ends: a byte every quarter second until the source stops
 };
 
 // Requests whose path and query contain `substring` (every request when it is empty) fail so.
@@ -25,7 +26,7 @@ struct FailRule {
 };
 
 // Reads "MODE[:SUBSTRING]", MODE one of refused, 404, hang, malformed-xml, garbage-page,
-// noise-megabytes, 300.
+// noise-megabytes, 300, trickle.
 std::optional<FailRule> ParseFailRule(const QString& text);
 
 struct DrawSourceOptions {
@@ -35,6 +36,9 @@ struct DrawSourceOptions {
     int latencyMs = 0;            // delay before every answer
     QList<FailRule> failRules;    // the first rule whose substring matches applies
     std::optional<QDateTime> now; // a fixed clock (local time); the system clock otherwise
+    // PEM files of a certificate and its key: the source answers over https (where the build has TLS).
+    QString tlsCertificate;
+    QString tlsKey;
 };
 
 } // namespace tarvo

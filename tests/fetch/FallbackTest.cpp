@@ -1,0 +1,195 @@
+#include "FetchTestSupport.h"
+
+#include "tarvo/drawd/DrawSource.h"
+#include "tarvo/fetch/HistoryDownloader.h"
+#include "tarvo/fetch/LatestDrawUpdater.h"
+#include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawOrigins.h"
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using tarvo::test::ProgramFolder;
+using tarvo::test::Row;
+using tarvo::test::WaitForFinished;
+
+namespace tarvo {
+namespace {
+
+const QDate Today(2026, 3, 1);
+
+std::unique_ptr<DrawSource> StartedSource(QList<FailRule> failRules = {}, const QString& csvFile = {}) {
+    DrawSourceOptions options;
+    options.port = 0;
+    options.now = QDateTime(Today, QTime(23, 30));
+    options.failRules = std::move(failRules);
+    options.csvFile = csvFile;
+    auto source = std::make_unique<DrawSource>(options);
+    source->start();
+    return source;
+}
+
+SourceConfig PagesSource(const QString& name, const DrawSource& source, const QString& scheme = u"http"_s) {
+    SourceConfig config;
+    config.name = name;
+    config.kind = SourceKind::Pages;
+    config.feed = config.pages = scheme + u"://"_s + source.host();
+    return config;
+}
+
+std::optional<DrawOrigin> OriginOf(const ProgramFolder& folder, const QString& lottery, const QString& period) {
+    Connection connection(folder.path(DrawDatabaseFileName()));
+    connection.open();
+    return DrawOrigins(connection.database()).originOf(lottery, period);
+}
+
+QString WriteCsv(const QTemporaryDir& dir, const QString& name, const QByteArray& lines) {
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(lines);
+    return file.fileName();
+}
+
+TEST(Fallback, StartUpTakesEachLotteryFromTheFirstSourceThatAnswersForIt) {
+    // The first source's 江西 pages are gone; the second has them.
+    const std::unique_ptr<DrawSource> first = StartedSource({{FailMode::NotFound, u"/list/22?d=2026-02-27"_s}});
+    const std::unique_ptr<DrawSource> second = StartedSource();
+    ProgramFolder folder;
+    HistoryDownloader downloader({PagesSource(u"甲"_s, *first), PagesSource(u"乙"_s, *second)});
+    downloader.start(folder.appDir(), Today);
+    ASSERT_EQ(WaitForFinished(downloader, 60000), QString());
+
+    for (const QString& lottery : LotteryNames()) {
+        const QList<DrawRow> rows = folder.rows(lottery);
+        EXPECT_EQ(rows.size(), 440) << lottery.toStdString();
+        const QString expectedSource = lottery == u"江西11选5"_s ? u"乙"_s : u"甲"_s;
+        EXPECT_EQ(OriginOf(folder, lottery, rows.back().period), (DrawOrigin{OriginKind::Source, expectedSource}))
+            << lottery.toStdString();
+    }
+    const PassReport jiangxi = downloader.reports().last();
+    EXPECT_EQ(jiangxi.lottery, u"江西11选5"_s);
+    EXPECT_EQ(jiangxi.sourceName, u"乙"_s);
+    EXPECT_EQ(jiangxi.failures, QStringList{u"甲：2026-02-27 的开奖页面：HTTP 404"_s});
+    EXPECT_EQ(jiangxi.stored, 440);
+    EXPECT_FALSE(second->requestLog().join(u' ').contains(u"/list/20?"_s)) << "山东 never asked of the second";
+}
+
+TEST(Fallback, ARefreshPassesOverRefusingTricklingAndGarbageSourcesWithinItsDeadline) {
+    const std::unique_ptr<DrawSource> refusing = StartedSource({{FailMode::Refused, {}}});
+    const std::unique_ptr<DrawSource> trickling = StartedSource({{FailMode::Trickle, {}}});
+    const std::unique_ptr<DrawSource> garbage = StartedSource({{FailMode::GarbagePage, {}}});
+    const std::unique_ptr<DrawSource> good = StartedSource();
+    ProgramFolder folder;
+    QNetworkAccessManager manager;
+    LatestDrawUpdater updater(&manager, {PagesSource(u"一"_s, *refusing), PagesSource(u"二"_s, *trickling),
+                                         PagesSource(u"三"_s, *garbage), PagesSource(u"四"_s, *good)});
+    updater.setTimeout(1s); // a source that trickles a byte every quarter second is never idle that long
+    updater.start(folder.appDir(), u"广东11选5"_s);
+    ASSERT_EQ(WaitForFinished(updater, 20000), QString());
+
+    EXPECT_EQ(folder.rows(u"广东11选5"_s).size(), DrawSource::FeedDrawCount);
+    const PassReport& report = updater.lastReport();
+    EXPECT_TRUE(report.answered);
+    EXPECT_EQ(report.sourceName, u"四"_s);
+    EXPECT_EQ(report.failures, (QStringList{u"一：连接被拒绝"_s, u"二：超时"_s, u"三：开奖数据不是有效的 XML 文档"_s}));
+}
+
+TEST(Fallback, AStoredPeriodListedWithOtherNumbersKeepsItsDrawAndIsRecordedOnce) {
+    QTemporaryDir dir;
+    const std::unique_ptr<DrawSource> first =
+        StartedSource({}, WriteCsv(dir, u"first.csv"_s, "2026030101,1,2,3,4,8\n"));
+    const std::unique_ptr<DrawSource> second =
+        StartedSource({}, WriteCsv(dir, u"second.csv"_s, "2026030101,5,6,7,8,9\n2026030102,1,2,3,4,9\n"));
+    ProgramFolder folder;
+    QNetworkAccessManager manager;
+    const auto pass = [&](const DrawSource& source, const QString& name) {
+        LatestDrawUpdater updater(&manager, {PagesSource(name, source)});
+        updater.start(folder.appDir(), u"山东11选5"_s);
+        EXPECT_EQ(WaitForFinished(updater, 20000), QString());
+        return updater.lastReport();
+    };
+    EXPECT_EQ(pass(*first, u"甲"_s).stored, 1);
+
+    const PassReport report = pass(*second, u"乙"_s);
+    EXPECT_EQ(report.stored, 1);
+    EXPECT_EQ(report.newDisagreements, 1);
+    EXPECT_EQ(folder.rows(u"山东11选5"_s),
+              (QList<DrawRow>{Row(u"2026030101"_s, {1, 2, 3, 4, 8}), Row(u"2026030102"_s, {1, 2, 3, 4, 9})}));
+    const QString database = folder.path(DrawDatabaseFileName());
+    const QList<Disagreement> kept = ReadDisagreements(database);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0].period, u"2026030101"_s);
+    EXPECT_EQ(kept[0].storedNumbers, (std::array<QString, 5>{u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"08"_s}));
+    EXPECT_EQ(kept[0].storedOrigin, u"数据源 甲"_s);
+    EXPECT_EQ(kept[0].listedNumbers, (std::array<QString, 5>{u"05"_s, u"06"_s, u"07"_s, u"08"_s, u"09"_s}));
+    EXPECT_EQ(kept[0].listedOrigin, u"数据源 乙"_s);
+
+    EXPECT_EQ(pass(*second, u"乙"_s).newDisagreements, 0) << "the same disagreement is kept once";
+    EXPECT_EQ(UnseenDisagreements(database), 1);
+    MarkDisagreementsSeen(database);
+    EXPECT_EQ(UnseenDisagreements(database), 0);
+    EXPECT_EQ(ReadDisagreements(database).size(), 1);
+}
+
+// A source over https whose certificate is signed by a test authority that only this test trusts.
+class HttpsSource : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DrawSourceOptions options;
+        options.port = 0;
+        options.now = QDateTime(Today, QTime(23, 30));
+        options.tlsCertificate = TlsFile(u"server.pem"_s);
+        options.tlsKey = TlsFile(u"server-key.pem"_s);
+        source_ = std::make_unique<DrawSource>(options);
+        try {
+            source_->start();
+        } catch (const std::exception& error) {
+            GTEST_SKIP() << "no https source in this build: " << error.what();
+        }
+    }
+
+    void TearDown() override { QSslConfiguration::setDefaultConfiguration(defaults_); }
+
+    static QString TlsFile(const QString& name) { return QStringLiteral(TARVO_TEST_TLS_DIR "/") + name; }
+
+    void trustTheTestAuthority() {
+        QSslConfiguration trusting = defaults_;
+        trusting.addCaCertificates(TlsFile(u"ca.pem"_s));
+        QSslConfiguration::setDefaultConfiguration(trusting);
+    }
+
+    PassReport readLatest() {
+        LatestDrawUpdater updater(&manager_, {PagesSource(u"加密源"_s, *source_, u"https"_s)});
+        updater.start(folder_.appDir(), u"重庆11选5"_s);
+        EXPECT_EQ(WaitForFinished(updater, 20000), QString());
+        return updater.lastReport();
+    }
+
+    const QSslConfiguration defaults_ = QSslConfiguration::defaultConfiguration();
+    std::unique_ptr<DrawSource> source_;
+    ProgramFolder folder_;
+    QNetworkAccessManager manager_;
+};
+
+TEST_F(HttpsSource, ACertificateThatFailsTheCheckIsAFailedReadNamedForThePlayer) {
+    const PassReport report = readLatest();
+    EXPECT_FALSE(report.answered);
+    ASSERT_EQ(report.failures.size(), 1);
+    EXPECT_TRUE(report.failures[0].startsWith(u"加密源：证书验证失败："_s)) << report.failures[0].toStdString();
+    EXPECT_TRUE(folder_.rows(u"重庆11选5"_s).isEmpty());
+}
+
+TEST_F(HttpsSource, ACertificateThePlatformTrustsIsRead) {
+    trustTheTestAuthority();
+    const PassReport report = readLatest();
+    EXPECT_TRUE(report.answered) << report.failures.join(u' ').toStdString();
+    EXPECT_EQ(folder_.rows(u"重庆11选5"_s).size(), DrawSource::FeedDrawCount);
+}
+
+} // namespace
+} // namespace tarvo
