@@ -32,6 +32,8 @@ protected:
     // Creates the window (once) and runs its start-up sequence to the end.
     void startUp();
     Tfrmmain& window();
+    // Destroys the window (it was closed), as the program's end does.
+    void resetWindow() { window_.reset(); }
     AppEnvironment& environment() { return env_; }
 
     template <typename T> T* control(const char* name) {

@@ -57,8 +57,12 @@ void TestDatabase::insertConsecutive(const QString& lottery, qint64 firstPeriod,
 }
 
 QStringList TestDatabase::periods(const QString& lottery) const {
+    return PeriodsOf(filePath(), lottery);
+}
+
+QStringList TestDatabase::PeriodsOf(const QString& file, const QString& lottery) {
     QStringList result;
-    WithDirectConnection(filePath(), DirectAccess::ReadWrite, [&](QSqlDatabase& db) {
+    WithDirectConnection(file, DirectAccess::ReadWrite, [&](QSqlDatabase& db) {
         QSqlQuery query(u"select 记录期号 from \"%1\" order by 记录期号"_s.arg(DrawTableName(lottery)), db);
         while (query.next())
             result << query.value(0).toString();

@@ -28,6 +28,8 @@ public:
     void insertConsecutive(const QString& lottery, qint64 firstPeriod, int count) const;
     // The stored periods of a lottery's table in period order.
     QStringList periods(const QString& lottery) const;
+    // The same of any database file (none when it does not open).
+    static QStringList PeriodsOf(const QString& file, const QString& lottery);
     // The stored rows of a lottery's table in period order: (period text, five number texts).
     QList<QStringList> rows(const QString& lottery) const;
 
