@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the portable package (build-package, `cpack -G TGZ`) and tries it as a new user would: unpacks
-# it into a fresh temporary folder, starts the draw source from it and then the program under Xvfb
-# for TARVO_PACKAGE_SECONDS (10 by default), and checks that the draw database beside the program
-# filled (all four tables hold draws), that the window came up (a screenshot that is not blank) and
-# that the desktop entry script points the menu at the unpacked folder.
+# Builds the portable package (build-package, `cpack -G TGZ`, with no built-in draw source, as players
+# get it) and tries it as a new user would: unpacks it into a fresh temporary folder, starts the draw
+# source from it, names it as the player's source in the settings file 设置.ini beside the program and
+# starts the program under Xvfb for TARVO_PACKAGE_SECONDS (10 by default), and checks that the draw
+# database beside the program filled (all four tables hold draws), that the window came up (a
+# screenshot that is not blank) and that the desktop entry script points the menu at the unpacked
+# folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +13,7 @@ bash scripts/setup-deps.sh
 started=$SECONDS
 build="build-package"
 seconds="${TARVO_PACKAGE_SECONDS:-10}"
-port=8511 # the draw source the program is built to read (TARVO_FEED_HOST, TARVO_PAGE_HOST)
+port=8511 # the draw source the settings file names
 
 fail() {
     echo "package-test: FAILED: $*" >&2
@@ -21,7 +23,7 @@ fail() {
 # The install step needs only the packaged programs: built as a packager builds them, without the tests
 # and benchmarks, but with warnings as errors as everywhere in CI.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARVO_WERROR=ON \
-    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+    -DTARVO_FEED_HOST= -DTARVO_PAGE_HOST= -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build "$build" --parallel "${TARVO_JOBS:-2}" --target tarvo tarvo-cli tarvo-drawd tarvo-package-database
 rm -f "$build"/tarvo-*-Linux.tar.gz
 (cd "$build" && cpack -G TGZ)
@@ -59,8 +61,10 @@ if ldd "$folder/tarvo" | grep -q "not found"; then
 fi
 
 if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-    fail "something already listens on 127.0.0.1:$port; stop it first (the packaged program reads its draws there)"
+    fail "something already listens on 127.0.0.1:$port; stop it first (the test names it as the program's source)"
 fi
+printf '[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' "$port" "$port" \
+    >"$folder/设置.ini"
 "$folder/tarvo-drawd" --port "$port" >"$work/drawd.log" 2>&1 &
 drawd_pid=$!
 for _ in $(seq 50); do

@@ -116,11 +116,17 @@ Section "un.程序文件、快捷方式和设置" UnSecProgram
     Delete "$INSTDIR\platforms\qwindows.dll"
     Delete "$INSTDIR\sqldrivers\qsqlite.dll"
     Delete "$INSTDIR\styles\qwindowsvistastyle.dll"
+    Delete "$INSTDIR\tls\qschannelbackend.dll"
     RMDir "$INSTDIR\platforms"
     RMDir "$INSTDIR\sqldrivers"
     RMDir "$INSTDIR\styles"
+    RMDir "$INSTDIR\tls"
     Delete "$INSTDIR\使用说明.txt"
     Delete "$INSTDIR\号码.txt"
+    ; The demonstration's draws are generated, not the player's.
+    Delete "$INSTDIR\演示数据.mdb"
+    Delete "$INSTDIR\演示数据.mdb-wal"
+    Delete "$INSTDIR\演示数据.mdb-shm"
     Delete "$INSTDIR\uninstall.exe"
 
     Delete "$SMPROGRAMS\${PRODUCT}\${SHORTCUT}"
@@ -135,10 +141,11 @@ SectionEnd
 
 ; Off unless the user ticks it, and never in a silent uninstall: the draws are the user's. The
 ; engine's log and index files beside the database hold draws too until the program has closed it.
-Section /o "un.开奖数据库（${DATABASE}，删除后无法恢复）" UnSecDatabase
+Section /o "un.开奖数据库（${DATABASE}，删除后无法恢复）和数据源设置" UnSecDatabase
     Delete "$INSTDIR\${DATABASE}"
     Delete "$INSTDIR\${DATABASE}-wal"
     Delete "$INSTDIR\${DATABASE}-shm"
+    Delete "$INSTDIR\设置.ini"
 SectionEnd
 
 Section "-un.folder"

@@ -129,14 +129,26 @@ imported_dlls() {
 # Copies programs of the Windows build ($2...) and everything they load into folder $1: the plugins
 # Qt loads at run time (platform, SQLite driver, native style) and, found from the DLL imports of
 # every file copied, the Qt and MinGW runtime DLLs; all stripped. (There is no windeployqt on Linux.)
+# Writes the settings file 设置.ini into a program folder: the local draw source on 127.0.0.1:8511 as
+# its one source, or the sources given as INI text.
+write_source_settings() {
+    local folder="$1" text="${2:-}"
+    if [ -z "$text" ]; then
+        text=$'[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:8511\npages=http://127.0.0.1:8511\n'
+    fi
+    printf '%s' "$text" >"$folder/设置.ini"
+}
+
 deploy_windows_programs() {
     local folder="$1" qt_plugins="$windows_qt/plugins" binary dll dir
     shift
-    mkdir -p "$folder/platforms" "$folder/sqldrivers" "$folder/styles"
+    mkdir -p "$folder/platforms" "$folder/sqldrivers" "$folder/styles" "$folder/tls"
     cp "$@" "$folder/"
     cp "$qt_plugins/platforms/qwindows.dll" "$folder/platforms/"
     cp "$qt_plugins/sqldrivers/qsqlite.dll" "$folder/sqldrivers/"
     cp "$qt_plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+    # https sources: Windows' own TLS (Schannel) and certificate store.
+    cp "$qt_plugins/tls/qschannelbackend.dll" "$folder/tls/"
     mapfile -t folders < <(shippable_dll_folders)
     local pending=("$folder"/*.exe "$folder"/*/*.dll)
     while [ ${#pending[@]} -gt 0 ]; do

@@ -52,6 +52,8 @@ for file in tarvo.exe tarvo-cli.exe tarvo-drawd.exe 彩票数据.mdb 使用说�
     sqldrivers/qsqlite.dll styles/qwindowsvistastyle.dll; do
     [ -s "$portable/$file" ] || fail "$file is missing from the zip"
 done
+# The packages name no draw source: the player names his in the settings file (here the local source).
+write_source_settings "$portable"
 python3 "$watch" --folder "$portable" -- wine "$PWD/$portable/tarvo.exe" | tee "$work/portable.txt" ||
     fail "the program of the zip did not fill its tables"
 expected=$(sed -n 's/.*rows=\([0-9 ]*[0-9]\).*/\1/p' "$work/portable.txt")
@@ -70,6 +72,7 @@ done
 [ -f "$start_menu/$product.lnk" ] || fail "no Start-menu shortcut in $start_menu"
 [ -f "$desktop/$product.lnk" ] || fail "no desktop shortcut in $desktop"
 [ "$(installed_version)" = 0.0.1 ] || fail "Windows does not list the install (version: '$(installed_version)')"
+write_source_settings "$installed"
 python3 "$watch" --folder "$installed" --expect "$expected" -- wine "$installed/tarvo.exe" ||
     fail "the installed program did not fill its tables"
 table_rows "$installed/彩票数据.mdb" >"$work/rows-installed.txt"
@@ -91,6 +94,7 @@ for run in upgrade again; do
     [ "$(installed_version)" = "$version" ] || fail "Windows lists version '$(installed_version)' after the $run"
     table_rows "$installed/彩票数据.mdb" | cmp -s - "$work/rows-installed.txt" || fail "the $run changed the draw database"
 done
+[ -f "$installed/设置.ini" ] || fail "the upgrade removed the player's settings 设置.ini"
 python3 "$watch" --folder "$installed" --expect "$expected" -- wine "$installed/tarvo.exe" ||
     fail "the upgraded program did not start over its database"
 
@@ -110,4 +114,5 @@ done
 [ ! -e "$desktop/$product.lnk" ] || fail "the uninstaller left the desktop shortcut"
 [ -z "$(installed_version)" ] || fail "Windows still lists the program after the uninstall"
 table_rows "$installed/彩票数据.mdb" | cmp -s - "$work/rows-installed.txt" || fail "the uninstaller lost draws"
+[ -f "$installed/设置.ini" ] || fail "the uninstaller removed the player's settings without being asked"
 say "passed: zip, install, upgrade, second run, uninstall (database kept: $(table_counts "$installed/彩票数据.mdb") rows)"

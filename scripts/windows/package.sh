@@ -37,8 +37,7 @@ mkdir -p "$stage"
 say "putting the portable folder together"
 deploy_windows_programs "$folder" "$windows_build/app/tarvo.exe" "$windows_build/tools/cli/tarvo-cli.exe" \
     "$windows_build/tools/drawd/tarvo-drawd.exe"
-sed -e "s/@VERSION@/$version/" -e "s/@FEED_HOST@/$(cache_value TARVO_FEED_HOST)/" \
-    -e "s/@PAGE_HOST@/$(cache_value TARVO_PAGE_HOST)/" -e 's/$/\r/' packaging/windows/使用说明.txt |
+sed -e "s/@VERSION@/$version/" -e 's/$/\r/' packaging/windows/使用说明.txt |
     { printf '\xef\xbb\xbf'; cat; } >"$folder/使用说明.txt"
 cp packaging/windows/tarvo.ico "$stage/"
 
@@ -54,7 +53,8 @@ while IFS= read -r -d '' binary; do
     done < <(imported_dlls "$binary")
 done < <(find "$folder" \( -name '*.exe' -o -name '*.dll' \) -print0)
 [ ${#missing[@]} -eq 0 ] || fail "DLLs missing from the folder: ${missing[*]}"
-for expected in Qt6Core Qt6Gui Qt6Widgets Qt6Network Qt6Sql Qt6Charts libstdc++-6 libgcc_s_seh-1 libwinpthread-1; do
+for expected in Qt6Core Qt6Gui Qt6Widgets Qt6Network Qt6Sql Qt6Charts libstdc++-6 libgcc_s_seh-1 libwinpthread-1 \
+    tls/qschannelbackend; do
     [ -f "$folder/$expected.dll" ] || fail "$expected.dll is not in the folder"
 done
 subsystem() {

@@ -26,7 +26,7 @@ def main_window_geometry():
     except (subprocess.SubprocessError, OSError):
         return None
     for line in tree.splitlines():
-        match = re.search(r'"' + TITLE + r'":.*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)', line)
+        match = re.search(r'"' + TITLE + r'[^"]*":.*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)', line)
         if match and int(match.group(1)) > 600:
             return tuple(int(group) for group in match.groups())
     return None
@@ -47,6 +47,7 @@ def row_counts(database):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--folder", required=True, help="the program folder (database and page file)")
+    parser.add_argument("--database", default="彩票数据.mdb", help="the database file in the folder to watch")
     parser.add_argument("--expect", help="the row counts to wait for, as four numbers")
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("--screenshot", help="PNG file for a picture of the main window")
@@ -54,7 +55,7 @@ def main():
     parser.add_argument("command", nargs=argparse.REMAINDER, help="-- the command that starts the program")
     options = parser.parse_args()
     command = options.command[1:] if options.command[:1] == ["--"] else options.command
-    database = os.path.join(options.folder, "彩票数据.mdb")
+    database = os.path.join(options.folder, options.database)
     page_file = os.path.join(options.folder, "号码.txt")
     expected = [int(n) for n in options.expect.split()] if options.expect else None
 

@@ -136,6 +136,59 @@ TEST(Fallback, AStoredPeriodListedWithOtherNumbersKeepsItsDrawAndIsRecordedOnce)
     EXPECT_EQ(ReadDisagreements(database).size(), 1);
 }
 
+// The local source's draws of the ten days as a CSV file with ten-digit periods, as a player keeps them.
+QByteArray TenDaysAsCsv(const DrawSource& source, const QString& lottery) {
+    QByteArray csv = "期号,号码1,号码2,号码3,号码4,号码5\r\n";
+    for (int day = 9; day >= 0; --day) {
+        const QList<SourceDraw> draws = source.drawsOfDay(lottery, Today.addDays(-day));
+        for (auto draw = draws.crbegin(); draw != draws.crend(); ++draw) {
+            csv += draw->period.toLatin1();
+            for (int number : draw->numbers)
+                csv += ',' + QByteArray::number(number).rightJustified(2, '0');
+            csv += "\r\n";
+        }
+    }
+    return csv;
+}
+
+TEST(SourceKinds, PagesJsonAndFileSourcesOfTheSameDrawsStoreTheSameRows) {
+    const std::unique_ptr<DrawSource> source = StartedSource();
+    QTemporaryDir dir;
+    for (const Lottery& lottery : Lotteries())
+        WriteCsv(dir, lottery.code + u".csv"_s, TenDaysAsCsv(*source, lottery.name));
+    SourceConfig json;
+    json.name = u"接口"_s;
+    json.kind = SourceKind::Json;
+    json.latest = u"http://%1/json/{code}.json"_s.arg(source->host());
+    json.history = u"http://%1/json/{code}/{date}.json"_s.arg(source->host());
+    SourceConfig file;
+    file.name = u"文件"_s;
+    file.kind = SourceKind::File;
+    file.path = dir.path() + u"/{code}.csv"_s;
+
+    QList<QList<DrawRow>> stored;
+    for (const SourceConfig& config : {PagesSource(u"页面"_s, *source), json, file}) {
+        ProgramFolder folder;
+        HistoryDownloader downloader({config});
+        downloader.start(folder.appDir(), Today);
+        ASSERT_EQ(WaitForFinished(downloader, 60000), QString());
+        QNetworkAccessManager manager;
+        LatestDrawUpdater updater(&manager, {config});
+        updater.start(folder.appDir(), u"重庆11选5"_s);
+        ASSERT_EQ(WaitForFinished(updater), QString());
+        EXPECT_TRUE(updater.sourceAnswered()) << config.name.toStdString();
+        for (const PassReport& report : downloader.reports())
+            EXPECT_EQ(report.sourceName, config.name) << report.failures.join(u' ').toStdString();
+        QList<DrawRow> rows;
+        for (const QString& lottery : LotteryNames())
+            rows += folder.rows(lottery);
+        EXPECT_EQ(rows.size(), 4 * 440) << config.name.toStdString();
+        stored.append(rows);
+    }
+    EXPECT_EQ(stored[1], stored[0]) << "json";
+    EXPECT_EQ(stored[2], stored[0]) << "file";
+}
+
 // A source over https whose certificate is signed by a test authority that only this test trusts.
 class HttpsSource : public ::testing::Test {
 protected:
