@@ -1,0 +1,56 @@
+#pragma once
+
+#include "tarvo/store/DrawRow.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <optional>
+
+namespace tarvo {
+
+// The pieces of a draw as players' files and public draw services write them: periods in their
+// written shapes and the five numbers. Shared by the readers of draw text and of JSON documents.
+
+inline bool IsAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The end of the run of ASCII digits that begins at `start` (`start` itself when there is none).
+qsizetype DigitRunEnd(QStringView text, qsizetype start);
+
+// The digits of a period as written from the digit run [runStart, runEnd) of `text`: the run itself
+// when it has eight (yymmddNN) or ten (yyyymmddNN) digits, or, when it has six or eight and is
+// followed by '-' and a run of exactly two digits, the run and those two ("261208-01",
+// "20261208-01"). `end` is where the written period ends in `text`.
+struct WrittenPeriod {
+    QString digits; // eight or ten digits, without the '-'
+    qsizetype end = 0;
+};
+std::optional<WrittenPeriod> WrittenPeriodAt(QStringView text, qsizetype runStart, qsizetype runEnd);
+
+// Why eight or ten period digits do not make a storable period.
+enum class PeriodFault {
+    None,
+    NoSuchDay,  // no real calendar day, or draw number 00
+    Before2000, // a ten-digit period of a year before 2000
+    After2099,  // a ten-digit period of a year after 2099: the table keeps two digits of the year
+};
+
+// What eight (yymmddNN, year 20yy) or ten (yyyymmddNN) digits name: the table's ten-digit period
+// "20yymmddNN" and its day, or the fault that keeps them from being stored.
+struct PeriodDigits {
+    QString stored;
+    QDate day;
+    PeriodFault fault = PeriodFault::None;
+};
+PeriodDigits ReadPeriodDigits(QStringView digits);
+
+// Whether five draw numbers are all different.
+bool AllDifferent(const std::array<int, 5>& numbers);
+
+// The row of a stored period and five numbers 1..11, each written with two digits.
+DrawRow DrawRowOf(const QString& storedPeriod, const std::array<int, 5>& numbers);
+
+} // namespace tarvo
