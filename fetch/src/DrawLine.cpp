@@ -105,7 +105,7 @@ QString TooFewNumbersReason(int count) {
 std::optional<int> DrawNumberOf(QStringView written) {
     if (written.size() > 2)
         return std::nullopt;
-    const int number = written.toInt();
+    const int number = DigitsValue(written);
     return number >= 1 && number <= 11 ? std::optional<int>(number) : std::nullopt;
 }
 
@@ -154,7 +154,7 @@ DrawLine ReadDrawLine(QStringView line, const QDate& today) {
     const std::optional<WrittenPeriod> written = FirstPeriod(line);
     if (!written)
         return {};
-    const PeriodDigits period = ReadPeriodDigits(written->digits);
+    const PeriodDigits period = ReadWrittenPeriod(*written);
     if (const QString reason = PeriodFaultReason(period, today); !reason.isEmpty())
         return Refused(reason);
     std::array<int, 5> numbers{};

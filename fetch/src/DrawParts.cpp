@@ -6,6 +6,13 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
+int DigitsValue(QStringView digits) {
+    int value = 0;
+    for (QChar digit : digits)
+        value = value * 10 + (digit.unicode() - u'0');
+    return value;
+}
+
 qsizetype DigitRunEnd(QStringView text, qsizetype start) {
     qsizetype end = start;
     while (end < text.size() && IsAsciiDigit(text[end]))
@@ -18,17 +25,22 @@ std::optional<WrittenPeriod> WrittenPeriodAt(QStringView text, qsizetype runStar
     const QStringView run = text.sliced(runStart, length);
     if ((length == 6 || length == 8) && runEnd < text.size() && text[runEnd] == u'-' &&
         DigitRunEnd(text, runEnd + 1) == runEnd + 3)
-        return WrittenPeriod{run.toString() + text.sliced(runEnd + 1, 2).toString(), runEnd + 3};
+        return WrittenPeriod{run, text.sliced(runEnd + 1, 2), runEnd + 3};
     if (length == 8 || length == 10)
-        return WrittenPeriod{run.toString(), runEnd};
+        return WrittenPeriod{run.first(length - 2), run.last(2), runEnd};
     return std::nullopt;
 }
 
-PeriodDigits ReadPeriodDigits(QStringView digits) {
-    const QString full = digits.size() == 8 ? u"20"_s + digits.toString() : digits.toString();
+PeriodDigits ReadWrittenPeriod(const WrittenPeriod& written) {
+    QString full;
+    full.reserve(10);
+    if (written.date.size() == 6)
+        full += u"20"_s;
+    full += written.date;
+    full += written.drawNumber;
     PeriodDigits period;
-    const QDate day(full.first(4).toInt(), full.sliced(4, 2).toInt(), full.sliced(6, 2).toInt());
-    if (!day.isValid() || full.endsWith(u"00"_s)) {
+    const QDate day(DigitsValue(full.first(4)), DigitsValue(full.sliced(4, 2)), DigitsValue(full.sliced(6, 2)));
+    if (!day.isValid() || DigitsValue(written.drawNumber) == 0) {
         period.fault = PeriodFault::NoSuchDay;
         return period;
     }
@@ -38,7 +50,7 @@ PeriodDigits ReadPeriodDigits(QStringView digits) {
     else if (day.year() > 2099)
         period.fault = PeriodFault::After2099;
     else
-        period.stored = full;
+        period.stored = std::move(full);
     return period;
 }
 
@@ -49,10 +61,12 @@ bool AllDifferent(const std::array<int, 5>& numbers) {
 }
 
 DrawRow DrawRowOf(const QString& storedPeriod, const std::array<int, 5>& numbers) {
+    static const std::array<QString, 12> twoDigits{u"00"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s,
+                                                   u"06"_s, u"07"_s, u"08"_s, u"09"_s, u"10"_s, u"11"_s};
     DrawRow row;
     row.period = storedPeriod;
     for (std::size_t k = 0; k < 5; ++k)
-        row.numbers[k] = u"%1"_s.arg(numbers[k], 2, 10, QChar(u'0'));
+        row.numbers[k] = twoDigits.at(std::size_t(numbers[k]));
     return row;
 }
 

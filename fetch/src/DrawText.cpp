@@ -15,12 +15,6 @@ namespace tarvo {
 
 namespace {
 
-struct ReadableLine {
-    int line = 0;
-    QStringView text;
-    DrawRow row;
-};
-
 // The lines of a file's text, each with its number from 1 and without its line break.
 template <typename Visit> void ForEachLine(QStringView text, Visit visit) {
     int number = 0;
@@ -37,44 +31,87 @@ template <typename Visit> void ForEachLine(QStringView text, Visit visit) {
         visit(++number, text.sliced(start));
 }
 
-// Every readable line of a period in doubt is refused; of the others, the first line of each period
-// gives its draw.
-void SettleRepeatedPeriods(const std::vector<ReadableLine>& readable, DrawTextRead& read) {
-    QHash<QString, std::size_t> firstOfPeriod;
-    QSet<QString> inDoubt;
-    for (std::size_t i = 0; i < readable.size(); ++i) {
-        const DrawRow& row = readable[i].row;
-        const auto first = firstOfPeriod.constFind(row.period);
-        if (first == firstOfPeriod.constEnd())
-            firstOfPeriod.insert(row.period, i);
-        else if (row != readable[*first].row)
-            inDoubt.insert(row.period);
-    }
-    for (std::size_t i = 0; i < readable.size(); ++i) {
-        const ReadableLine& line = readable[i];
-        if (inDoubt.contains(line.row.period))
-            read.refused.append({line.line, line.text.toString(), u"同一期在文件中出现两次且号码不同"_s});
-        else if (firstOfPeriod.value(line.row.period) == i)
-            read.draws.append({line.line, line.row});
-    }
-    std::stable_sort(read.refused.begin(), read.refused.end(),
-                     [](const RefusedLine& a, const RefusedLine& b) { return a.line < b.line; });
+// At least as many as the lines ForEachLine visits.
+qsizetype LineCountBound(QStringView text) {
+    return text.count(u'\n') + text.count(u'\r') + 1;
 }
+
+// Gathers the draws of a file line by line: the first line of each period gives its draw; a period
+// that comes again with the same numbers is kept once, and one that comes again with other numbers
+// is in doubt, so that every line of it is refused.
+class DrawCollector {
+public:
+    explicit DrawCollector(qsizetype lineCount) {
+        draws_.reserve(lineCount);
+        drawTexts_.reserve(std::size_t(lineCount));
+        firstOfPeriod_.reserve(lineCount);
+    }
+
+    void add(int line, QStringView text, DrawRow row) {
+        const auto first = firstOfPeriod_.constFind(row.period);
+        if (first == firstOfPeriod_.constEnd()) {
+            firstOfPeriod_.insert(row.period, draws_.size());
+            draws_.append({line, std::move(row)});
+            drawTexts_.push_back(text);
+            return;
+        }
+        if (draws_[*first].row != row)
+            inDoubt_.insert(row.period);
+        repeats_.push_back({line, text, std::move(row.period)});
+    }
+
+    // Hands the draws over and adds the lines of the periods in doubt to the refused ones.
+    void finish(DrawTextRead& read) {
+        if (inDoubt_.isEmpty()) {
+            read.draws = std::move(draws_);
+            return;
+        }
+        for (qsizetype i = 0; i < draws_.size(); ++i) {
+            if (inDoubt_.contains(draws_[i].row.period))
+                refuseInDoubt(read, draws_[i].line, drawTexts_[std::size_t(i)]);
+            else
+                read.draws.append(std::move(draws_[i]));
+        }
+        for (const Repeat& repeat : repeats_) {
+            if (inDoubt_.contains(repeat.period))
+                refuseInDoubt(read, repeat.line, repeat.text);
+        }
+        std::stable_sort(read.refused.begin(), read.refused.end(),
+                         [](const RefusedLine& a, const RefusedLine& b) { return a.line < b.line; });
+    }
+
+private:
+    struct Repeat {
+        int line = 0;
+        QStringView text;
+        QString period;
+    };
+
+    static void refuseInDoubt(DrawTextRead& read, int line, QStringView text) {
+        read.refused.append({line, text.toString(), u"同一期在文件中出现两次且号码不同"_s});
+    }
+
+    QList<TextDraw> draws_;
+    std::vector<QStringView> drawTexts_; // the line of each of draws_
+    QHash<QString, qsizetype> firstOfPeriod_;
+    std::vector<Repeat> repeats_;
+    QSet<QString> inDoubt_;
+};
 
 } // namespace
 
 DrawTextRead ReadDrawText(const QByteArray& bytes, const QDate& today) {
     DrawTextRead read;
     const QString text = DecodeDrawFile(bytes, &read.encoding);
-    std::vector<ReadableLine> readable;
+    DrawCollector collector(LineCountBound(text));
     ForEachLine(text, [&](int number, QStringView line) {
         DrawLine drawLine = ReadDrawLine(line, today);
         if (drawLine.kind == DrawLine::Kind::Refused)
             read.refused.append({number, line.toString(), std::move(drawLine.reason)});
         else if (drawLine.kind == DrawLine::Kind::Draw)
-            readable.push_back({number, line, std::move(drawLine.row)});
+            collector.add(number, line, std::move(drawLine.row));
     });
-    SettleRepeatedPeriods(readable, read);
+    collector.finish(read);
     return read;
 }
 

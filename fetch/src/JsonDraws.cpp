@@ -51,7 +51,7 @@ bool IsOpencodeSeparator(QChar c) {
 std::optional<int> DrawNumberOfText(QStringView text) {
     if (text.isEmpty() || text.size() > 2 || DigitRunEnd(text, 0) != text.size())
         return std::nullopt;
-    const int number = text.toInt();
+    const int number = DigitsValue(text);
     return number >= 1 && number <= 11 ? std::optional<int>(number) : std::nullopt;
 }
 
@@ -130,7 +130,7 @@ std::optional<QString> StoredPeriodOfExpect(const QString& expect) {
     const std::optional<WrittenPeriod> written = WrittenPeriodAt(text, 0, DigitRunEnd(text, 0));
     if (!written || written->end != text.size())
         return std::nullopt;
-    const PeriodDigits period = ReadPeriodDigits(written->digits);
+    const PeriodDigits period = ReadWrittenPeriod(*written);
     return period.fault == PeriodFault::None ? std::optional(period.stored) : std::nullopt;
 }
 
