@@ -57,7 +57,7 @@ std::optional<WrittenPeriod> FirstPeriod(QStringView line) {
     return std::nullopt;
 }
 
-QString PeriodFaultReason(const PeriodDigits& period, const QDate& today) {
+QString PeriodFaultReason(const PeriodReading& period, const QDate& today) {
     switch (period.fault) {
     case PeriodFault::NoSuchDay:
         return u"日期不存在"_s;
@@ -154,7 +154,7 @@ DrawLine ReadDrawLine(QStringView line, const QDate& today) {
     const std::optional<WrittenPeriod> written = FirstPeriod(line);
     if (!written)
         return {};
-    const PeriodDigits period = ReadWrittenPeriod(*written);
+    const PeriodReading period = ReadWrittenPeriod(*written);
     if (const QString reason = PeriodFaultReason(period, today); !reason.isEmpty())
         return Refused(reason);
     std::array<int, 5> numbers{};

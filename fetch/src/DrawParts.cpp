@@ -31,15 +31,16 @@ std::optional<WrittenPeriod> WrittenPeriodAt(QStringView text, qsizetype runStar
     return std::nullopt;
 }
 
-PeriodDigits ReadWrittenPeriod(const WrittenPeriod& written) {
+PeriodReading ReadWrittenPeriod(const WrittenPeriod& written) {
     QString full;
     full.reserve(10);
     if (written.date.size() == 6)
         full += u"20"_s;
     full += written.date;
     full += written.drawNumber;
-    PeriodDigits period;
-    const QDate day(DigitsValue(full.first(4)), DigitsValue(full.sliced(4, 2)), DigitsValue(full.sliced(6, 2)));
+    PeriodReading period;
+    const QStringView digits(full);
+    const QDate day(DigitsValue(digits.first(4)), DigitsValue(digits.sliced(4, 2)), DigitsValue(digits.sliced(6, 2)));
     if (!day.isValid() || DigitsValue(written.drawNumber) == 0) {
         period.fault = PeriodFault::NoSuchDay;
         return period;

@@ -43,12 +43,12 @@ enum class PeriodFault {
 
 // What a written period names (yymmdd meaning the year 20yy): the table's ten-digit period
 // "20yymmddNN" and its day, or the fault that keeps it from being stored.
-struct PeriodDigits {
+struct PeriodReading {
     QString stored;
     QDate day;
     PeriodFault fault = PeriodFault::None;
 };
-PeriodDigits ReadWrittenPeriod(const WrittenPeriod& written);
+PeriodReading ReadWrittenPeriod(const WrittenPeriod& written);
 
 // Whether five draw numbers are all different.
 bool AllDifferent(const std::array<int, 5>& numbers);

@@ -130,7 +130,7 @@ std::optional<QString> StoredPeriodOfExpect(const QString& expect) {
     const std::optional<WrittenPeriod> written = WrittenPeriodAt(text, 0, DigitRunEnd(text, 0));
     if (!written || written->end != text.size())
         return std::nullopt;
-    const PeriodDigits period = ReadWrittenPeriod(*written);
+    const PeriodReading period = ReadWrittenPeriod(*written);
     return period.fault == PeriodFault::None ? std::optional(period.stored) : std::nullopt;
 }
 

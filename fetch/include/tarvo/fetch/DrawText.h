@@ -47,7 +47,7 @@ struct DrawTextRead {
 // 没有号码 / 只有一个号码 … 只有四个号码, "12 不在 01–11" (the number as written), 号码重复.
 // A period on several lines with the same numbers is kept once, from its first line. A period on
 // several lines with different numbers is in doubt: every line of it is refused with
-// 同一期在文件中出现两次且号码不同, since nothing tells which is right.
+// 同一期在文件中出现两次且号码不同, since nothing tells which is right. `today` is the player's date.
 DrawTextRead ReadDrawText(const QByteArray& bytes, const QDate& today);
 
 // The text of a draw file: bytes that are valid UTF-8 (with or without a byte order mark, which is
