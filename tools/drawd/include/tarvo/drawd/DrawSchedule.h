@@ -22,8 +22,8 @@ inline constexpr int FirstDrawMinuteOfDay = 8 * 60 + 40;
 inline constexpr int LastDrawMinuteOfDay = 23 * 60;
 
 // When a period is drawn on the generated schedule: its day at 08:40 + (NN − 1) × interval, NN its
-// draw number. Recorded draws numbered past the schedule's last draw of the day are given 23:59 of
-// their own day. None for a period that names no real day.
+// draw number; a recorded draw numbered so high that this passes midnight is given 23:59 of its own
+// day. None for a period that names no real day.
 std::optional<QDateTime> DrawTimeOf(const QString& period, int intervalMinutes);
 
 // Five different numbers 1..11 for a lottery's period, always the same for the same pair.
