@@ -14,7 +14,7 @@ started=$SECONDS
 seconds="${FUZZ_SECONDS:-15}"
 seed="${FUZZ_SEED:-1}"
 build="build-fuzz"
-targets=(fuzz_feed_scan fuzz_page_items fuzz_feed_text fuzz_draw_row)
+targets=(fuzz_feed_scan fuzz_page_items fuzz_feed_text fuzz_draw_row fuzz_json_draws fuzz_draw_text)
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTARVO_FUZZ=ON -DTARVO_BENCH=OFF -DTARVO_WERROR=ON >/dev/null

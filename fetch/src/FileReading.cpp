@@ -2,6 +2,7 @@
 
 #include "tarvo/fetch/DrawText.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPointer>
 #include <QThreadPool>

@@ -8,9 +8,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QInputMethodEvent>
 #include <QDialog>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>

@@ -24,12 +24,29 @@ quint64 SeedOf(const QString& lottery, const QString& period) {
     return seed;
 }
 
+// The last minute of a day a draw can be given.
+constexpr qint64 LatestMinuteOfDay = 24 * 60 - 1;
+
 int DrawsPerDay(int intervalMinutes) {
     const int step = std::max(1, intervalMinutes);
     return std::min(99, (LastDrawMinuteOfDay - FirstDrawMinuteOfDay) / step + 1);
 }
 
+QDateTime ScheduledTime(const QDate& date, int number, int intervalMinutes) {
+    const qint64 minute = FirstDrawMinuteOfDay + qint64(number - 1) * std::max(1, intervalMinutes);
+    return QDateTime(date, QTime(0, 0).addSecs(std::min(minute, LatestMinuteOfDay) * 60));
+}
+
 } // namespace
+
+std::optional<QDateTime> DrawTimeOf(const QString& period, int intervalMinutes) {
+    const QDate date = QDate::fromString(period.left(8), u"yyyyMMdd"_s);
+    bool ok = false;
+    const int number = period.mid(8).toInt(&ok);
+    if (period.size() != 10 || !date.isValid() || !ok || number < 1)
+        return std::nullopt;
+    return ScheduledTime(date, number, intervalMinutes);
+}
 
 std::array<int, 5> GeneratedNumbers(const QString& lottery, const QString& period) {
     std::array<int, 11> pool{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
@@ -50,10 +67,8 @@ QString PeriodOf(const QDate& date, int number) {
 QList<SourceDraw> GeneratedDrawsOfDay(const QString& lottery, const QDate& date, int intervalMinutes,
                                       const QDateTime& now) {
     QList<SourceDraw> draws;
-    const QDateTime first(date, QTime(0, 0).addSecs(FirstDrawMinuteOfDay * 60));
     for (int number = 1; number <= DrawsPerDay(intervalMinutes); ++number) {
-        const QDateTime time = first.addSecs(qint64(number - 1) * std::max(1, intervalMinutes) * 60);
-        if (time > now)
+        if (ScheduledTime(date, number, intervalMinutes) > now)
             break;
         const QString period = PeriodOf(date, number);
         draws.prepend(SourceDraw{period, GeneratedNumbers(lottery, period)});

@@ -191,6 +191,14 @@ private:
                 response.set_content(page.toStdString(), "text/html; charset=utf-8");
                 return;
             }
+            if (path == lottery.jsonPath) {
+                serveDrawList(source_.latestDraws(lottery.name), response);
+                return;
+            }
+            if (path.startsWith(lottery.dayJsonFolder)) {
+                serveDayDrawList(lottery, path.mid(lottery.dayJsonFolder.size()), response);
+                return;
+            }
         }
         response.status = 404;
         response.set_content("not found\n", "text/plain");
@@ -199,6 +207,23 @@ private:
     bool stopped() const {
         std::lock_guard lock(mutex_);
         return stopping_;
+    }
+
+    // `fileName` is the part of the path after the lottery's JSON day folder: YYYY-MM-DD.json.
+    void serveDayDrawList(const SourceLottery& lottery, const QString& fileName, httplib::Response& response) {
+        const QString dayText = fileName.endsWith(u".json"_s) ? fileName.chopped(5) : QString();
+        const QDate date = QDate::fromString(dayText, u"yyyy-MM-dd"_s);
+        if (!date.isValid()) {
+            response.status = 400;
+            response.set_content("the day is /json/<code>/YYYY-MM-DD.json\n", "text/plain");
+            return;
+        }
+        serveDrawList(source_.drawsOfDay(lottery.name, date), response);
+    }
+
+    void serveDrawList(const QList<SourceDraw>& newestFirst, httplib::Response& response) {
+        const QByteArray document = DrawListJson(newestFirst, source_.options_.intervalMinutes);
+        response.set_content(document.toStdString(), "application/json; charset=utf-8");
     }
 
     template <typename Duration> void waitFor(Duration duration) {

@@ -1,5 +1,8 @@
 #include "tarvo/drawd/SourceDocuments.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QXmlStreamWriter>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +23,13 @@ QByteArray BallLine(const std::array<int, 5>& numbers) {
     for (int number : numbers)
         line += "<span class=\"ball_r\">" + QByteArray::number(number).rightJustified(2, '0') + "</span>";
     return line;
+}
+
+QJsonObject DrawListItem(const SourceDraw& draw, int intervalMinutes) {
+    QJsonObject item{{u"expect"_s, draw.period}, {u"opencode"_s, NumbersText(draw.numbers)}};
+    if (const std::optional<QDateTime> time = DrawTimeOf(draw.period, intervalMinutes))
+        item.insert(u"opentime"_s, time->toString(u"yyyy-MM-dd HH:mm:ss"_s));
+    return item;
 }
 
 } // namespace
@@ -53,6 +63,13 @@ QByteArray HistoryPage(const SourceLottery& lottery, const QDate& date, const QL
     }
     page += "</table>\n</body>\n</html>\n";
     return page;
+}
+
+QByteArray DrawListJson(const QList<SourceDraw>& newestFirst, int intervalMinutes) {
+    QJsonArray data;
+    for (const SourceDraw& draw : newestFirst)
+        data.append(DrawListItem(draw, intervalMinutes));
+    return QJsonDocument(QJsonObject{{u"data"_s, data}}).toJson(QJsonDocument::Compact);
 }
 
 QByteArray GarbageBody() {

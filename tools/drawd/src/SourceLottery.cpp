@@ -27,6 +27,8 @@ SourceLottery SourceLotteryOf(const Lottery& lottery) {
     source.code = lottery.feed.path.section(u'/', -2, -2);
     source.feedPath = lottery.feed.path;
     source.pagePath = lottery.page.pathAndQueryKey.section(u'?', 0, 0);
+    source.jsonPath = u"/json/%1.json"_s.arg(lottery.code);
+    source.dayJsonFolder = u"/json/%1/"_s.arg(lottery.code);
     source.periodAttribute = PeriodAttributeFor(lottery.feed);
     source.longPeriodLines = lottery.page.periodLineLength == 10;
     return source;

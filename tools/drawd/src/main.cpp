@@ -119,19 +119,23 @@ QString Description() {
     QStringList names;
     QStringList feeds;
     QStringList pages;
+    QStringList jsonLists;
     for (const tarvo::SourceLottery& lottery : tarvo::SourceLotteries()) {
         names << lottery.name;
         feeds << lottery.feedPath;
         pages << lottery.pagePath + u"?d=YYYY-MM-DD"_s;
+        jsonLists << lottery.jsonPath << lottery.dayJsonFolder + u"YYYY-MM-DD.json"_s;
     }
     return u"The local draw source for %1 on 127.0.0.1.\n"
            u"Feeds (the %2 most recent draws): %3\n"
            u"Pages (one day's draws, newest first): %4\n"
+           u"JSON lists {\"data\": [{\"expect\", \"opencode\", \"opentime\"}, ...]} of the feed's draws or of one\n"
+           u"day's draws, newest first: %5\n"
            u"Draws are generated from 08:40 to 23:00 and shown once their time has passed, or read from\n"
            u"--csv FILE (lines period,n1,n2,n3,n4,n5 with the ten-digit period; re-read when it changes)."_s
                .arg(names.join(u", "_s))
                .arg(tarvo::DrawSource::FeedDrawCount)
-               .arg(feeds.join(u' '), pages.join(u' '));
+               .arg(feeds.join(u' '), pages.join(u' '), jsonLists.join(u' '));
 }
 
 } // namespace

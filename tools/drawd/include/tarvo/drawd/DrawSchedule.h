@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace tarvo {
 
@@ -19,6 +20,11 @@ struct SourceDraw {
 // no later than 23:00 and at most 99 a day.
 inline constexpr int FirstDrawMinuteOfDay = 8 * 60 + 40;
 inline constexpr int LastDrawMinuteOfDay = 23 * 60;
+
+// When a period is drawn on the generated schedule: its day at 08:40 + (NN − 1) × interval, NN its
+// draw number; a recorded draw numbered so high that this passes midnight is given 23:59 of its own
+// day. None for a period that names no real day.
+std::optional<QDateTime> DrawTimeOf(const QString& period, int intervalMinutes);
 
 // Five different numbers 1..11 for a lottery's period, always the same for the same pair.
 std::array<int, 5> GeneratedNumbers(const QString& lottery, const QString& period);

@@ -21,6 +21,12 @@ QByteArray FeedDocument(const SourceLottery& lottery, const QList<SourceDraw>& n
 // "ball".
 QByteArray HistoryPage(const SourceLottery& lottery, const QDate& date, const QList<SourceDraw>& newestFirst);
 
+// A JSON draw list as public draw services answer, draws given newest first, written compact:
+// {"data":[{"expect":"2026120901","opencode":"01,02,03,04,05","opentime":"2026-12-09 08:40:00"},...]}
+// with each draw's time on the schedule of `intervalMinutes` (see DrawTimeOf); a draw whose period
+// names no real day has no "opentime".
+QByteArray DrawListJson(const QList<SourceDraw>& newestFirst, int intervalMinutes);
+
 // Deterministic noise that is neither XML nor a page holding any draw.
 QByteArray GarbageBody();
 
