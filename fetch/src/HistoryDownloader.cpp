@@ -160,6 +160,7 @@ void HistoryDownloader::beginStoring(int passIndex) {
             LotteryPass& stored = passes_[std::size_t(passIndex)];
             stored.report.stored = outcome.stored;
             stored.report.newDisagreements = outcome.newDisagreements;
+            stored.report.corrected = outcome.corrected;
             stored.state = PassState::Stored;
             storeInTurn();
         });

@@ -83,6 +83,7 @@ void LatestDrawUpdater::storeListedRows(const SourceRead& read, const QString& s
         [this](StoreOutcome outcome) {
             report_.stored = outcome.stored;
             report_.newDisagreements = outcome.newDisagreements;
+            report_.corrected = outcome.corrected;
             finish({});
         });
 }

@@ -178,6 +178,33 @@ void DrawAppender::append(const DrawRow& row) {
         throw StoreError(insert_->lastError().text());
 }
 
+bool DrawAppender::replaceNumbers(const DrawRow& row) {
+    if (columns_.size() < RowWidth)
+        throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(table_).arg(RowWidth));
+    QStringList assignments;
+    for (int i = 1; i < RowWidth; ++i)
+        assignments << QuotedName(columns_[i]) + u" = ?"_s;
+    QSqlQuery update(connection_.database());
+    update.prepare(u"update %1 set %2 where cast(%3 as integer) = ?"_s.arg(QuotedName(table_), assignments.join(u','),
+                                                                           QuotedName(columns_.front())));
+    for (const QString& number : row.numbers)
+        update.addBindValue(number);
+    update.addBindValue(ParsePeriod(row.period).value_or(-1));
+    if (!update.exec())
+        throw StoreError(update.lastError().text());
+    return update.numRowsAffected() > 0;
+}
+
+bool DrawAppender::remove(const QString& period) {
+    QSqlQuery removal(connection_.database());
+    removal.prepare(
+        u"delete from %1 where cast(%2 as integer) = ?"_s.arg(QuotedName(table_), QuotedName(columns_.front())));
+    removal.addBindValue(ParsePeriod(period).value_or(-1));
+    if (!removal.exec())
+        throw StoreError(removal.lastError().text());
+    return removal.numRowsAffected() > 0;
+}
+
 StoreOutcome StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery,
                                     const QList<DrawRow>& candidates,
                                     const std::function<bool(qint64)>& isDrawOfThePass, const DrawOrigin& origin,
@@ -196,14 +223,16 @@ StoreOutcome StoreRowsTheTableLacks(const QString& databaseFile, const QString& 
         ++outcome.stored;
     }
     for (const auto& [listed, storedNumbers] : plan.conflicting) {
-        const Disagreement disagreement{lottery,
-                                        listed.period,
-                                        storedNumbers,
-                                        OriginText(origins.originOf(lottery, listed.period)),
-                                        listed.numbers,
-                                        OriginText(origin),
-                                        at,
-                                        false};
+        const std::optional<DrawOrigin> storedOrigin = origins.originOf(lottery, listed.period);
+        if (origin.kind == OriginKind::Source && storedOrigin && storedOrigin->kind != OriginKind::Source) {
+            appender.replaceNumbers(listed);
+            origins.record(lottery, listed.period, origin, at);
+            outcome.corrected.append(listed.period);
+            continue;
+        }
+        const Disagreement disagreement{
+            lottery, listed.period, storedNumbers, OriginText(storedOrigin), listed.numbers, OriginText(origin),
+            at,      false};
         if (origins.recordDisagreement(disagreement))
             ++outcome.newDisagreements;
     }

@@ -136,6 +136,30 @@ TEST(Fallback, AStoredPeriodListedWithOtherNumbersKeepsItsDrawAndIsRecordedOnce)
     EXPECT_EQ(ReadDisagreements(database).size(), 1);
 }
 
+TEST(Fallback, ASourceCorrectsADrawThePlayerBroughtAndSaysSo) {
+    QTemporaryDir dir;
+    const std::unique_ptr<DrawSource> source =
+        StartedSource({}, WriteCsv(dir, u"draws.csv"_s, "2026030101,5,6,7,8,9\n2026030102,1,2,3,4,9\n"));
+    ProgramFolder folder;
+    folder.insert(u"山东11选5"_s, Row(u"2026030101"_s, {1, 2, 3, 4, 8}));
+    {
+        Connection connection(folder.path(DrawDatabaseFileName()));
+        connection.open();
+        DrawOrigins origins(connection.database());
+        origins.ensureTables();
+        origins.record(u"山东11选5"_s, u"2026030101"_s, {OriginKind::Hand, {}}, QDateTime(Today, QTime(9, 0)));
+    }
+    QNetworkAccessManager manager;
+    LatestDrawUpdater updater(&manager, {PagesSource(u"官方"_s, *source)});
+    updater.start(folder.appDir(), u"山东11选5"_s);
+    ASSERT_EQ(WaitForFinished(updater), QString());
+    EXPECT_EQ(updater.lastReport().corrected, QStringList{u"2026030101"_s});
+    EXPECT_EQ(updater.lastReport().newDisagreements, 0);
+    EXPECT_EQ(folder.rows(u"山东11选5"_s),
+              (QList<DrawRow>{Row(u"2026030101"_s, {5, 6, 7, 8, 9}), Row(u"2026030102"_s, {1, 2, 3, 4, 9})}));
+    EXPECT_EQ(OriginOf(folder, u"山东11选5"_s, u"2026030101"_s), (DrawOrigin{OriginKind::Source, u"官方"_s}));
+}
+
 // The local source's draws of the ten days as a CSV file with ten-digit periods, as a player keeps them.
 QByteArray TenDaysAsCsv(const DrawSource& source, const QString& lottery) {
     QByteArray csv = "期号,号码1,号码2,号码3,号码4,号码5\r\n";

@@ -13,6 +13,7 @@ struct PassReport {
     QStringList failures;  // "name：reason" of each source passed over, in order
     int stored = 0;        // draws the pass stored
     int newDisagreements = 0;
+    QStringList corrected; // periods the player brought that the source listed otherwise, taken from it
 };
 
 } // namespace tarvo

@@ -59,6 +59,10 @@ public:
     // Appends one row (period, then numbers 1 to 5, into the table's first six columns by position);
     // outside a pass it is written at once.
     void append(const DrawRow& row);
+    // Writes other numbers into the stored rows of the row's period; false when none is stored.
+    bool replaceNumbers(const DrawRow& row);
+    // Deletes the stored rows of a period; false when none is stored.
+    bool remove(const QString& period);
 
 private:
     QString newestStoredPeriod();
@@ -78,13 +82,16 @@ private:
 struct StoreOutcome {
     int stored = 0;           // rows appended
     int newDisagreements = 0; // periods listed with other numbers than stored, not known before
+    QStringList corrected;    // periods the player brought that the source listed otherwise: taken from it
 };
 
 // One pass over a lottery's table through an appender of its own, in one transaction: the rows of
 // `candidates` (in their order) that the table lacks, as rowsTheTableLacks decides with
-// `isDrawOfThePass`, each recorded with `origin` in the origin table; a stored period listed with other
-// numbers keeps its draw and is recorded as a disagreement. Throws StoreError when the table does not
-// open or refuses a row or the commit; then nothing of the pass is stored.
+// `isDrawOfThePass`, each recorded with `origin` in the origin table. A stored period listed with other
+// numbers keeps its draw and is recorded as a disagreement, unless the player brought that draw (typed
+// or imported it): a source's numbers are the official ones and replace his, and the period is named in
+// `corrected`. Throws StoreError when the table does not open or refuses a row or the commit; then
+// nothing of the pass is stored.
 StoreOutcome StoreRowsTheTableLacks(const QString& databaseFile, const QString& lottery,
                                     const QList<DrawRow>& candidates,
                                     const std::function<bool(qint64 period)>& isDrawOfThePass, const DrawOrigin& origin,
