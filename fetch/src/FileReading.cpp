@@ -1,9 +1,9 @@
 #include "NetworkReading.h"
 
+#include "tarvo/fetch/DrawImport.h"
 #include "tarvo/fetch/DrawText.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QPointer>
 #include <QThreadPool>
 #include <QTimer>
@@ -17,17 +17,11 @@ namespace tarvo {
 namespace {
 
 SourceRead ReadDrawFile(const QString& path, const QDate& today) {
-    QFile file(path);
-    if (!file.exists())
-        return {{}, u"找不到文件 %1"_s.arg(path), 0, std::nullopt};
-    if (file.size() > LargestDrawFileBytes)
-        return {{}, u"文件 %1 超过 200 MB，不予读取"_s.arg(path), 0, std::nullopt};
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, u"无法读取文件 %1：%2"_s.arg(path, file.errorString()), 0, std::nullopt};
-    const QByteArray bytes = file.read(LargestDrawFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return {{}, u"读取文件 %1 时出错：%2"_s.arg(path, file.errorString()), 0, std::nullopt};
-    const DrawTextRead text = ReadDrawText(bytes, today);
+    QString failure;
+    const std::optional<QByteArray> bytes = ReadImportFile(path, &failure);
+    if (!bytes)
+        return {{}, failure, 0, std::nullopt};
+    const DrawTextRead text = ReadDrawText(*bytes, today);
     SourceRead read;
     for (const TextDraw& draw : text.draws)
         read.rows.append(draw.row);

@@ -87,6 +87,10 @@ QHash<qint64, std::array<QString, 5>> DrawAppender::storedFrom(qint64 lowest) {
     return stored;
 }
 
+QHash<qint64, std::array<QString, 5>> DrawAppender::storedDraws() {
+    return storedFrom(std::numeric_limits<qint64>::min());
+}
+
 void DrawAppender::execute(const QString& statement) {
     QSqlQuery query(connection_.database());
     if (!query.exec(statement))

@@ -107,6 +107,24 @@ void DrawOrigins::record(const QString& lottery, const QString& period, const Dr
         {lottery, period, KindText(origin.kind), origin.name, TimeText(at)});
 }
 
+void DrawOrigins::recordAll(const QString& lottery, const QStringList& periods, const DrawOrigin& origin,
+                            const QDateTime& at) {
+    QSqlQuery query(db_);
+    if (!query.prepare(u"insert or replace into \"%1\" values (?, ?, ?, ?, ?)"_s.arg(OriginTable)))
+        throw StoreError(query.lastError().text());
+    const QString kind = KindText(origin.kind);
+    const QString time = TimeText(at);
+    for (const QString& period : periods) {
+        query.bindValue(0, lottery);
+        query.bindValue(1, period);
+        query.bindValue(2, kind);
+        query.bindValue(3, origin.name);
+        query.bindValue(4, time);
+        if (!query.exec())
+            throw StoreError(query.lastError().text());
+    }
+}
+
 std::optional<DrawOrigin> DrawOrigins::originOf(const QString& lottery, const QString& period) {
     if (!HasTable(db_, OriginTable))
         return std::nullopt;
@@ -120,6 +138,25 @@ std::optional<DrawOrigin> DrawOrigins::originOf(const QString& lottery, const QS
     if (!kind)
         return std::nullopt;
     return DrawOrigin{*kind, query.value(1).toString()};
+}
+
+QHash<QString, DrawOrigin> DrawOrigins::originsOf(const QString& lottery) {
+    QHash<QString, DrawOrigin> origins;
+    if (!HasTable(db_, OriginTable))
+        return origins;
+    QSqlQuery query =
+        Run(db_, u"select \"记录期号\", \"来源类型\", \"来源名称\" from \"%1\" where \"彩种\" = ?"_s.arg(OriginTable),
+            {lottery});
+    while (query.next()) {
+        if (const std::optional<OriginKind> kind = KindOfText(query.value(1).toString()))
+            origins.insert(query.value(0).toString(), DrawOrigin{*kind, query.value(2).toString()});
+    }
+    return origins;
+}
+
+void DrawOrigins::forget(const QString& lottery, const QString& period) {
+    if (HasTable(db_, OriginTable))
+        Run(db_, u"delete from \"%1\" where \"彩种\" = ? and \"记录期号\" = ?"_s.arg(OriginTable), {lottery, period});
 }
 
 bool DrawOrigins::recordDisagreement(const Disagreement& d) {

@@ -98,3 +98,13 @@ DrawRow Row(const QString& period, std::initializer_list<int> numbers) {
 }
 
 } // namespace tarvo::test
+
+namespace tarvo {
+
+void PrintTo(const DrawRow& row, std::ostream* out) {
+    *out << row.period.toStdString();
+    for (const QString& number : row.numbers)
+        *out << ' ' << number.toStdString();
+}
+
+} // namespace tarvo

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <ostream>
 
 namespace tarvo::test {
 
@@ -40,5 +41,10 @@ DrawRow Row(const QString& period, std::initializer_list<int> numbers);
 template <typename T> QString WaitForFinished(T& object, int limitMs = 30000);
 
 } // namespace tarvo::test
+
+namespace tarvo {
+// How a failing test shows a row: "2026120801 01 02 03 04 05".
+void PrintTo(const DrawRow& row, std::ostream* out);
+} // namespace tarvo
 
 #include "FetchTestSupport.inl"

@@ -53,6 +53,10 @@ public:
     // period the table holds from the candidates' oldest period up, with other numbers.
     PassPlan planPass(const QList<DrawRow>& candidates, const std::function<bool(qint64 period)>& isDrawOfThePass);
 
+    // Every stored row's five numbers (as stored) by its period read as a number, in one scan of the
+    // table; rows whose period is not a number are left out, and of a period stored twice one row.
+    QHash<qint64, std::array<QString, 5>> storedDraws();
+
     // The connection, for the side tables written in the same pass.
     QSqlDatabase database() const { return connection_.database(); }
 

@@ -3,9 +3,11 @@
 #include "tarvo/store/DrawRow.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -55,7 +57,13 @@ public:
     // Creates the two tables when the file lacks them.
     void ensureTables();
     void record(const QString& lottery, const QString& period, const DrawOrigin& origin, const QDateTime& at);
+    // The same for many periods, through one prepared statement (years of imported draws at once).
+    void recordAll(const QString& lottery, const QStringList& periods, const DrawOrigin& origin, const QDateTime& at);
     std::optional<DrawOrigin> originOf(const QString& lottery, const QString& period);
+    // Every recorded origin of a lottery's draws by period, in one scan; none without the table.
+    QHash<QString, DrawOrigin> originsOf(const QString& lottery);
+    // Drops the origin of a period whose draw is removed; harmless without the table or the row.
+    void forget(const QString& lottery, const QString& period);
     // Keeps a disagreement unless the same one (lottery, period, listed numbers and origin) is kept
     // already; true when it is new.
     bool recordDisagreement(const Disagreement& disagreement);
