@@ -25,6 +25,10 @@ void PlanSession::setDatabaseFile(const QString& file) {
     if (file == databaseFile())
         return;
     databaseFile_ = file;
+    forgetReading();
+}
+
+void PlanSession::forgetReading() {
     reader_.reset();
     readAhead_.reset();
     readAheadThread_ = nullptr;

@@ -9,6 +9,7 @@
 #include "tarvo/app/FirstStartDialog.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/app/TimerPause.h"
+#include "tarvo/fetch/DrawImport.h"
 #include "tarvo/fetch/HistoryDownloader.h"
 #include "tarvo/fetch/LatestDrawUpdater.h"
 #include "tarvo/store/DrawDatabase.h"
@@ -23,13 +24,17 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTimer>
 #include <array>
 #include <iostream>
@@ -87,6 +92,8 @@ void Tfrmmain::connectHandlers() {
     connect(ui_.imgqq, &ClickableImage::clicked, this, &Tfrmmain::imgqqClick);
     connect(ui_.btnfenxi, &QPushButton::clicked, this, &Tfrmmain::btnfenxiClick);
     connect(ui_.btnshuju, &QPushButton::clicked, this, &Tfrmmain::btnshujuClick);
+    ui_.memkj->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui_.memkj, &QWidget::customContextMenuRequested, this, &Tfrmmain::memkjContextMenu);
 }
 
 // ---- Start-up -------------------------------------------------------------------------------
@@ -243,7 +250,12 @@ void Tfrmmain::leaveDemonstration() {
 }
 
 void Tfrmmain::showDemonstrationMarks() {
-    setWindowTitle(demo_ ? ApplicationTitle() + u" — "_s + DemonstrationMark : ApplicationTitle());
+    const QString mark = demo_ ? u" — "_s + DemonstrationMark : QString();
+    setWindowTitle(ApplicationTitle() + mark);
+    if (analysis_)
+        analysis_->setWindowTitle(u"数据分析"_s + mark);
+    if (data_)
+        data_->setWindowTitle(u"数据管理"_s + mark);
     ui_.imggg->setDemonstration(demo_);
     if (data_)
         data_->setNotice(demo_ ? u"现在显示的是演示数据（模拟开奖），不是真实开奖。设置并保存真实的数据源后，"
@@ -288,10 +300,15 @@ void Tfrmmain::openFirstStartDialog() {
 
 DataWindow* Tfrmmain::dataWindow() {
     if (!data_) {
-        data_ = new DataWindow(settingsFile(), session_.databaseFile(), this);
+        data_ = new DataWindow(
+            settingsFile(), DataContext{session_.databaseFile(), session_.state().CurrentLottery, env_.today, env_.now},
+            this);
+        data_->setLottery(session_.state().CurrentLottery);
         connect(data_, &DataWindow::sourcesSaved, this, &Tfrmmain::onSourcesSaved);
+        connect(data_, &DataWindow::drawsStored, this, &Tfrmmain::onDrawsStored);
         connect(data_, &DataWindow::disagreementsLooked, this, [this] {
             unseenDisagreements_ = 0;
+            correctedBySources_.clear();
             showFreshness();
         });
         showDemonstrationMarks();
@@ -299,11 +316,128 @@ DataWindow* Tfrmmain::dataWindow() {
     return data_;
 }
 
+void Tfrmmain::onDrawsStored(const QString& lottery) {
+    if (lottery != session_.state().CurrentLottery)
+        return;
+    requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = false});
+}
+
+// ---- Corrections of draws the player brought -------------------------------------------------
+
+namespace {
+
+// The period of a history line ("26120801期03 11 07 01 10 "), ten digits; empty for another text.
+QString PeriodOfHistoryLine(const QString& line) {
+    const qsizetype mark = line.indexOf(u'期');
+    bool isNumber = false;
+    line.left(mark).toLongLong(&isNumber);
+    return mark == 8 && isNumber ? u"20"_s + line.left(mark) : QString();
+}
+
+// The line of a text box under a point: the box holds its lines several to a block (see ReplaceLinesFrom).
+QString LineAt(const QPlainTextEdit* memo, const QPoint& position) {
+    const QTextCursor cursor = memo->cursorForPosition(position);
+    const QString block = cursor.block().text();
+    const qsizetype at = cursor.positionInBlock();
+    const qsizetype start = at > 0 ? block.lastIndexOf(QChar::LineSeparator, at - 1) + 1 : 0;
+    qsizetype end = block.indexOf(QChar::LineSeparator, at);
+    if (end < 0)
+        end = block.size();
+    return block.mid(start, end - start);
+}
+
+QString NumbersOfRow(const DrawRow& row) {
+    QStringList texts;
+    for (const QString& number : row.numbers)
+        texts << number;
+    return texts.join(u' ');
+}
+
+} // namespace
+
+void Tfrmmain::memkjContextMenu(const QPoint& position) {
+    std::unique_ptr<QMenu> menu(ui_.memkj->createStandardContextMenu(position));
+    const QString period = PeriodOfHistoryLine(LineAt(ui_.memkj, position));
+    if (!period.isEmpty()) {
+        bool players = false;
+        try {
+            players = IsPlayersDraw(session_.databaseFile(), session_.state().CurrentLottery, period);
+        } catch (const StoreError&) {
+        }
+        menu->addSeparator();
+        QAction* correct = menu->addAction(u"修改第%1期的号码…"_s.arg(period.mid(2)));
+        QAction* remove = menu->addAction(u"删除第%1期…"_s.arg(period.mid(2)));
+        correct->setObjectName(u"actcorrectdraw"_s);
+        remove->setObjectName(u"actremovedraw"_s);
+        for (QAction* action : {correct, remove}) {
+            action->setEnabled(players);
+            if (!players)
+                action->setToolTip(u"只有您录入或导入的开奖可以修改；数据源的开奖以官方公布为准"_s);
+        }
+        connect(correct, &QAction::triggered, this, [this, period] { correctDrawAt(period); });
+        connect(remove, &QAction::triggered, this, [this, period] { removeDrawAt(period); });
+    }
+    menu->exec(ui_.memkj->viewport()->mapToGlobal(position));
+}
+
+void Tfrmmain::correctDrawAt(const QString& period) {
+    const QString lottery = session_.state().CurrentLottery;
+    const auto shown = std::find_if(session_.state().DrawHistory.begin(), session_.state().DrawHistory.end(),
+                                    [&](const Draw& draw) { return u"20%1"_s.arg(draw[0]) == period; });
+    QString old;
+    if (shown != session_.state().DrawHistory.end()) {
+        for (int k = 1; k <= 5; ++k)
+            old += u"%1 "_s.arg((*shown)[std::size_t(k)], 2, 10, QChar(u'0'));
+    }
+    bool ok = false;
+    const QString typed = QInputDialog::getText(
+        this, u"修改开奖号码"_s, u"%1 第%2期，现在的号码：%3\n新的五个号码："_s.arg(lottery, period, old),
+        QLineEdit::Normal, old.trimmed(), &ok);
+    if (!ok)
+        return;
+    const std::variant<DrawRow, QString> read =
+        ReadTypedDraw(period, typed.split(QRegularExpression(u"[^0-9]+"_s), Qt::SkipEmptyParts), env_.today());
+    if (const QString* reason = std::get_if<QString>(&read)) {
+        QMessageBox::warning(this, ApplicationTitle(), u"没有修改：%1"_s.arg(*reason));
+        return;
+    }
+    const DrawRow& corrected = std::get<DrawRow>(read);
+    if (QMessageBox::question(this, ApplicationTitle(),
+                              u"把 %1 第%2期 从 %3 改为 %4？"_s.arg(lottery, period, old.trimmed(),
+                                                                    NumbersOfRow(corrected))) != QMessageBox::Yes)
+        return;
+    try {
+        CorrectDraw(session_.databaseFile(), lottery, corrected, env_.now());
+    } catch (const StoreError& error) {
+        QMessageBox::warning(this, ApplicationTitle(), u"没有修改：%1"_s.arg(error.message()));
+        return;
+    }
+    session_.forgetReading();
+    onDrawsStored(lottery);
+}
+
+void Tfrmmain::removeDrawAt(const QString& period) {
+    const QString lottery = session_.state().CurrentLottery;
+    if (QMessageBox::question(this, ApplicationTitle(), u"删除 %1 第%2期？"_s.arg(lottery, period)) != QMessageBox::Yes)
+        return;
+    try {
+        RemoveDraw(session_.databaseFile(), lottery, period);
+    } catch (const StoreError& error) {
+        QMessageBox::warning(this, ApplicationTitle(), u"没有删除：%1"_s.arg(error.message()));
+        return;
+    }
+    session_.forgetReading();
+    onDrawsStored(lottery);
+}
+
 void Tfrmmain::btnshujuClick() {
-    if (unseenDisagreements_ > 0)
+    const bool somethingToLookAt = unseenDisagreements_ > 0;
+    correctedBySources_.clear();
+    if (somethingToLookAt)
         dataWindow()->showDisagreements();
     else
         dataWindow()->showSources();
+    showFreshness();
 }
 
 // ---- The refresh cycle ----------------------------------------------------------------------
@@ -311,8 +445,11 @@ void Tfrmmain::btnshujuClick() {
 void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
     if (request.busyCursor)
         busy_ = std::make_unique<BusyCursor>();
-    if (request.lottery)
+    if (request.lottery) {
         session_.selectLottery(*request.lottery);
+        if (data_)
+            data_->setLottery(*request.lottery);
+    }
     if (request.recentDays)
         DownloadDrawHistory();
     else
@@ -385,6 +522,9 @@ void Tfrmmain::noteOutcome(const PassReport& report, const QDateTime& sentAt) {
         freshness_.answered(report.lottery, env_.now(), report.sourceName);
     else if (!sources_.isEmpty())
         freshness_.failed(report.lottery, sentAt, report.failures);
+    correctedBySources_ += report.corrected;
+    if (!report.corrected.isEmpty() && report.lottery == session_.state().CurrentLottery)
+        session_.forgetReading(); // corrected in place: the history is read whole
     if (report.newDisagreements > 0) {
         try {
             unseenDisagreements_ = UnseenDisagreements(session_.databaseFile());
@@ -409,6 +549,10 @@ void Tfrmmain::showFreshness() {
     }
     if (unseenDisagreements_ > 0) {
         parts << u"有 %1 期开奖号码与其他来源不一致，请在“数据管理”中查看"_s.arg(unseenDisagreements_);
+        warning = true;
+    }
+    if (!correctedBySources_.isEmpty()) {
+        parts << u"%1 期您录入或导入的开奖已按数据源更正（开奖结果以官方公布为准）"_s.arg(correctedBySources_.size());
         warning = true;
     }
     if (!settingsProblems_.isEmpty()) {
@@ -580,6 +724,8 @@ void Tfrmmain::btncopyClick() {
 void Tfrmmain::btnfenxiClick() {
     if (!analysis_) {
         analysis_ = new AnalysisWindow(session_, this);
+        if (demo_)
+            analysis_->setWindowTitle(u"数据分析 — "_s + DemonstrationMark);
         connect(this, &Tfrmmain::planReportWritten, analysis_, &AnalysisWindow::refresh);
         connect(this, &Tfrmmain::refreshCycleFinished, analysis_, &AnalysisWindow::refresh);
     }

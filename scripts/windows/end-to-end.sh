@@ -10,7 +10,8 @@
 #   4. the same window at 150 % display scaling: 1.5 times the size (screenshot-windows-150.png);
 #   5. tarvo-cli.exe's plan report of that database: the Linux tool's text, with CR LF line ends;
 #   6. the player's sources under Wine: an https source whose certificate Windows does not trust is
-#      passed over for the next (Schannel checks it), and tarvo.exe --demo starts the bundled
+#      passed over for the next (Schannel checks it) and read once the prefix trusts the test
+#      authority (tests/support/windows/add-root-certificate.c); tarvo.exe --demo starts the bundled
 #      tarvo-drawd.exe itself, keeps its draws in 演示数据.mdb only and the source ends with the program;
 #   7. start-up figures with 200 ms latency per request: launch → all page rows stored, for the Linux
 #      program and for tarvo.exe under Wine, with one source and with a first source that refuses.
@@ -136,13 +137,27 @@ windows_folder "$https_folder"
 write_source_settings "$https_folder" $'[source1]\nname=加密源\nkind=pages\nfeed=https://127.0.0.1:8512\npages=https://127.0.0.1:8512\n[source2]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:8511\npages=http://127.0.0.1:8511\n'
 python3 "$watch" --folder "$https_folder" --expect "$expected" -- wine "$PWD/$https_folder/tarvo.exe" ||
     fail "tarvo.exe did not take the draws from the second source after the untrusted https one"
-kill "$https_pid" 2>/dev/null || true
-wait "$https_pid" 2>/dev/null || true
 origins=$(python3 -c 'import sqlite3, sys
 print(" ".join(sorted({row[0] for row in sqlite3.connect(sys.argv[1]).execute("select 来源名称 from 开奖来源")})))' \
     "$https_folder/彩票数据.mdb")
 [ "$origins" = "本地开奖源" ] || fail "the stored draws name other origins than the second source: $origins"
 say "the untrusted https source was passed over; every draw came from the second source"
+
+say "the same https source once this Wine prefix trusts the test authority: Schannel reads it"
+"$mingw_triplet-gcc-posix" -O2 -o "$work/add-root-certificate.exe" tests/support/windows/add-root-certificate.c -lcrypt32
+python3 -c 'import base64, sys
+pem = open(sys.argv[1]).read().split("-----")[2]
+open(sys.argv[2], "wb").write(base64.b64decode(pem))' tests/fetch/tls/ca.pem "$work/test-authority.der"
+wine "$work/add-root-certificate.exe" "$(windows_path "$work/test-authority.der")" ||
+    fail "the Wine prefix did not take the test authority"
+https_only="$work/https 信任"
+windows_folder "$https_only"
+write_source_settings "$https_only" $'[source1]\nname=加密源\nkind=pages\nfeed=https://127.0.0.1:8512\npages=https://127.0.0.1:8512\n'
+python3 "$watch" --folder "$https_only" --expect "$expected" -- wine "$PWD/$https_only/tarvo.exe" ||
+    fail "tarvo.exe did not read the https source whose certificate the prefix trusts"
+kill "$https_pid" 2>/dev/null || true
+wait "$https_pid" 2>/dev/null || true
+say "tarvo.exe read every draw over https, its certificate checked by Schannel"
 
 say "the demonstration: tarvo.exe --demo starts the bundled tarvo-drawd.exe itself"
 demo="$work/演示 文件夹"

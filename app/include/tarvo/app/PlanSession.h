@@ -52,6 +52,9 @@ public:
     // demonstration's). A change makes the next reading whole.
     QString databaseFile() const;
     void setDatabaseFile(const QString& file);
+    // The next reading of the table is whole: a stored draw was changed in place (a correction),
+    // which a reading of what came after the last one cannot see.
+    void forgetReading();
 
     // Opens the selected lottery's table (OpenDrawTable), reads it whole into the draw history
     // (LoadDrawHistory) and returns the history box's lines, oldest first. On a failure the draw

@@ -112,6 +112,12 @@ private:
     void openFirstStartDialog();
     DataWindow* dataWindow();
     QString settingsFile() const;
+    // Draws the player brought were stored (or corrected): the window shows them as after a refresh.
+    void onDrawsStored(const QString& lottery);
+    // The history box's context menu, with 修改 and 删除 for a draw the player brought.
+    void memkjContextMenu(const QPoint& position);
+    void correctDrawAt(const QString& period);
+    void removeDrawAt(const QString& period);
 
     // The plan of each play type and the report it writes.
     void PlanFront1() { planFor(PlayType::Front1); }
@@ -158,6 +164,7 @@ private:
     std::unique_ptr<DemoSource> demoSource_;
     bool startingUp_ = false;
     int unseenDisagreements_ = 0;
+    QStringList correctedBySources_; // periods the player brought that a source corrected, not yet looked at
     qint64 lastYield_ = 0;
     qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
     bool closing_ = false;
