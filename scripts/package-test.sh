@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the portable package (build-package, `cpack -G TGZ`, with no built-in draw source, as players
-# get it) and tries it as a new user would: unpacks it into a fresh temporary folder, starts the draw
+# Packs the portable package from the plain build (`build`, preset "default": `cpack -G TGZ`, with no
+# built-in draw source, as players get it) and tries it as a new user would: unpacks it into a fresh temporary folder, starts the draw
 # source from it, names it as the player's source in the settings file 设置.ini beside the program and
 # starts the program under Xvfb for TARVO_PACKAGE_SECONDS (10 by default), and checks that the draw
 # database beside the program filled (all four tables hold draws), that the window came up (a
@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup-deps.sh
 started=$SECONDS
-build="build-package"
+build="build" # the plain build, as scripts/test.sh makes it: each configuration is built once
 seconds="${TARVO_PACKAGE_SECONDS:-10}"
 port=8511 # the draw source the settings file names
 
@@ -20,11 +20,9 @@ fail() {
     exit 1
 }
 
-# The install step needs only the packaged programs: built as a packager builds them, without the tests
-# and benchmarks, but with warnings as errors as everywhere in CI.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARVO_WERROR=ON \
-    -DTARVO_FEED_HOST= -DTARVO_PAGE_HOST= -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$build" --parallel "${TARVO_JOBS:-2}" --target tarvo tarvo-cli tarvo-drawd tarvo-package-database
+# The packing needs only the packaged programs, not everything the build makes.
+cmake --preset default -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+cmake --build --preset default --target tarvo tarvo-cli tarvo-drawd tarvo-package-database
 rm -f "$build"/tarvo-*-Linux.tar.gz
 (cd "$build" && cpack -G TGZ)
 archives=("$build"/tarvo-*-Linux.tar.gz)

@@ -19,5 +19,5 @@ echo "sanitize: build took $((SECONDS - started)) s"
 
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset sanitize --timeout 600 "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset sanitize --timeout 600 --parallel 2 "$@"
 echo "sanitize: build and tests took $((SECONDS - started)) s"

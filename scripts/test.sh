@@ -9,4 +9,4 @@ cmake --preset default
 cmake --build --preset default
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset default --timeout 300 "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset default --timeout 300 --parallel 2 "$@"
