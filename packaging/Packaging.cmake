@@ -21,12 +21,25 @@ add_custom_command(
 add_custom_target(tarvo-package-database ALL DEPENDS "${TARVO_PACKAGE_DATABASE}")
 
 set(TARVO_PACKAGE_FILES "${CMAKE_CURRENT_LIST_DIR}")
-install(TARGETS tarvo tarvo-cli tarvo-drawd RUNTIME DESTINATION .)
-install(FILES "${TARVO_PACKAGE_DATABASE}" DESTINATION .
+install(TARGETS tarvo tarvo-cli tarvo-drawd RUNTIME DESTINATION . COMPONENT portable)
+install(FILES "${TARVO_PACKAGE_DATABASE}" DESTINATION . COMPONENT portable
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ GROUP_WRITE WORLD_READ)
-install(FILES "${TARVO_PACKAGE_FILES}/tarvo.svg" "${TARVO_PACKAGE_FILES}/tarvo.desktop" DESTINATION .)
-install(PROGRAMS "${TARVO_PACKAGE_FILES}/install-desktop-entry.sh" DESTINATION .)
-install(FILES "${TARVO_PACKAGE_FILES}/README.txt" DESTINATION .)
+install(FILES "${TARVO_PACKAGE_FILES}/tarvo.svg" "${TARVO_PACKAGE_FILES}/tarvo.desktop" DESTINATION . COMPONENT portable)
+install(PROGRAMS "${TARVO_PACKAGE_FILES}/install-desktop-entry.sh" DESTINATION . COMPONENT portable)
+install(FILES "${TARVO_PACKAGE_FILES}/README.txt" DESTINATION . COMPONENT portable)
+
+# The Debian package: the programs and the empty database in /usr/lib/tarvo (not writable for the
+# player, so the program keeps its files in ~/.local/share/Tarvo/ and copies the empty database
+# there), `tarvo` on the path, the menu entry and its icon where the desktop looks for them.
+set(TARVO_DEB_PROGRAM_DIR lib/tarvo)
+install(TARGETS tarvo tarvo-cli tarvo-drawd RUNTIME DESTINATION ${TARVO_DEB_PROGRAM_DIR} COMPONENT debian)
+install(FILES "${TARVO_PACKAGE_DATABASE}" DESTINATION ${TARVO_DEB_PROGRAM_DIR} COMPONENT debian
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+file(MAKE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/deb-bin")
+file(CREATE_LINK "../${TARVO_DEB_PROGRAM_DIR}/tarvo" "${CMAKE_CURRENT_BINARY_DIR}/deb-bin/tarvo" SYMBOLIC)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/deb-bin/tarvo" DESTINATION bin COMPONENT debian)
+install(FILES "${TARVO_PACKAGE_FILES}/tarvo.desktop" DESTINATION share/applications COMPONENT debian)
+install(FILES "${TARVO_PACKAGE_FILES}/tarvo.svg" DESTINATION share/icons/hicolor/scalable/apps COMPONENT debian)
 
 set(CPACK_PACKAGE_NAME "tarvo")
 set(CPACK_PACKAGE_VENDOR "Tarvo")
@@ -36,6 +49,23 @@ set(CPACK_SYSTEM_NAME "Linux")
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME}")
 set(CPACK_GENERATOR "TGZ")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
+# One package of the components its generator takes: the portable folder for TGZ, the system layout
+# for DEB (see CPackGenerators.cmake).
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_ARCHIVE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}")
+set(CPACK_DEBIAN_FILE_NAME "tarvo_${PROJECT_VERSION}_amd64.deb")
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "amd64")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarvo <tarvo@users.noreply.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Keeps the draws of 山东, 广东, 重庆 and 江西 11选5 from the draw sources the player sets, and shows the plan report and the bets to place now.")
+# Debian 12's Qt 6 runtime (with its SQLite driver, Charts and the X11 platform plugin) and a CJK font.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6, libqt6widgets6, libqt6network6, libqt6sql6, libqt6sql6-sqlite, libqt6charts6, qt6-qpa-plugins, fonts-wqy-microhei | fonts-noto-cjk")
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/CPackGenerators.cmake")
 include(CPack)

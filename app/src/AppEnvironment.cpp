@@ -1,9 +1,15 @@
 #include "tarvo/app/AppEnvironment.h"
 
 #include "tarvo/plan/Plan.h"
+#include "tarvo/store/Lottery.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -17,9 +23,35 @@ QString ApplicationTitle() {
     return u"Tarvo11选5精准计划软件"_s;
 }
 
-AppEnvironment RealEnvironment(const QString& appDir, const QStringList& arguments) {
+namespace {
+
+// Whether the program may write files into a folder: tried, as permissions alone do not tell
+// (Windows keeps Program Files readable for users whatever the attributes say).
+bool TakesFiles(const QString& folder) {
+    QTemporaryFile probe(folder + u"tarvo-write-check-XXXXXX"_s);
+    return probe.open();
+}
+
+} // namespace
+
+QString DataFolderOf(const QString& programDir) {
+    if (TakesFiles(programDir))
+        return programDir;
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Tarvo/"_s;
+    QDir().mkpath(folder);
+    const QString shipped = DrawDatabasePath(programDir);
+    if (!QFileInfo::exists(DrawDatabasePath(folder)) && QFileInfo::exists(shipped)) {
+        QFile::copy(shipped, DrawDatabasePath(folder));
+        QFile(DrawDatabasePath(folder)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    return folder;
+}
+
+AppEnvironment RealEnvironment(const QString& programDir, const QStringList& arguments) {
     AppEnvironment env;
-    env.appDir = appDir;
+    env.programDir = programDir;
+    env.appDir = DataFolderOf(programDir);
     env.demo = arguments.contains(u"--demo"_s);
     env.feedHost = QStringLiteral(TARVO_FEED_HOST);
     env.pageHost = QStringLiteral(TARVO_PAGE_HOST);

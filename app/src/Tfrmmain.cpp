@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -203,7 +204,9 @@ void Tfrmmain::useDatabase(const QString& databaseFile) {
 // database of their own: they never enter the player's draw database.
 void Tfrmmain::beginDemonstration() {
     const QString program =
-        env_.localSourceProgram.isEmpty() ? LocalSourceProgram(env_.appDir) : env_.localSourceProgram;
+        env_.localSourceProgram.isEmpty()
+            ? LocalSourceProgram(env_.programDir.isEmpty() ? env_.appDir : env_.programDir)
+            : env_.localSourceProgram;
     demoSource_ = std::make_unique<DemoSource>(program, env_.localSourceArguments);
     connect(demoSource_.get(), &DemoSource::ready, this, &Tfrmmain::onDemonstrationReady);
     connect(demoSource_.get(), &DemoSource::failed, this, &Tfrmmain::onDemonstrationFailed);
@@ -257,10 +260,16 @@ void Tfrmmain::showDemonstrationMarks() {
     if (data_)
         data_->setWindowTitle(u"数据管理"_s + mark);
     ui_.imggg->setDemonstration(demo_);
-    if (data_)
-        data_->setNotice(demo_ ? u"现在显示的是演示数据（模拟开奖），不是真实开奖。设置并保存真实的数据源后，"
-                                 u"程序改用您自己的开奖数据库 彩票数据.mdb。"_s
-                               : QString());
+    if (data_) {
+        QStringList notices;
+        if (!env_.programDir.isEmpty() && env_.programDir != env_.appDir)
+            notices << u"程序文件夹 %1 不能写入：开奖数据库、设置和页面文件保存在 %2"_s.arg(
+                QDir::toNativeSeparators(env_.programDir), QDir::toNativeSeparators(env_.appDir));
+        if (demo_)
+            notices << u"现在显示的是演示数据（模拟开奖），不是真实开奖。设置并保存真实的数据源后，"
+                       u"程序改用您自己的开奖数据库 彩票数据.mdb。"_s;
+        data_->setNotice(notices.join(u'\n'));
+    }
     showFreshness();
 }
 

@@ -17,7 +17,11 @@ namespace tarvo {
 // main() fills it with the real things: the executable's folder, the build-time hosts and links,
 // the clock, the desktop's "open" and a message box.
 struct AppEnvironment {
-    QString appDir; // ends with a path separator
+    // The folder the program keeps its files in (database, settings, page file), ending with a path
+    // separator: the executable's own folder, or the user's data folder when that one is not
+    // writable (an installed program).
+    QString appDir;
+    QString programDir; // the executable's folder, where the local source lies; empty: appDir
     // host[:port] of the latest-draw feed and of the daily history pages a build names: the one
     // source when the program folder has no settings file 设置.ini; none when both are empty.
     QString feedHost;
@@ -36,9 +40,16 @@ struct AppEnvironment {
     std::function<void(const QString&)> reportError;
 };
 
-// The environment of the real program, with the given program folder; `arguments` are the program's
-// command line (--demo: the demonstration).
-AppEnvironment RealEnvironment(const QString& appDir, const QStringList& arguments = {});
+// The environment of the real program run from `programDir` (ending with a separator); `arguments`
+// are its command line (--demo: the demonstration). Its files lie in the program folder when the
+// program may write there, and in DataFolderOf() otherwise.
+AppEnvironment RealEnvironment(const QString& programDir, const QStringList& arguments = {});
+
+// Where a program installed in a folder it may not write (/usr, Program Files) keeps its files: the
+// user's data folder Tarvo (~/.local/share/Tarvo/, %LOCALAPPDATA%\Tarvo\), made when missing, with a
+// copy of the empty draw database shipped beside the program when it holds none yet. A writable
+// program folder is its own. Ends with a separator.
+QString DataFolderOf(const QString& programDir);
 
 // Has the program's few threads share two heaps (where the C library gives each thread a heap of its
 // own, as glibc does): a database thread's heap would otherwise keep the pages of years of draws it
