@@ -3,10 +3,13 @@
 
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/drawd/DrawSource.h"
+#include "tarvo/fetch/HistoryDownloader.h"
+#include "tarvo/fetch/LatestDrawUpdater.h"
 #include "tarvo/store/Lottery.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -182,8 +185,10 @@ TEST_F(EndToEnd, ClosingTheWindowDuringARefreshDropsTheFeedOnItsWay) {
     // Closed while the source holds the feed's answer back.
     ASSERT_TRUE(QTest::qWaitFor([&] { return source_->requestLog().size() == before + 1; }, 20000))
         << "the refresh had asked for the feed";
+    // The pass ends once, after storing when it stores: its end is the moment to look.
+    QSignalSpy passEnded(window().findChild<LatestDrawUpdater*>(), &LatestDrawUpdater::finished);
     window().close();
-    QTest::qWait(900);
+    ASSERT_TRUE(passEnded.count() > 0 || passEnded.wait(20000)) << "the cancelled pass never ended";
     EXPECT_FALSE(db_->periods(u"山东11选5"_s).contains(u"2026120802"_s)) << "stored after the window closed";
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
 }
@@ -194,8 +199,9 @@ TEST_F(EndToEnd, ClosingTheWindowDuringTheStartUpDownloadStoresNoneOfIt) {
     startSource(options);
     window().FormCreate();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !source_->requestLog().isEmpty(); }, 20000));
+    QSignalSpy downloadEnded(window().findChild<HistoryDownloader*>(), &HistoryDownloader::finished);
     window().close();
-    QTest::qWait(900);
+    ASSERT_TRUE(downloadEnded.count() > 0 || downloadEnded.wait(20000)) << "the cancelled download never ended";
     for (const QString& lottery : LotteryNames())
         EXPECT_TRUE(db_->periods(lottery).isEmpty()) << lottery.toStdString();
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();

@@ -4,6 +4,7 @@
 #include "tarvo/app/RadioGroup.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,10 +68,14 @@ TEST_F(PlanWindow, ACodeCountTakesEffectAtTheNextPlanRun) {
 TEST_F(PlanWindow, APlanRunEndsWithTheTimerOn) {
     QTimer* timer = control<QTimer>("Timer1");
     timer->stop();
+    QElapsedTimer sinceClick;
+    sinceClick.start();
     click("btnrefresh");
     waitIdle();
     EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->remainingTime() > 25000, true);
+    // Started during the run: its 30 seconds count from a moment after the click, however slow the run
+    // (a coarse timer such as this one may fire up to 5 % early).
+    EXPECT_GE(timer->remainingTime(), 30000 * 95 / 100 - sinceClick.elapsed());
 }
 
 TEST_F(PlanWindow, ABadPlanPeriodCountIsRefusedAndTheReportStays) {

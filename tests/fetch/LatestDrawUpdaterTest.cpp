@@ -205,9 +205,11 @@ TEST(LatestDrawUpdater, AFileLockedByAnotherWriterNeitherStallsTheCallerNorLoses
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [&turns] { ++turns; });
         ticker.start(10);
-        QTest::qWait(1500); // the feed answers at once; its pass then waits for the lock
-        EXPECT_GT(turns, 20) << "the caller's thread waited for the lock";
-        EXPECT_EQ(result, u"not finished"_s);
+        // The feed answers at once; its pass then waits for the lock on its own thread, while the
+        // caller's thread keeps turning.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pass.source.requestLog().size() == 1 && turns >= 20; }, 20000))
+            << "the caller's thread waited for the lock";
+        EXPECT_TRUE(updater.isRunning()) << "the pass gave up before the lock was let go";
 
         ASSERT_TRUE(lock.exec(u"commit"_s));
         ASSERT_TRUE(QTest::qWaitFor([&result] { return result != u"not finished"_s; }, 10000));
