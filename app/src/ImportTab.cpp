@@ -1,5 +1,6 @@
 #include "tarvo/app/ImportTab.h"
 
+#include "tarvo/app/BusyCursor.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
@@ -104,6 +105,7 @@ void ImportTab::chooseFile() {
 }
 
 void ImportTab::previewFile(const QString& path) {
+    const BusyCursor busy; // a file of years of draws takes a moment to read and compare
     QString error;
     const std::optional<QByteArray> bytes = ReadImportFile(path, &error);
     if (!bytes) {
@@ -124,6 +126,7 @@ void ImportTab::previewPasted() {
 }
 
 void ImportTab::preview() {
+    const BusyCursor busy;
     try {
         preview_ = PreviewImport(context_.databaseFile, lottery_->currentText(), text_, context_.today());
     } catch (const StoreError& error) {
@@ -191,6 +194,7 @@ void ImportTab::store() {
     if (!preview_)
         return;
     const QString lottery = lottery_->currentText();
+    const BusyCursor busy;
     ImportOutcome outcome;
     try {
         outcome = StoreImport(context_.databaseFile, lottery, preview_->draws, tickedPeriods(),
