@@ -98,25 +98,28 @@ ImportOutcome StoreImport(const QString& databaseFile, const QString& lottery, c
     BeginPlayersPass(table, NothingStored);
     try {
         const QHash<qint64, std::array<QString, 5>> stored = table.storedDraws();
-        ImportOutcome outcome;
+        QList<DrawRow> lacking;
+        lacking.reserve(draws.size());
         QStringList written;
-        QSet<QString> taken;
+        written.reserve(draws.size());
+        QSet<qint64> taken;
+        taken.reserve(draws.size());
         for (const ImportedDraw& draw : draws) {
-            if (taken.contains(draw.row.period))
+            const qint64 period = *ParsePeriod(draw.row.period);
+            if (taken.contains(period))
                 continue;
-            taken.insert(draw.row.period);
-            const auto held = stored.constFind(*ParsePeriod(draw.row.period));
-            if (held == stored.constEnd()) {
-                table.append(draw.row);
-                ++outcome.stored;
-            } else if (replacePeriods.contains(draw.row.period) && !SameNumbers(draw.row.numbers, *held)) {
+            taken.insert(period);
+            const auto held = stored.constFind(period);
+            if (held == stored.constEnd())
+                lacking.append(draw.row);
+            else if (replacePeriods.contains(draw.row.period) && !SameNumbers(draw.row.numbers, *held))
                 table.replaceNumbers(draw.row);
-                ++outcome.replaced;
-            } else {
+            else
                 continue;
-            }
             written.append(draw.row.period);
         }
+        table.appendAll(lacking);
+        const ImportOutcome outcome{int(lacking.size()), int(written.size() - lacking.size())};
         DrawOrigins origins(table.database());
         origins.ensureTables();
         origins.recordAll(lottery, written, origin, at);
