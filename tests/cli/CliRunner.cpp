@@ -26,11 +26,13 @@ QString TextOf(const QByteArray& output) {
 bool Ended(QProcess& process, const QStringList& arguments) {
     const std::string command = "tarvo-cli " + arguments.join(u' ').toStdString();
     if (!process.waitForFinished(RunLimitMs)) {
-        const QString why = process.errorString();
+        if (process.error() == QProcess::FailedToStart) {
+            ADD_FAILURE() << command << " did not start: " << process.errorString().toStdString();
+            return false;
+        }
         process.kill();
         process.waitForFinished();
-        ADD_FAILURE() << command << " did not finish within " << RunLimitMs / 1000 << " s (" << why.toStdString()
-                      << ")";
+        ADD_FAILURE() << command << " did not finish within " << RunLimitMs / 1000 << " s";
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit) {
