@@ -50,6 +50,42 @@ void RequireStorable(const QList<ImportedDraw>& draws) {
     }
 }
 
+// What an import writes, decided against the draws stored when it writes: the draws whose period the
+// table lacks, and the draws of the periods to replace that the table holds with other numbers. Each
+// period is taken at its first listing.
+struct ImportWrites {
+    QList<DrawRow> lacking;
+    QList<DrawRow> replacing;
+};
+
+ImportWrites WritesOf(const QList<ImportedDraw>& draws, const QHash<qint64, std::array<QString, 5>>& stored,
+                      const QSet<QString>& replacePeriods) {
+    ImportWrites writes;
+    writes.lacking.reserve(draws.size());
+    QSet<qint64> taken;
+    taken.reserve(draws.size());
+    for (const ImportedDraw& draw : draws) {
+        const std::optional<qint64> period = ParsePeriod(draw.row.period);
+        if (!period || taken.contains(*period))
+            continue;
+        taken.insert(*period);
+        const auto held = stored.constFind(*period);
+        if (held == stored.constEnd())
+            writes.lacking.append(draw.row);
+        else if (replacePeriods.contains(draw.row.period) && !SameNumbers(draw.row.numbers, *held))
+            writes.replacing.append(draw.row);
+    }
+    return writes;
+}
+
+QStringList PeriodsOf(const QList<DrawRow>& rows) {
+    QStringList periods;
+    periods.reserve(rows.size());
+    for (const DrawRow& row : rows)
+        periods.append(row.period);
+    return periods;
+}
+
 } // namespace
 
 int ImportPreview::count(ImportStatus status) const {
@@ -97,31 +133,15 @@ ImportOutcome StoreImport(const QString& databaseFile, const QString& lottery, c
     DrawAppender table(databaseFile, lottery);
     BeginPlayersPass(table, NothingStored);
     try {
-        const QHash<qint64, std::array<QString, 5>> stored = table.storedDraws();
-        ImportOutcome outcome;
-        QStringList written;
-        QSet<QString> taken;
-        for (const ImportedDraw& draw : draws) {
-            if (taken.contains(draw.row.period))
-                continue;
-            taken.insert(draw.row.period);
-            const auto held = stored.constFind(*ParsePeriod(draw.row.period));
-            if (held == stored.constEnd()) {
-                table.append(draw.row);
-                ++outcome.stored;
-            } else if (replacePeriods.contains(draw.row.period) && !SameNumbers(draw.row.numbers, *held)) {
-                table.replaceNumbers(draw.row);
-                ++outcome.replaced;
-            } else {
-                continue;
-            }
-            written.append(draw.row.period);
-        }
+        const ImportWrites writes = WritesOf(draws, table.storedDraws(), replacePeriods);
+        table.appendAll(writes.lacking);
+        for (const DrawRow& row : writes.replacing)
+            table.replaceNumbers(row);
         DrawOrigins origins(table.database());
         origins.ensureTables();
-        origins.recordAll(lottery, written, origin, at);
+        origins.recordAll(lottery, PeriodsOf(writes.lacking) + PeriodsOf(writes.replacing), origin, at);
         table.commitPass(); // the table's end rolls back a pass that did not get here
-        return outcome;
+        return {int(writes.lacking.size()), int(writes.replacing.size())};
     } catch (const StoreError& error) {
         throw StoreError(u"存入时出错（%1）：%2"_s.arg(error.message(), NothingStored));
     }

@@ -15,7 +15,17 @@ namespace tarvo {
 
 namespace {
 
-constexpr int RowWidth = 6; // the period and the five numbers
+constexpr int RowWidth = 6;     // the period and the five numbers
+constexpr int RecordWidth = 20; // a row fit to be stored, as appendAll packs it: ten digits and five times two
+
+// The SQL that cuts column `column` (0 the period, 1 to 5 the numbers) out of record `i` of the rows
+// appendAll packs, bound as a blob: a blob is cut at byte offsets, where text would be counted
+// character by character from its start.
+QString PackedFieldSql(int column) {
+    const int offset = column == 0 ? 1 : 11 + 2 * (column - 1);
+    const int width = column == 0 ? 10 : 2;
+    return u"cast(substr(?, i * %1 + %2, %3) as text)"_s.arg(RecordWidth).arg(offset).arg(width);
+}
 
 } // namespace
 
@@ -180,6 +190,38 @@ void DrawAppender::append(const DrawRow& row) {
         insert_->bindValue(k + 1, row.numbers[std::size_t(k)]);
     if (!insert_->exec())
         throw StoreError(insert_->lastError().text());
+}
+
+void DrawAppender::appendAll(const QList<DrawRow>& rows) {
+    if (rows.isEmpty())
+        return;
+    if (columns_.size() < RowWidth)
+        throw StoreError(u"数据表 %1 没有第 %2 个字段"_s.arg(table_).arg(RowWidth));
+    QByteArray records;
+    records.reserve(rows.size() * RecordWidth);
+    for (const DrawRow& row : rows) {
+        if (!IsStorableDrawRow(row))
+            throw StoreError(u"期号“%1”的开奖不能存入数据表 %2"_s.arg(row.period, table_));
+        records += row.period.toLatin1();
+        for (const QString& number : row.numbers)
+            records += number.toLatin1();
+    }
+    QStringList names;
+    QStringList fields;
+    for (int i = 0; i < RowWidth; ++i) {
+        names << QuotedName(columns_[i]);
+        fields << PackedFieldSql(i);
+    }
+    QSqlQuery insert(connection_.database());
+    if (!insert.prepare(
+            u"insert into %1 (%2) with recursive record(i) as (select 0 union all select i + 1 from record "
+            u"where i + 1 < ?) select %3 from record"_s.arg(QuotedName(table_), names.join(u','), fields.join(u','))))
+        throw StoreError(insert.lastError().text());
+    insert.addBindValue(rows.size());
+    for (int i = 0; i < RowWidth; ++i)
+        insert.addBindValue(records);
+    if (!insert.exec())
+        throw StoreError(insert.lastError().text());
 }
 
 bool DrawAppender::replaceNumbers(const DrawRow& row) {

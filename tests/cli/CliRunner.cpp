@@ -1,10 +1,13 @@
 #include "CliRunner.h"
 
 #include <QProcess>
+#include <gtest/gtest.h>
 
 namespace tarvo::test {
 
 namespace {
+
+constexpr int RunLimitMs = 30000;
 
 // A console program writes CR LF on Windows and LF elsewhere.
 bool HasNativeLineBreaks(const QByteArray& output) {
@@ -19,15 +22,35 @@ QString TextOf(const QByteArray& output) {
     return QString::fromUtf8(QByteArray(output).replace("\r\n", "\n"));
 }
 
+// Whether the run ended by itself; a run that did not is killed and fails the test.
+bool Ended(QProcess& process, const QStringList& arguments) {
+    const std::string command = "tarvo-cli " + arguments.join(u' ').toStdString();
+    if (!process.waitForFinished(RunLimitMs)) {
+        if (process.error() == QProcess::FailedToStart) {
+            ADD_FAILURE() << command << " did not start: " << process.errorString().toStdString();
+            return false;
+        }
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << command << " did not finish within " << RunLimitMs / 1000 << " s";
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << command << " crashed";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CliRun RunCli(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(TARVO_CLI_PATH), arguments);
-    process.waitForFinished(30000);
+    const bool ended = Ended(process, arguments);
     const QByteArray out = process.readAllStandardOutput();
     const QByteArray err = process.readAllStandardError();
-    return {process.exitCode(), TextOf(out), TextOf(err), HasNativeLineBreaks(out)};
+    return {ended ? process.exitCode() : -1, TextOf(out), TextOf(err), HasNativeLineBreaks(out), out};
 }
 
 } // namespace tarvo::test

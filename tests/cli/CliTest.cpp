@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -30,25 +31,118 @@ TEST(CliInitDb, CreatesTheFourTablesAndNeverOverwrites) {
     EXPECT_FALSE(again.err.isEmpty());
 }
 
-TEST(CliImport, AddsOnlyNewerWellFormedDrawsAndCountsTheRest) {
+QStringList ImportArguments(const QString& db, const QString& file, const QStringList& switches = {}) {
+    return QStringList{u"import"_s, u"--db"_s, db, u"--lottery"_s, u"江西11选5"_s} + switches + QStringList{file};
+}
+
+TEST(CliImport, PrintsHowTheFileStandsStoresTheNewDrawsAndSaysWhatWasLeftOut) {
     TestDatabase db;
-    db.insertRows(u"江西11选5"_s, {{u"2026120805"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    db.insertRows(u"江西11选5"_s, {{u"2026120803"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+                                   {u"2026120805"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
     QTemporaryDir dir;
-    const QString csv = WriteFile(dir, u"draws.csv"_s,
-                                  "2026120804,01,02,03,04,05\n" // not newer
-                                  "2026120805,01,02,03,04,05\n" // the newest stored
-                                  "2026120806,01,02,03,04,05\n"
-                                  "2026120807,1,02,03,04,05\n"  // one-digit number
-                                  "2026120808,01,02,03,04,12\n" // out of range
-                                  "26120809,01,02,03,04,05\n"   // eight-digit period
-                                  "2026120810,01,02,03\n"       // too few fields
-                                  "\n"
-                                  "2026120811,11,10,09,08,07\n"
-                                  "2026120811,11,10,09,08,07\n"); // listed twice
-    const CliRun run = RunCli({u"import"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"江西11选5"_s, csv});
+    QStringEncoder gbk("GB18030");
+    ASSERT_TRUE(gbk.isValid());
+    // Saved by a Chinese spreadsheet: GBK.
+    const QString mixed = WriteFile(dir, u"混合.txt"_s,
+                                    gbk(u"期号,号码1,号码2,号码3,号码4,号码5\r\n"
+                                        u"2026120803,05,04,03,02,01\r\n"
+                                        u"2026120804,01,02,03,04,05\r\n"
+                                        u"2026120805,01,02,03,04,05\r\n"
+                                        u"26120806 1 2 3 4 5\r\n"
+                                        u"2026120807,01,02,03,04,12\r\n"
+                                        u"2026120808,01,02,03\r\n"
+                                        u"\r\n"
+                                        u"第26120809期 11 10 09 08 07\r\n"
+                                        u"2026120809,11,10,09,08,07\r\n"_s));
+    const QString disagreeing =
+        WriteFile(dir, u"不同.csv"_s, "2026120803,05,04,03,02,01\r\n2026120804,01,02,03,04,05\r\n");
+    const QString mixedSaid =
+        u"新开奖 3 期；已存且相同 1 期；与已存不同 1 期；无法读取 2 行\n"
+        u"第 6 行：12 不在 01–11：2026120807,01,02,03,04,12\n"
+        u"第 7 行：只有三个号码：2026120808,01,02,03\n"
+        u"2026120803 期与已存不同：已存 01 02 03 04 05（来源未记录），文件第 2 行 05 04 03 02 01，"
+        u"保留已存\n"_s;
+    const QString disagreementSaid = u"2026120803 期与已存不同：已存 01 02 03 04 05（来源未记录），文件第 1 行 "
+                                     u"05 04 03 02 01，"_s;
+    const QStringList before{u"2026120803"_s, u"2026120805"_s};
+    const QStringList after{u"2026120803"_s, u"2026120804"_s, u"2026120805"_s, u"2026120806"_s, u"2026120809"_s};
+    struct Step {
+        QStringList switches;
+        QString file;
+        int status;
+        QString out;
+        QStringList periods;
+        QString numbersOf2026120803;
+    };
+    const QList<Step> steps{
+        {{u"--dry-run"_s}, mixed, 3, mixedSaid + u"试运行：没有存入任何一期\n"_s, before, u"01"_s},
+        {{}, mixed, 3, mixedSaid + u"已存入新开奖 3 期，以文件为准改写 0 期\n"_s, after, u"01"_s},
+        {{},
+         disagreeing,
+         3,
+         u"新开奖 0 期；已存且相同 1 期；与已存不同 1 期；无法读取 0 行\n"_s + disagreementSaid +
+             u"保留已存\n已存入新开奖 0 期，以文件为准改写 0 期\n"_s,
+         after,
+         u"01"_s},
+        {{u"--replace"_s},
+         disagreeing,
+         0,
+         u"新开奖 0 期；已存且相同 1 期；与已存不同 1 期；无法读取 0 行\n"_s + disagreementSaid +
+             u"以文件为准\n已存入新开奖 0 期，以文件为准改写 1 期\n"_s,
+         after,
+         u"05"_s},
+        {{},
+         disagreeing,
+         0,
+         u"新开奖 0 期；已存且相同 2 期；与已存不同 0 期；无法读取 0 行\n已存入新开奖 0 期，以文件为准改写 0 期\n"_s,
+         after,
+         u"05"_s},
+    };
+    for (const Step& step : steps) {
+        const std::string what = (step.switches.join(u' ') + u' ' + step.file).toStdString();
+        const CliRun run = RunCli(ImportArguments(db.filePath(), step.file, step.switches));
+        EXPECT_EQ(run.status, step.status) << what << '\n' << run.err.toStdString();
+        EXPECT_EQ(run.out.toStdString(), step.out.toStdString()) << what;
+        EXPECT_EQ(db.periods(u"江西11选5"_s), step.periods) << what;
+        EXPECT_EQ(db.rows(u"江西11选5"_s).value(0).value(1), step.numbersOf2026120803) << what;
+    }
+
+    QFile big(dir.filePath(u"big.csv"_s));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(200LL * 1024 * 1024 + 1));
+    big.close();
+    const QList<std::pair<QStringList, int>> refused{
+        {{u"import"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"北京11选5"_s, disagreeing}, 2},
+        {ImportArguments(db.filePath(), dir.filePath(u"missing.csv"_s)), 2},
+        {ImportArguments(db.filePath(), dir.path()), 2},
+        {ImportArguments(db.filePath(), big.fileName()), 2},
+        {ImportArguments(db.filePath(), disagreeing, {u"--merge"_s}), 2},
+        {ImportArguments(db.filePath() + u".missing"_s, disagreeing), 1},
+    };
+    for (const auto& [arguments, status] : refused) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.status, status) << arguments.join(u' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty()) << arguments.join(u' ').toStdString();
+    }
+    EXPECT_EQ(db.periods(u"江西11选5"_s), after);
+}
+
+TEST(CliExport, WritesTheDrawsOfTheRangeAsCsvBytes) {
+    TestDatabase db;
+    db.insertRows(u"江西11选5"_s, {{u"2026120803"_s, u"11"_s, u"10"_s, u"09"_s, u"08"_s, u"07"_s},
+                                   {u"2026120801"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
+                                   {u"2026120802"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s},
+                                   {u"2026120804"_s, u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s}});
+    const CliRun run = RunCli({u"export"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"江西11选5"_s, u"--from"_s,
+                               u"26120802"_s, u"--to"_s, u"2026120803"_s});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(u"2"_s) && run.out.contains(u"7"_s)) << run.out.toStdString();
-    EXPECT_EQ(db.periods(u"江西11选5"_s), (QStringList{u"2026120805"_s, u"2026120806"_s, u"2026120811"_s}));
+    EXPECT_EQ(run.rawOut, "\xEF\xBB\xBF"
+                          "期号,号码1,号码2,号码3,号码4,号码5\r\n"
+                          "2026120802,06,07,08,09,10\r\n"
+                          "2026120803,11,10,09,08,07\r\n");
+    const CliRun badBound =
+        RunCli({u"export"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"江西11选5"_s, u"--from"_s, u"2026-12-08"_s});
+    EXPECT_EQ(badBound.status, 2);
+    EXPECT_TRUE(badBound.rawOut.isEmpty());
 }
 
 TEST(CliImport, ADatabaseFailurePartWayAddsNoneOfTheFile) {

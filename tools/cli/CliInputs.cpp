@@ -56,7 +56,8 @@ QString ParsedArguments::required(const QString& name) const {
     return options.value(name);
 }
 
-ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known) {
+ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known,
+                               const QSet<QString>& knownSwitches) {
     ParsedArguments parsed;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -65,6 +66,10 @@ ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>
             continue;
         }
         const QString name = argument.mid(2);
+        if (knownSwitches.contains(name)) {
+            parsed.switches.insert(name);
+            continue;
+        }
         if (!known.contains(name))
             throw UsageError(u"未知选项 %1"_s.arg(argument));
         if (i + 1 >= arguments.size())

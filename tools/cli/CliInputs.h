@@ -22,17 +22,21 @@ public:
         : std::runtime_error(message.toStdString()) {}
 };
 
-// "--name value" options and the remaining plain arguments of one command.
+// "--name value" options, "--name" switches and the remaining plain arguments of one command.
 struct ParsedArguments {
     QHash<QString, QString> options;
+    QSet<QString> switches; // the switches given
     QStringList positional;
 
     // The value of a required option; throws UsageError when it is missing.
     QString required(const QString& name) const;
+    bool has(const QString& switchName) const { return switches.contains(switchName); }
 };
 
-// Splits a command's arguments; an option outside `known` or without a value throws UsageError.
-ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known);
+// Splits a command's arguments: options of `known` take the next argument as their value, switches of
+// `knownSwitches` take none. Any other "--name", or an option without a value, throws UsageError.
+ParsedArguments ParseArguments(const QStringList& arguments, const QSet<QString>& known,
+                               const QSet<QString>& knownSwitches = {});
 
 // A lottery's name as the tool accepts it; throws UsageError for any other name.
 QString RequireLottery(const QString& name);

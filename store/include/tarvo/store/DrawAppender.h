@@ -63,6 +63,12 @@ public:
     // Appends one row (period, then numbers 1 to 5, into the table's first six columns by position);
     // outside a pass it is written at once.
     void append(const DrawRow& row);
+    // Appends many rows, in their order, as append() would one by one, with one statement: the rows
+    // travel as one bound value of fixed-width records (the ten-digit period and the five two-digit
+    // numbers) that the engine cuts apart, since binding six values per row costs far more than
+    // storing it. Every row must be fit to be stored (IsStorableDrawRow); otherwise StoreError, and
+    // nothing is appended.
+    void appendAll(const QList<DrawRow>& rows);
     // Writes other numbers into the stored rows of the row's period; false when none is stored.
     bool replaceNumbers(const DrawRow& row);
     // Deletes the stored rows of a period; false when none is stored.
