@@ -89,12 +89,12 @@ TEST_F(DrawsByHand, PastedDrawsArePreviewedLineByLineThenStoredAsTheyWereTickedA
     const QString reportBefore = text("memjihua");
     openTab("tabImport");
     dataControl<QPlainTextEdit>("memimporttext")
-        ->setPlainText(u"期号,号码\n"                      // a header: passed over
-                       u"26120801,01,02,03,04,05\n"        // stored, same numbers
-                       u"2026120802 11 10 09 08 07\n"      // stored with other numbers
+        ->setPlainText(u"期号,号码\n"                       // a header: passed over
+                       u"26120801,01,02,03,04,05\n"         // stored, same numbers
+                       u"2026120802 11 10 09 08 07\n"       // stored with other numbers
                        u"第26120804期 01、02、03、04、06\n" // new
-                       u"26120805,\"05,06,07,08,09\"\n"    // new
-                       u"26120806 01 02 03 04\n"_s);       // refused on line 6
+                       u"26120805,\"05,06,07,08,09\"\n"     // new
+                       u"26120806 01 02 03 04\n"_s);        // refused on line 6
     clickData("btnimportpaste");
     EXPECT_EQ(dataControl<QLabel>("lblimportsummary")->text(),
               u"新开奖 2 期；已存且相同 1 期；与已存不同 1 期；无法读取 1 行（UTF-8 编码）"_s);
