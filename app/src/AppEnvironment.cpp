@@ -37,8 +37,7 @@ bool TakesFiles(const QString& folder) {
 QString DataFolderOf(const QString& programDir) {
     if (TakesFiles(programDir))
         return programDir;
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Tarvo/"_s;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Tarvo/"_s;
     QDir().mkpath(folder);
     const QString shipped = DrawDatabasePath(programDir);
     if (!QFileInfo::exists(DrawDatabasePath(folder)) && QFileInfo::exists(shipped)) {

@@ -95,7 +95,8 @@ void EntryTab::setLottery(const QString& lottery) {
 
 void EntryTab::presetPeriod() {
     try {
-        period_->setText(NextPeriod(NewestStoredPeriod(context_.databaseFile, lottery_->currentText()), context_.today()));
+        period_->setText(
+            NextPeriod(NewestStoredPeriod(context_.databaseFile, lottery_->currentText()), context_.today()));
     } catch (const StoreError& error) {
         say(error.message(), true);
     }
@@ -152,7 +153,7 @@ bool EntryTab::check() {
     case ImportStatus::Disagrees:
         say(u"%1：这一期已经存过，号码不同：已存 %2（%3）。开奖结果以官方公布为准；"
             u"若已存的是您自己录入或导入的，可在历史开奖上点右键修改。"_s.arg(what, NumbersText(draw.storedNumbers),
-                                                                             draw.storedOrigin),
+                                                                              draw.storedOrigin),
             true);
         return false;
     }

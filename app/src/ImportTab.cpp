@@ -5,8 +5,8 @@
 #include "tarvo/store/StoreError.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -98,8 +98,8 @@ void ImportTab::setLottery(const QString& lottery) {
 }
 
 void ImportTab::chooseFile() {
-    const QString path = QFileDialog::getOpenFileName(this, u"选择开奖文件"_s, QString(),
-                                                      u"开奖文件 (*.csv *.txt);;所有文件 (*)"_s);
+    const QString path =
+        QFileDialog::getOpenFileName(this, u"选择开奖文件"_s, QString(), u"开奖文件 (*.csv *.txt);;所有文件 (*)"_s);
     if (!path.isEmpty())
         previewFile(path);
 }
@@ -161,7 +161,7 @@ void ImportTab::showPreview() {
         table_->setItem(row, 1, Cell(draw.row.period));
         table_->setItem(row, 2,
                         Cell(u"导入 %1，已存 %2（%3）"_s.arg(NumbersText(draw.row.numbers),
-                                                         NumbersText(draw.storedNumbers), draw.storedOrigin)));
+                                                             NumbersText(draw.storedNumbers), draw.storedOrigin)));
         auto* tick = Cell(QString());
         tick->setFlags(tick->flags() | Qt::ItemIsUserCheckable);
         tick->setCheckState(Qt::Unchecked);

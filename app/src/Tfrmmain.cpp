@@ -203,10 +203,9 @@ void Tfrmmain::useDatabase(const QString& databaseFile) {
 // The demonstration's draws come from the bundled local source, which generates them, into a
 // database of their own: they never enter the player's draw database.
 void Tfrmmain::beginDemonstration() {
-    const QString program =
-        env_.localSourceProgram.isEmpty()
-            ? LocalSourceProgram(env_.programDir.isEmpty() ? env_.appDir : env_.programDir)
-            : env_.localSourceProgram;
+    const QString program = env_.localSourceProgram.isEmpty()
+                                ? LocalSourceProgram(env_.programDir.isEmpty() ? env_.appDir : env_.programDir)
+                                : env_.localSourceProgram;
     demoSource_ = std::make_unique<DemoSource>(program, env_.localSourceArguments);
     connect(demoSource_.get(), &DemoSource::ready, this, &Tfrmmain::onDemonstrationReady);
     connect(demoSource_.get(), &DemoSource::failed, this, &Tfrmmain::onDemonstrationFailed);

@@ -48,8 +48,8 @@ private:
     QLabel* summary_;
     QTableWidget* table_;
     QPushButton* store_;
-    QByteArray text_;     // what the preview was made of
-    QString originName_;  // the file's name; empty for pasted text
+    QByteArray text_;    // what the preview was made of
+    QString originName_; // the file's name; empty for pasted text
     std::optional<ImportPreview> preview_;
 };
 
