@@ -1,5 +1,7 @@
 #include "tarvo/app/AnalysisText.h"
 
+#include "tarvo/plan/PlanAgainstChance.h"
+
 #include "tarvo/plan/PlayTypeRule.h"
 
 #include <QLocale>
@@ -34,6 +36,22 @@ QString TwoDigits(int number) {
 
 QString PlayTypeName(PlayType type) {
     return QString::fromStdString(std::string(RuleOf(type).name));
+}
+
+QString ChanceVerdictText(ChanceVerdict verdict) {
+    switch (verdict) {
+    case ChanceVerdict::BelowChance:
+        return u"显著低于随机投注：随机投注的计划命中概率高于本计划命中率的95%置信区间"_s;
+    case ChanceVerdict::AboveChance:
+        return u"显著高于随机投注：随机投注的计划命中概率低于本计划命中率的95%置信区间（长期回报不会因此改变）"_s;
+    case ChanceVerdict::NoSignificantDifference:
+        break;
+    }
+    return u"与随机投注无显著差异：随机投注的计划命中概率落在本计划命中率的95%置信区间内"_s;
+}
+
+QString ResponsibilityLine() {
+    return u"理性购彩，量力而行；未成年人不得购买彩票。"_s;
 }
 
 } // namespace tarvo

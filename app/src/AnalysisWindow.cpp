@@ -1,6 +1,7 @@
 #include "tarvo/app/AnalysisWindow.h"
 
 #include "tarvo/app/AnalysisText.h"
+#include "tarvo/app/LiveRecordTab.h"
 #include "tarvo/app/OmissionTab.h"
 #include "tarvo/app/PlanRecordTab.h"
 #include "tarvo/app/PlanSession.h"
@@ -37,7 +38,8 @@ AnalysisWindow::AnalysisWindow(const PlanSession& session, QWidget* parent)
     , record_(new PlanRecordTab(session, tabs_))
     , trend_(new TrendTab(session, tabs_))
     , omission_(new OmissionTab(session, tabs_))
-    , stake_(new StakeTab(session, tabs_)) {
+    , stake_(new StakeTab(session, tabs_))
+    , live_(new LiveRecordTab(session, tabs_)) {
     setObjectName(u"frmfenxi"_s);
     setWindowTitle(u"数据分析"_s);
     // The main window ends the program; this one is only closed (hidden) and keeps its choices.
@@ -49,10 +51,12 @@ AnalysisWindow::AnalysisWindow(const PlanSession& session, QWidget* parent)
     trend_->setObjectName(u"tabTrend"_s);
     omission_->setObjectName(u"tabOmission"_s);
     stake_->setObjectName(u"tabStake"_s);
+    live_->setObjectName(u"tabLiveRecord"_s);
     tabs_->addTab(record_, u"计划成绩"_s);
     tabs_->addTab(trend_, u"走势图"_s);
     tabs_->addTab(omission_, u"遗漏"_s);
     tabs_->addTab(stake_, u"倍投计划"_s);
+    tabs_->addTab(live_, u"实盘记录"_s);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(source_);
@@ -85,6 +89,7 @@ void AnalysisWindow::refreshNow() {
     trend_->refresh();
     omission_->refresh();
     stake_->refresh();
+    live_->refresh();
 }
 
 } // namespace tarvo

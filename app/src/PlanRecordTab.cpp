@@ -44,18 +44,6 @@ QString PeriodCaption(int period, bool tail) {
     return tail ? u"第%1期及以后"_s.arg(period) : u"第%1期"_s.arg(period);
 }
 
-QString VerdictText(ChanceVerdict verdict) {
-    switch (verdict) {
-    case ChanceVerdict::BelowChance:
-        return u"显著低于随机投注：随机投注的计划命中概率高于本计划命中率的95%置信区间"_s;
-    case ChanceVerdict::AboveChance:
-        return u"显著高于随机投注：随机投注的计划命中概率低于本计划命中率的95%置信区间（长期回报不会因此改变）"_s;
-    case ChanceVerdict::NoSignificantDifference:
-        break;
-    }
-    return u"与随机投注无显著差异：随机投注的计划命中概率落在本计划命中率的95%置信区间内"_s;
-}
-
 QChart* NewHitChart() {
     auto* chart = new QChart;
     chart->setTitle(u"计划在第几期中出：实际与随机期望"_s);
@@ -143,7 +131,7 @@ void PlanRecordTab::showFigures(const PlanAgainstChance& figures, int planPeriod
     planHitProbability_->setText(
         u"%1（q = 1 − (1 − p)^%2）"_s.arg(PercentText(figures.planHitProbability)).arg(planPeriods));
     wilson_->setText(u"%1 ～ %2"_s.arg(PercentText(figures.wilson95.low), PercentText(figures.wilson95.high)));
-    verdict_->setText(VerdictText(figures.verdict));
+    verdict_->setText(ChanceVerdictText(figures.verdict));
     longestMissRun_->setText(
         u"%1 次；随机投注同样 %2 个计划，最长连挂通常是 %3 次，连挂 %1 次或更长的概率 %4"_s.arg(figures.longestMissRun)
             .arg(figures.plans)

@@ -35,7 +35,8 @@ void PlanSession::forgetReading() {
 }
 
 void PlanSession::BuildFormulaPool() {
-    pool_ = tarvo::BuildFormulaPool(formulaSeed_());
+    poolSeed_ = formulaSeed_();
+    pool_ = tarvo::BuildFormulaPool(poolSeed_);
     ++poolGeneration_;
 }
 
@@ -160,6 +161,36 @@ PlanUpdate PlanSession::updatePlan(const PlanChoices& choices, const std::functi
     PlanUpdate update{qsizetype(kept), BuildPlanReport(result, choices.playType, kept)};
     remember(choices, std::move(result));
     return update;
+}
+
+PlanAgainstChance PlanSession::replayAgainstChance(const PlanChoices& choices) const {
+    if (pool_.empty())
+        return {};
+    const PlanResult result = EvaluatePlan(RuleOf(choices.playType), choices.codeCount, choices.planPeriods,
+                                           state_.DrawHistory, pool_, tables_, {});
+    return ComparePlanWithChance(result, choices.playType, choices.codeCount, choices.planPeriods);
+}
+
+std::optional<LivePlan> PlanSession::shownPlan(const QDateTime& at) const {
+    if (!lastChoices_ || !lastResult_ || !lastResult_->running)
+        return std::nullopt;
+    const RunningPlan& running = *lastResult_->running;
+    LivePlan plan;
+    plan.lottery = state_.CurrentLottery;
+    plan.firstPeriod = QStringLiteral("20%1").arg(running.firstPeriod, 8, 10, QChar(u'0'));
+    plan.lastPeriod = QStringLiteral("20%1").arg(running.lastPeriod, 8, 10, QChar(u'0'));
+    plan.playType = QString::fromUtf8(RuleOf(lastChoices_->playType).name.data(),
+                                      qsizetype(RuleOf(lastChoices_->playType).name.size()));
+    plan.codeCount = lastChoices_->codeCount;
+    plan.planPeriods = lastChoices_->planPeriods;
+    plan.poolSeed = poolSeed_;
+    QStringList numbers;
+    for (int number : lastResult_->betNumbers)
+        numbers << QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
+    plan.betNumbers = numbers.join(u' ');
+    plan.betCount = lastResult_->currentBets.count();
+    plan.shownAt = at;
+    return plan;
 }
 
 void PlanSession::trim() {

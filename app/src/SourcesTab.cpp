@@ -1,6 +1,8 @@
 #include "tarvo/app/SourcesTab.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSystemTrayIcon>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -93,6 +95,8 @@ SourcesTab::SourcesTab(QString settingsFile, QWidget* parent)
     , browse_(Named(new QPushButton(u"浏览…"_s, this), u"btnsourcebrowse"_s))
     , lotteries_(Named(new QLineEdit(this), u"edtsourcelotteries"_s))
     , faults_(Named(new QLabel(this), u"lblsourcefaults"_s))
+    , trayMessage_(Named(new QCheckBox(u"新开奖时在托盘提示开奖号码和计划结果"_s, this), u"chknotifytray"_s))
+    , sound_(Named(new QCheckBox(u"同时响一声"_s, this), u"chknotifysound"_s))
     , save_(Named(new QPushButton(u"保存数据源"_s, this), u"btnsavesources"_s)) {
     buildForm();
     reload();
@@ -140,7 +144,14 @@ void SourcesTab::buildForm() {
     layout->addWidget(list_, 1);
     layout->addLayout(listButtons);
     layout->addLayout(form);
+    auto* notifyRow = new QHBoxLayout;
+    notifyRow->addWidget(trayMessage_);
+    notifyRow->addWidget(sound_);
+    notifyRow->addStretch(1);
+    layout->addLayout(notifyRow);
     layout->addWidget(save_, 0, Qt::AlignRight);
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        trayMessage_->setToolTip(u"这台电脑的桌面没有托盘，不会显示提示"_s);
 
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         current_ = row;
@@ -164,6 +175,11 @@ void SourcesTab::setNotice(const QString& notice) {
 
 void SourcesTab::reload() {
     const SourceSettings settings = LoadSourceSettings(settingsFile_);
+    QFile file(settingsFile_);
+    const NotifySettings notify = ReadNotifySettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    loadedNotify_ = notify;
+    trayMessage_->setChecked(notify.tray);
+    sound_->setChecked(notify.sound);
     sources_ = settings.sources;
     const bool exists = QFileInfo::exists(settingsFile_);
     fileLine_->setText(exists ? u"设置文件：%1"_s.arg(QDir::toNativeSeparators(settingsFile_))
@@ -300,7 +316,11 @@ void SourcesTab::save() {
     for (qsizetype i = 0; i < sources_.size(); ++i)
         sources_[i].number = int(i + 1);
     QSaveFile file(settingsFile_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(WriteSourceSettings(original, sources_)) < 0 || !file.commit()) {
+    QByteArray text = WriteSourceSettings(original, sources_);
+    const NotifySettings notify{trayMessage_->isChecked(), sound_->isChecked()};
+    if (notify != loadedNotify_)
+        text = WriteNotifySettings(text, notify); // only what the player changed
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) < 0 || !file.commit()) {
         QMessageBox::warning(this, windowTitle(), u"无法保存设置文件 %1：%2"_s.arg(settingsFile_, file.errorString()));
         return;
     }

@@ -97,6 +97,9 @@ StakeTab::StakeTab(const PlanSession& session, QWidget* parent)
     layout->addWidget(message_);
     layout->addWidget(table_, 1);
     layout->addWidget(outlook_);
+    auto* responsibility = new QLabel(ResponsibilityLine(), this);
+    responsibility->setObjectName(u"lblStakeResponsibility"_s);
+    layout->addWidget(responsibility);
 }
 
 QSpinBox* StakeTab::addSpinBox(const QString& objectName, int minimum, int maximum) {

@@ -12,11 +12,14 @@
 #include "tarvo/fetch/DrawImport.h"
 #include "tarvo/fetch/HistoryDownloader.h"
 #include "tarvo/fetch/LatestDrawUpdater.h"
+#include "tarvo/store/Connection.h"
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/DrawOrigins.h"
 #include "tarvo/store/DrawTable.h"
+#include "tarvo/store/LiveRecord.h"
 #include "tarvo/store/StoreError.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -35,6 +38,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTextBlock>
 #include <QTimer>
 #include <array>
@@ -134,6 +138,7 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
             session_.BuildFormulaPool();
             ShowDrawHistory(session_.refreshHistory());
             ShowNewestDraw();
+            judgeShownPlans();
             if (needsFirstStartDialog())
                 openFirstStartDialog(); // instead of a plan over no draw at all
             else
@@ -159,6 +164,7 @@ QString Tfrmmain::settingsFile() const {
 
 // The player's settings file, when there is one, names the sources; otherwise the build's hosts do.
 void Tfrmmain::loadSources() {
+    loadNotifySettings();
     if (QFileInfo::exists(settingsFile())) {
         const SourceSettings settings = LoadSourceSettings(settingsFile());
         settingsProblems_ = settings.problems;
@@ -178,6 +184,7 @@ void Tfrmmain::applySources(const QList<SourceConfig>& sources) {
 
 void Tfrmmain::onSourcesSaved(const QList<SourceConfig>& sources) {
     settingsProblems_.clear();
+    loadNotifySettings();
     if (demo_ && !sources.isEmpty())
         leaveDemonstration();
     if (!demo_)
@@ -328,6 +335,107 @@ void Tfrmmain::onDrawsStored(const QString& lottery) {
     if (lottery != session_.state().CurrentLottery)
         return;
     requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = false});
+}
+
+// ---- The live record -------------------------------------------------------------------------
+
+void Tfrmmain::loadNotifySettings() {
+    QFile file(settingsFile());
+    notify_ = ReadNotifySettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+}
+
+namespace {
+
+// Two shown plans are one recommendation when all that the record keys them by is the same.
+bool SameRecommendation(const LivePlan& a, const LivePlan& b) {
+    return a.lottery == b.lottery && a.firstPeriod == b.firstPeriod && a.playType == b.playType &&
+           a.codeCount == b.codeCount && a.planPeriods == b.planPeriods && a.poolSeed == b.poolSeed &&
+           a.betNumbers == b.betNumbers;
+}
+
+} // namespace
+
+// Every plan run that shows a running plan hands it to the record, on the database thread; the record
+// keeps each recommendation once, however often it is shown.
+void Tfrmmain::recordShownPlan() {
+    const std::optional<LivePlan> plan = session_.shownPlan(env_.now());
+    if (!plan || (lastRecorded_ && SameRecommendation(*lastRecorded_, *plan)))
+        return;
+    lastRecorded_ = plan;
+    database_.run(
+        [file = session_.databaseFile(), plan = *plan] {
+            try {
+                Connection connection(file);
+                connection.open();
+                LiveRecord record(connection.database());
+                const QString notice = record.ensureTable();
+                record.record(plan);
+                return notice;
+            } catch (const StoreError&) {
+                return QString(); // a record that cannot be written never holds up the plans
+            }
+        },
+        [this](const QString& notice) {
+            if (notice.isEmpty())
+                return;
+            recordNotice_ = notice;
+            showFreshness();
+        });
+}
+
+// Once the selected lottery's history holds newer draws than the record was last judged with, the
+// record's running plans are judged against it; a new draw stored by the pass that just ended is
+// then announced with what came of the plan.
+void Tfrmmain::judgeShownPlans() {
+    const DrawHistory& history = session_.state().DrawHistory;
+    const QString lottery = session_.state().CurrentLottery;
+    const bool announce = std::exchange(newDrawOfSelected_, false);
+    if (history.empty() || judgedNewest_.value(lottery) == history.back()[0])
+        return;
+    judgedNewest_[lottery] = history.back()[0];
+    database_.run(
+        [file = session_.databaseFile(), lottery, history] {
+            try {
+                return JudgeUndecided(file, lottery, history);
+            } catch (const StoreError&) {
+                return QList<LivePlan>();
+            }
+        },
+        [this, announce](const QList<LivePlan>& decided) {
+            if (announce)
+                announceNewDraw(decided);
+        });
+}
+
+void Tfrmmain::announceNewDraw(const QList<LivePlan>& decided) {
+    const DrawHistory& history = session_.state().DrawHistory;
+    if (history.empty())
+        return;
+    const Draw& newest = history.back();
+    QString outcome = u"进行中"_s;
+    for (const LivePlan& plan : decided) {
+        if (plan.left)
+            continue;
+        outcome = plan.outcome == LiveOutcome::Hit ? u"中（第%1期）"_s.arg(plan.hitAtPeriod) : u"挂"_s;
+    }
+    QStringList numbers;
+    for (int k = 1; k <= 5; ++k)
+        numbers << u"%1"_s.arg(newest[std::size_t(k)], 2, 10, QChar(u'0'));
+    const QString title = u"%1 第%2期开奖%3"_s.arg(session_.state().CurrentLottery)
+                              .arg(newest[0])
+                              .arg(demo_ ? u"（演示数据）"_s : QString());
+    const QString message = u"%1 · 计划：%2"_s.arg(numbers.join(u' '), outcome);
+    emit drawAnnounced(title, message);
+    if (notify_.tray && QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!tray_) {
+            tray_ = new QSystemTrayIcon(windowIcon().isNull() ? QIcon(ui_.imgqq->pixmap()) : windowIcon(), this);
+            tray_->setToolTip(ApplicationTitle());
+            tray_->show();
+        }
+        tray_->showMessage(title, message, QSystemTrayIcon::Information, 8000); // takes no focus
+    }
+    if (notify_.sound)
+        QApplication::beep();
 }
 
 // ---- Corrections of draws the player brought -------------------------------------------------
@@ -503,6 +611,7 @@ void Tfrmmain::showCycleResult() {
     runGuarded([this] {
         ShowDrawHistory(session_.refreshHistory());
         ShowNewestDraw();
+        judgeShownPlans();
         if (needsFirstStartDialog())
             return;
         if (firstStart_)
@@ -526,6 +635,8 @@ void Tfrmmain::noteDownloadOutcome() {
 void Tfrmmain::noteOutcome(const PassReport& report, const QDateTime& sentAt) {
     if (report.lottery.isEmpty())
         return;
+    if (report.stored > 0 && report.lottery == session_.state().CurrentLottery)
+        newDrawOfSelected_ = true;
     if (report.answered)
         freshness_.answered(report.lottery, env_.now(), report.sourceName);
     else if (!sources_.isEmpty())
@@ -561,6 +672,10 @@ void Tfrmmain::showFreshness() {
     }
     if (!correctedBySources_.isEmpty()) {
         parts << u"%1 期您录入或导入的开奖已按数据源更正（开奖结果以官方公布为准）"_s.arg(correctedBySources_.size());
+        warning = true;
+    }
+    if (!recordNotice_.isEmpty()) {
+        parts << recordNotice_;
         warning = true;
     }
     if (!settingsProblems_.isEmpty()) {
@@ -635,6 +750,7 @@ void Tfrmmain::WritePlanReport(PlanUpdate update) {
     ui_.lblcode->setText(QString::fromStdString(report.labelText));
     ScrollToEnd(ui_.memjihua);
     emit planReportWritten();
+    recordShownPlan();
 }
 
 // ---- Runs -----------------------------------------------------------------------------------

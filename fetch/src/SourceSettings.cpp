@@ -419,4 +419,81 @@ QList<SourceConfig> HostSources(const QString& feedHost, const QString& pageHost
     return {source};
 }
 
+namespace {
+
+std::optional<bool> SwitchValue(const QString& text) {
+    const QString value = text.trimmed().toLower();
+    if (value == u"on" || value == u"true" || value == u"yes" || value == u"1")
+        return true;
+    if (value == u"off" || value == u"false" || value == u"no" || value == u"0")
+        return false;
+    return std::nullopt;
+}
+
+QString NormalizedText(const QByteArray& text, bool* hadBom = nullptr) {
+    QString decoded = QString::fromUtf8(text);
+    const bool bom = decoded.startsWith(QChar(0xfeff));
+    if (bom)
+        decoded.remove(0, 1);
+    if (hadBom)
+        *hadBom = bom;
+    return decoded;
+}
+
+} // namespace
+
+NotifySettings ReadNotifySettings(const QByteArray& text) {
+    NotifySettings settings;
+    QList<SettingsProblem> ignored;
+    QString decoded = NormalizedText(text);
+    decoded.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    for (const Section& section : SplitSections(decoded, ignored)) {
+        if (section.name.compare(u"notify"_s, Qt::CaseInsensitive) != 0)
+            continue;
+        for (const Entry& entry : section.entries) {
+            const std::optional<bool> value = SwitchValue(entry.value);
+            if (value && entry.key == u"tray")
+                settings.tray = *value;
+            else if (value && entry.key == u"sound")
+                settings.sound = *value;
+        }
+    }
+    return settings;
+}
+
+QByteArray WriteNotifySettings(const QByteArray& original, const NotifySettings& settings) {
+    bool hadBom = false;
+    const QString text = NormalizedText(original, &hadBom);
+    const QString lineBreak = text.contains(u"\r\n"_s) ? u"\r\n"_s : u"\n"_s;
+    const QStringList ours{u"tray="_s + (settings.tray ? u"on"_s : u"off"_s),
+                           u"sound="_s + (settings.sound ? u"on"_s : u"off"_s)};
+    QStringList lines;
+    bool inNotify = false;
+    bool written = false;
+    for (const QString& rawLine : text.split(lineBreak)) {
+        const QString line = rawLine.trimmed();
+        if (line.startsWith(u'[')) {
+            inNotify = line.mid(1, line.indexOf(u']') - 1).trimmed().compare(u"notify"_s, Qt::CaseInsensitive) == 0;
+            lines.append(rawLine);
+            if (inNotify && !written) {
+                lines += ours;
+                written = true;
+            }
+            continue;
+        }
+        const QString key = line.section(u'=', 0, 0).trimmed().toLower();
+        if (inNotify && (key == u"tray" || key == u"sound"))
+            continue;
+        lines.append(rawLine);
+    }
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    if (!written) {
+        if (!lines.isEmpty())
+            lines.append(QString());
+        lines << u"[notify]"_s << ours;
+    }
+    return ((hadBom ? QString(QChar(0xfeff)) : QString()) + lines.join(lineBreak) + lineBreak).toUtf8();
+}
+
 } // namespace tarvo

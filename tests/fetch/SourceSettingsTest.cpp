@@ -129,6 +129,16 @@ TEST(SourceSettings, WritingReplacesOnlyTheSourceSectionsAndQtReadsWhatWasWritte
     EXPECT_EQ(qt.value(u"source1/latest"_s).toString(), json.latest);
     EXPECT_EQ(qt.value(u"source2/path"_s).toString(), file.path);
     EXPECT_EQ(qt.value(u"notify/tray"_s).toString(), u"off"_s);
+
+    // The tray and sound switches live in [notify], which the sources' writing left alone.
+    EXPECT_EQ(ReadNotifySettings(written), (NotifySettings{false, false}));
+    EXPECT_EQ(ReadNotifySettings("[source1]\ntray=off\n"), (NotifySettings{true, false})) << "defaults";
+    const QByteArray switched = WriteNotifySettings(written, {true, true});
+    EXPECT_EQ(ReadNotifySettings(switched), (NotifySettings{true, true}));
+    EXPECT_EQ(ReadSourceSettings(switched).sources, reread.sources);
+    EXPECT_EQ(QString::fromUtf8(switched).count(u"tray="_s), 1) << switched.data();
+    EXPECT_EQ(ReadNotifySettings(WriteNotifySettings("; only a comment\n", {false, true})),
+              (NotifySettings{false, true}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tarvo/plan/PlanAgainstChance.h"
 #include "tarvo/plan/PlayType.h"
 
 #include <QString>
@@ -22,5 +23,11 @@ QString TwoDigits(int number);
 
 // The play type's name as the main window shows it (前一 .. 任五).
 QString PlayTypeName(PlayType type);
+
+// The verdict of a record of plans against betting at random, in words.
+QString ChanceVerdictText(ChanceVerdict verdict);
+
+// The line shown wherever money is: 理性购彩，量力而行；未成年人不得购买彩票。
+QString ResponsibilityLine();
 
 } // namespace tarvo

@@ -7,14 +7,15 @@ class QTabWidget;
 
 namespace tarvo {
 
+class LiveRecordTab;
 class OmissionTab;
 class PlanRecordTab;
 class PlanSession;
 class StakeTab;
 class TrendTab;
 
-// 数据分析: a window of its own beside the main window, with four tabs over the session the main window
-// drives: 计划成绩, 走势图, 遗漏, 倍投计划. It reads the session only; refresh() after every plan run and
+// 数据分析: a window of its own beside the main window, with five tabs over the session the main window
+// drives: 计划成绩, 走势图, 遗漏, 倍投计划, 实盘记录. It reads the session only; refresh() after every plan run and
 // refresh cycle keeps it current. While hidden it only notes that it is stale and catches up when shown,
 // so a hidden window costs the main window nothing. The choosers keep their choice while the program runs.
 class AnalysisWindow : public QWidget {
@@ -40,6 +41,7 @@ private:
     TrendTab* trend_;
     OmissionTab* omission_;
     StakeTab* stake_;
+    LiveRecordTab* live_;
     bool stale_ = true;
 };
 

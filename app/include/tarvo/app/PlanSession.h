@@ -2,8 +2,10 @@
 
 #include "tarvo/app/u_public.h"
 #include "tarvo/plan/Plan.h"
+#include "tarvo/plan/PlanAgainstChance.h"
 #include "tarvo/plan/PlanChoices.h"
 #include "tarvo/store/DrawTableReader.h"
+#include "tarvo/store/LiveRecord.h"
 #include "tarvo/store/Tdatamod.h"
 
 #include <QString>
@@ -94,6 +96,14 @@ public:
     // The choices and the result of the last plan run that completed; none before the first.
     const std::optional<PlanChoices>& lastChoices() const { return lastChoices_; }
     const std::optional<PlanResult>& lastResult() const { return lastResult_; }
+    // The replay of other choices over the same draws and formula pool, against chance (what 计划成绩
+    // shows for the window's own choices); all zero before the first pool.
+    PlanAgainstChance replayAgainstChance(const PlanChoices& choices) const;
+    // The seed the formula pool was drawn from (0 before the first pool).
+    std::uint32_t poolSeed() const { return poolSeed_; }
+    // The plan the last plan run shows as running (the 计划进行中 line), as the live record keeps it,
+    // first shown `at`; none before a run or for an empty history.
+    std::optional<LivePlan> shownPlan(const QDateTime& at) const;
 
 private:
     void OpenDrawTable();
@@ -106,6 +116,7 @@ private:
     QString appDir_;
     QString databaseFile_; // empty: 彩票数据.mdb in the program folder
     std::function<std::uint32_t()> formulaSeed_;
+    std::uint32_t poolSeed_ = 0;
     PublicState state_;
     CandidateTables tables_;
     tarvo::FormulaPool pool_;

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -13,9 +14,9 @@ class QPushButton;
 namespace tarvo {
 
 // 数据源: the draw sources of the settings file 设置.ini, tried in the order listed. It shows what was
-// wrong in the file (line and reason), lets the player add, remove, reorder and edit sources, and
-// writes the file only when the player saves, with every source valid; everything else in the file
-// stays as the player wrote it.
+// wrong in the file (line and reason), lets the player add, remove, reorder and edit sources and
+// switch the word said when a draw arrives (tray message, sound), and writes the file only when the
+// player saves, with every source valid; everything else in the file stays as the player wrote it.
 class SourcesTab : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +45,7 @@ private:
 
     QString settingsFile_;
     QList<SourceConfig> sources_;
+    NotifySettings loadedNotify_;
     int current_ = -1;
     bool showing_ = false; // the form is being filled: its edits are not the player's
 
@@ -60,6 +62,8 @@ private:
     QPushButton* browse_;
     QLineEdit* lotteries_;
     QLabel* faults_;
+    QCheckBox* trayMessage_;
+    QCheckBox* sound_;
     QPushButton* save_;
 };
 

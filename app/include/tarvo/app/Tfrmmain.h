@@ -15,6 +15,7 @@
 
 class QMessageBox;
 class QNetworkAccessManager;
+class QSystemTrayIcon;
 
 namespace tarvo {
 
@@ -58,6 +59,9 @@ signals:
     void refreshCycleFinished();
     // No run is going and none waits.
     void idle();
+    // A refresh stored a new draw of the selected lottery: the word said about it (shown beside the
+    // clock where the desktop has a tray and the player wants it).
+    void drawAnnounced(const QString& title, const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +123,12 @@ private:
     void correctDrawAt(const QString& period);
     void removeDrawAt(const QString& period);
 
+    // The live record: what the window showed as the running plan, and what came of it.
+    void recordShownPlan();
+    void judgeShownPlans();
+    void announceNewDraw(const QList<LivePlan>& decided);
+    void loadNotifySettings();
+
     // The plan of each play type and the report it writes.
     void PlanFront1() { planFor(PlayType::Front1); }
     void PlanFront2() { planFor(PlayType::Front2); }
@@ -165,6 +175,12 @@ private:
     bool startingUp_ = false;
     int unseenDisagreements_ = 0;
     QStringList correctedBySources_; // periods the player brought that a source corrected, not yet looked at
+    NotifySettings notify_;
+    QSystemTrayIcon* tray_ = nullptr;            // made at the first word, where the desktop has a tray
+    std::optional<LivePlan> lastRecorded_;       // the shown plan last handed to the record
+    QHash<QString, std::int32_t> judgedNewest_;  // per lottery, the newest draw the record was judged with
+    bool newDrawOfSelected_ = false;             // the pass that just ended stored a draw of the selected lottery
+    QString recordNotice_;                       // said once in the status line: the record started anew
     qint64 lastYield_ = 0;
     qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
     bool closing_ = false;

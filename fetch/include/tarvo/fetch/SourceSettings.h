@@ -75,6 +75,18 @@ QByteArray WriteSourceSettings(const QByteArray& original, const QList<SourceCon
 // 内置数据源; none when both hosts are empty.
 QList<SourceConfig> HostSources(const QString& feedHost, const QString& pageHost);
 
+// What the program does when a refresh stores a new draw of the selected lottery: a message beside
+// the clock (where the desktop has a tray) and a short sound. Section [notify] of the settings file:
+// tray= and sound= each on or off (also true/false, yes/no, 1/0).
+struct NotifySettings {
+    bool tray = true;
+    bool sound = false;
+    bool operator==(const NotifySettings&) const = default;
+};
+NotifySettings ReadNotifySettings(const QByteArray& text);
+// The settings file's text with its [notify] section saying `settings`; every other line stays.
+QByteArray WriteNotifySettings(const QByteArray& original, const NotifySettings& settings);
+
 // The kind's name in the settings file: pages, json, file.
 QString SourceKindName(SourceKind kind);
 
