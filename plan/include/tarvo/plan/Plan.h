@@ -9,6 +9,7 @@
 #include "tarvo/plan/DrawnNumber.h"
 #include "tarvo/plan/EvaluatePlan.h"
 #include "tarvo/plan/FormulaPool.h"
+#include "tarvo/plan/LivePlanOutcome.h"
 #include "tarvo/plan/LongestRunChance.h"
 #include "tarvo/plan/OmissionTable.h"
 #include "tarvo/plan/PlanAgainstChance.h"
