@@ -65,11 +65,11 @@ QList<FigureTable::Cell> RowOf(const LivePlan& plan) {
 QString FiguresText(int plans, int hits, double p, double q, const ProportionInterval& wilson, ChanceVerdict verdict) {
     return u"完成计划 %1，命中 %2，未中 %3；命中率 %4\n单期命中概率 p = %5，计划命中概率 q = %6\n"
            u"命中率的95%置信区间 %7 – %8\n%9"_s.arg(plans)
-        .arg(hits)
-        .arg(plans - hits)
-        .arg(plans > 0 ? PercentText(double(hits) / plans) : u"—"_s)
-        .arg(ProbabilityText(p), ProbabilityText(q), PercentText(wilson.low), PercentText(wilson.high),
-             ChanceVerdictText(verdict));
+               .arg(hits)
+               .arg(plans - hits)
+               .arg(plans > 0 ? PercentText(double(hits) / plans) : u"—"_s)
+               .arg(ProbabilityText(p), ProbabilityText(q), PercentText(wilson.low), PercentText(wilson.high),
+                    ChanceVerdictText(verdict));
 }
 
 } // namespace
@@ -82,10 +82,9 @@ LiveRecordTab::LiveRecordTab(const PlanSession& session, QWidget* parent)
     , summary_(new QLabel(this))
     , liveFigures_(new QLabel(this))
     , replayFigures_(new QLabel(this))
-    , table_(new FigureTable(u"tblLiveRecord"_s,
-                             {u"显示时间"_s, u"彩种"_s, u"设置"_s, u"期号范围"_s, u"投注号码"_s, u"注数"_s,
-                              u"结果"_s, u"离开"_s},
-                             this)) {
+    , table_(new FigureTable(
+          u"tblLiveRecord"_s,
+          {u"显示时间"_s, u"彩种"_s, u"设置"_s, u"期号范围"_s, u"投注号码"_s, u"注数"_s, u"结果"_s, u"离开"_s}, this)) {
     lottery_->setObjectName(u"cmbLiveLottery"_s);
     lottery_->addItem(u"全部彩种"_s, QString());
     for (const QString& name : LotteryNames())
@@ -208,18 +207,18 @@ void LiveRecordTab::showFigures() {
         return;
     }
     const PlanAgainstChance replay = session_.replayAgainstChance(PlanChoices{*type, codeCount, planPeriods});
-    replayFigures_->setText(FiguresText(replay.plans, replay.hits, replay.drawHitProbability,
-                                        replay.planHitProbability, replay.wilson95, replay.verdict));
+    replayFigures_->setText(FiguresText(replay.plans, replay.hits, replay.drawHitProbability, replay.planHitProbability,
+                                        replay.wilson95, replay.verdict));
 }
 
 void LiveRecordTab::exportCsv() {
-    const QString path = QFileDialog::getSaveFileName(this, u"导出实盘记录"_s, u"实盘记录.csv"_s,
-                                                      u"CSV 文件 (*.csv);;所有文件 (*)"_s);
+    const QString path =
+        QFileDialog::getSaveFileName(this, u"导出实盘记录"_s, u"实盘记录.csv"_s, u"CSV 文件 (*.csv);;所有文件 (*)"_s);
     if (path.isEmpty())
         return;
     QSaveFile file(path);
-    const QByteArray csv = "\xEF\xBB\xBF" + table_->tableText().replace(u'\t', u',').replace(u"\n"_s, u"\r\n"_s).toUtf8() +
-                           "\r\n";
+    const QByteArray csv =
+        "\xEF\xBB\xBF" + table_->tableText().replace(u'\t', u',').replace(u"\n"_s, u"\r\n"_s).toUtf8() + "\r\n";
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) < 0 || !file.commit())
         summary_->setText(u"无法写入 %1：%2"_s.arg(path, file.errorString()));
 }

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QSystemTrayIcon>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
