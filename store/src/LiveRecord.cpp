@@ -21,14 +21,16 @@ namespace {
 const QString RecordTable = u"实盘记录"_s;
 
 // The table as this version makes it. The engine keeps the text after the table's name as written, so comparing
-// it tells a table of this shape from any other.
+// it tells a table of this shape from any other. (彩种, 结果, 编号) is unique anyway: the constraint gives the index
+// that finds a lottery's running plans without reading its years of decided ones, and an index made so goes with the
+// table when it is set aside, where a named one would keep its name from the new table.
 const QString RecordColumns =
     u"(\"编号\" integer primary key, \"彩种\" text not null, \"首期\" text not null, \"末期\" text not null, "
     u"\"玩法\" text not null, \"码数\" integer not null, \"期数\" integer not null, \"公式种子\" integer not null, "
-    u"\"投注号码\" text not null, \"注数\" integer not null, \"显示时间\" text not null, "
-    u"\"结果\" text not null, \"中于第几期\" integer not null, \"决定期号\" text not null, \"已离开\" integer not "
-    u"null, "
-    u"unique (\"彩种\", \"首期\", \"玩法\", \"码数\", \"期数\", \"公式种子\", \"投注号码\"))"_s;
+    u"\"投注号码\" text not null, \"注数\" integer not null, \"显示时间\" text not null, \"结果\" text not null, "
+    u"\"中于第几期\" integer not null, \"决定期号\" text not null, \"已离开\" integer not null, "
+    u"unique (\"彩种\", \"首期\", \"玩法\", \"码数\", \"期数\", \"公式种子\", \"投注号码\"), "
+    u"unique (\"彩种\", \"结果\", \"编号\"))"_s;
 
 // The columns a plan is read from, in LivePlan's order.
 const QString PlanColumns =
@@ -40,18 +42,6 @@ const QString TimeFormat = u"yyyy-MM-ddTHH:mm:ss.zzz"_s;
 // The engine's result codes for a damaged file (the low byte of its extended codes).
 constexpr int CorruptCode = 11;
 constexpr int NotADatabaseCode = 26;
-
-QString OutcomeText(LiveOutcome outcome) {
-    switch (outcome) {
-    case LiveOutcome::Hit:
-        return u"中"_s;
-    case LiveOutcome::Missed:
-        return u"挂"_s;
-    case LiveOutcome::Running:
-        break;
-    }
-    return u"进行中"_s;
-}
 
 // Any text but 中 and 挂 reads as running, so the plan is judged again.
 LiveOutcome OutcomeOfText(const QString& text) {
@@ -227,7 +217,30 @@ std::optional<LiveJudgement> Judge(const LivePlan& plan, const DrawHistory& hist
     return JudgeLivePlan(*type, *bets, plan.planPeriods, *firstPeriod, history);
 }
 
+// Whether the file holds the record in this version's shape; false without it. A table of another shape throws, so
+// that nothing is read from or written into it under the wrong names.
+bool HoldsRecord(QSqlDatabase& db) {
+    const std::optional<QString> definition = TableDefinition(db, RecordTable);
+    if (!definition)
+        return false;
+    if (!definition->endsWith(RecordColumns))
+        throw StoreError(u"实盘记录来自其他版本的程序，无法读取；程序下次启动时会将它改名保留，重新开始记录"_s);
+    return true;
+}
+
 } // namespace
+
+QString LiveOutcomeText(LiveOutcome outcome) {
+    switch (outcome) {
+    case LiveOutcome::Hit:
+        return u"中"_s;
+    case LiveOutcome::Missed:
+        return u"挂"_s;
+    case LiveOutcome::Running:
+        break;
+    }
+    return u"进行中"_s;
+}
 
 QString LiveRecord::ensureTable() {
     WriteTransaction transaction(db_);
@@ -251,13 +264,13 @@ qint64 LiveRecord::record(const LivePlan& plan) {
     WriteTransaction transaction(db_);
     const QVariantList key{Text(plan.lottery), Text(plan.firstPeriod), Text(plan.playType),  plan.codeCount,
                            plan.planPeriods,   plan.poolSeed,          Text(plan.betNumbers)};
-    QSqlQuery insert =
-        Run(db_,
-            u"insert or ignore into %1 (\"彩种\", \"首期\", \"玩法\", \"码数\", \"期数\", \"公式种子\", "
-            u"\"投注号码\", \"末期\", \"注数\", \"显示时间\", \"结果\", \"中于第几期\", \"决定期号\", "
-            u"\"已离开\") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(QuotedName(RecordTable)),
-            key + QVariantList{Text(plan.lastPeriod), plan.betCount, TimeText(plan.shownAt), OutcomeText(plan.outcome),
-                               plan.hitAtPeriod, Text(plan.decidingPeriod), int(plan.left)});
+    QSqlQuery insert = Run(
+        db_,
+        u"insert or ignore into %1 (\"彩种\", \"首期\", \"玩法\", \"码数\", \"期数\", \"公式种子\", "
+        u"\"投注号码\", \"末期\", \"注数\", \"显示时间\", \"结果\", \"中于第几期\", \"决定期号\", "
+        u"\"已离开\") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(QuotedName(RecordTable)),
+        key + QVariantList{Text(plan.lastPeriod), plan.betCount, TimeText(plan.shownAt), LiveOutcomeText(plan.outcome),
+                           plan.hitAtPeriod, Text(plan.decidingPeriod), int(plan.left)});
     qint64 id = 0;
     if (insert.numRowsAffected() > 0) {
         id = insert.lastInsertId().toLongLong();
@@ -274,18 +287,18 @@ qint64 LiveRecord::record(const LivePlan& plan) {
     Run(db_,
         u"update %1 set \"已离开\" = 1 where \"彩种\" = ? and \"结果\" = ? and \"已离开\" = 0 and \"编号\" <> ?"_s.arg(
             QuotedName(RecordTable)),
-        {Text(plan.lottery), OutcomeText(LiveOutcome::Running), id});
+        {Text(plan.lottery), LiveOutcomeText(LiveOutcome::Running), id});
     transaction.commit();
     return id;
 }
 
 QList<LivePlan> LiveRecord::undecided(const QString& lottery) {
-    if (!TableDefinition(db_, RecordTable))
+    if (!HoldsRecord(db_))
         return {};
     QSqlQuery query = Run(db_,
                           u"select %1 from %2 where \"彩种\" = ? and \"结果\" = ? order by \"编号\""_s.arg(
                               PlanColumns, QuotedName(RecordTable)),
-                          {lottery, OutcomeText(LiveOutcome::Running)});
+                          {lottery, LiveOutcomeText(LiveOutcome::Running)});
     return PlansOf(query);
 }
 
@@ -294,13 +307,13 @@ void LiveRecord::setOutcome(qint64 id, LiveOutcome outcome, int hitAtPeriod, con
         Run(db_,
             u"update %1 set \"结果\" = ?, \"中于第几期\" = ?, \"决定期号\" = ? where \"编号\" = ?"_s.arg(
                 QuotedName(RecordTable)),
-            {OutcomeText(outcome), hitAtPeriod, Text(decidingPeriod), id});
+            {LiveOutcomeText(outcome), hitAtPeriod, Text(decidingPeriod), id});
     if (query.numRowsAffected() < 1)
         throw StoreError(u"实盘记录中没有编号为 %1 的计划"_s.arg(id));
 }
 
 QList<LivePlan> LiveRecord::read(const LiveRecordFilter& filter) {
-    if (!TableDefinition(db_, RecordTable))
+    if (!HoldsRecord(db_))
         return {};
     const auto [conditions, values] = Conditions(filter);
     QSqlQuery query = Run(
@@ -310,6 +323,18 @@ QList<LivePlan> LiveRecord::read(const LiveRecordFilter& filter) {
     return PlansOf(query);
 }
 
+LivePlan JudgedPlan(const LivePlan& plan, const DrawHistory& history) {
+    const std::optional<LiveJudgement> judged =
+        plan.outcome == LiveOutcome::Running ? Judge(plan, history) : std::nullopt;
+    if (!judged || judged->outcome == LiveOutcome::Running)
+        return plan;
+    LivePlan decided = plan;
+    decided.outcome = judged->outcome;
+    decided.hitAtPeriod = judged->hitAtPeriod;
+    decided.decidingPeriod = StoredPeriod(judged->decidingPeriod);
+    return decided;
+}
+
 QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lottery, const DrawHistory& history) {
     Connection connection(databaseFile);
     connection.open();
@@ -317,15 +342,12 @@ QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lotte
     LiveRecord record(db);
     QList<LivePlan> decided;
     WriteTransaction transaction(db);
-    for (LivePlan& plan : record.undecided(lottery)) {
-        const std::optional<LiveJudgement> judged = Judge(plan, history);
-        if (!judged || judged->outcome == LiveOutcome::Running)
+    for (const LivePlan& plan : record.undecided(lottery)) {
+        const LivePlan judged = JudgedPlan(plan, history);
+        if (judged.outcome == LiveOutcome::Running)
             continue;
-        plan.outcome = judged->outcome;
-        plan.hitAtPeriod = judged->hitAtPeriod;
-        plan.decidingPeriod = StoredPeriod(judged->decidingPeriod);
-        record.setOutcome(plan.id, plan.outcome, plan.hitAtPeriod, plan.decidingPeriod);
-        decided.append(plan);
+        record.setOutcome(judged.id, judged.outcome, judged.hitAtPeriod, judged.decidingPeriod);
+        decided.append(judged);
     }
     transaction.commit();
     return decided;

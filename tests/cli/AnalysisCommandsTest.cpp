@@ -1,6 +1,9 @@
 #include "CliRunner.h"
 #include "TestDatabase.h"
 
+#include "tarvo/store/Connection.h"
+#include "tarvo/store/LiveRecord.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -151,6 +154,143 @@ TEST(CliStake, PrintsTheHandWorkedScheduleOrNoneWhenTheRateCannotBeReached) {
     EXPECT_EQ(impossible[u"rows"_s].toArray(), QJsonArray());
 }
 
+// Five plans the window showed on 山东11选5: three of 前一 with two numbers over three periods (the first judged by
+// the window already), one of 任三 and one of 前一 with one number over one period.
+QList<tarvo::LivePlan> ShownPlans() {
+    const auto plan = [](const QString& first, const QString& last, const QString& type, int periods,
+                         const QString& bets, int betCount, const QTime& at, int day) {
+        tarvo::LivePlan shown;
+        shown.lottery = u"山东11选5"_s;
+        shown.firstPeriod = first;
+        shown.lastPeriod = last;
+        shown.playType = type;
+        shown.codeCount = int(bets.split(u' ').size());
+        shown.planPeriods = periods;
+        shown.poolSeed = 4242;
+        shown.betNumbers = bets;
+        shown.betCount = betCount;
+        shown.shownAt = QDateTime(QDate(2026, 12, day), at);
+        return shown;
+    };
+    return {plan(u"2026120902"_s, u"2026120904"_s, u"前一"_s, 3, u"03 07"_s, 2, QTime(9, 0), 9),
+            plan(u"2026120903"_s, u"2026120905"_s, u"前一"_s, 3, u"08 11"_s, 2, QTime(9, 10), 9),
+            plan(u"2026120905"_s, u"2026120907"_s, u"前一"_s, 3, u"03 07"_s, 2, QTime(9, 20), 9),
+            plan(u"2026120904"_s, u"2026120905"_s, u"任三"_s, 2, u"01 02 03 04 05"_s, 10, QTime(8, 0), 10),
+            plan(u"2026120904"_s, u"2026120904"_s, u"前一"_s, 1, u"01"_s, 1, QTime(8, 30, 15), 10)};
+}
+
+TEST(CliRecord, JudgesTheRunningPlansWritesTheOutcomesBackAndPrintsTheRecordWithItsFigures) {
+    TestDatabase db;
+    db.insertRows(u"山东11选5"_s, RowsOf({{101, 3, 8, 9, 10, 11},
+                                          {102, 5, 3, 7, 1, 2},
+                                          {103, 7, 1, 2, 4, 5},
+                                          {104, 1, 6, 2, 7, 8},
+                                          {105, 6, 7, 3, 5, 1}}));
+    const QList<QStringList> draws = db.rows(u"山东11选5"_s);
+    {
+        tarvo::Connection connection(db.filePath());
+        connection.open();
+        tarvo::LiveRecord record(connection.database());
+        record.ensureTable();
+        for (const tarvo::LivePlan& plan : ShownPlans()) {
+            const qint64 id = record.record(plan);
+            if (plan.betNumbers == u"03 07"_s && plan.firstPeriod == u"2026120902"_s)
+                record.setOutcome(id, tarvo::LiveOutcome::Hit, 2, u"2026120903"_s); // before the next was shown
+        }
+    }
+    const QStringList base{u"record"_s, u"--db"_s, db.filePath(), u"--lottery"_s, u"山东11选5"_s};
+
+    const QJsonObject printed = JsonOf(RunCli(base));
+    EXPECT_EQ(printed[u"lottery"_s].toString(), u"山东11选5"_s);
+    const QJsonArray entries = printed[u"entries"_s].toArray();
+    ASSERT_EQ(entries.size(), 5);
+    // 08 11 leads none of 03, 04, 05; 05 of the plan from 05 leads with 06; 01 02 and 03 05 01 of 04 and 05 are
+    // two and three of 01..05; 01 leads 04.
+    EXPECT_EQ(entries[1].toObject(), (QJsonObject{{u"shown_at"_s, u"2026-12-09T09:10:00"_s},
+                                                  {u"first_period"_s, u"2026120903"_s},
+                                                  {u"last_period"_s, u"2026120905"_s},
+                                                  {u"play_type"_s, u"前一"_s},
+                                                  {u"code_count"_s, 2},
+                                                  {u"plan_periods"_s, 3},
+                                                  {u"pool_seed"_s, 4242},
+                                                  {u"bet_numbers"_s, u"08 11"_s},
+                                                  {u"bet_count"_s, 2},
+                                                  {u"outcome"_s, u"missed"_s},
+                                                  {u"hit_at_period"_s, 0},
+                                                  {u"deciding_period"_s, u"2026120905"_s},
+                                                  {u"left"_s, true}}));
+    const QList<std::tuple<QString, int, QString, bool>> outcomes{{u"hit"_s, 2, u"2026120903"_s, false},
+                                                                  {u"missed"_s, 0, u"2026120905"_s, true},
+                                                                  {u"running"_s, 0, QString(), true},
+                                                                  {u"hit"_s, 2, u"2026120905"_s, true},
+                                                                  {u"hit"_s, 1, u"2026120904"_s, false}};
+    for (qsizetype k = 0; k < entries.size(); ++k) {
+        const QJsonObject entry = entries[k].toObject();
+        const auto& [outcome, hitAt, deciding, left] = outcomes[k];
+        EXPECT_EQ(entry[u"outcome"_s].toString(), outcome) << k;
+        EXPECT_EQ(entry[u"hit_at_period"_s].toInt(-1), hitAt) << k;
+        EXPECT_EQ(entry[u"deciding_period"_s].toString(u"?"_s), deciding) << k;
+        EXPECT_EQ(entry[u"left"_s].toBool(!left), left) << k;
+    }
+
+    // 前一 with two numbers: p = 2/11, q = 1 − (9/11)³; one hit in two plans: the Wilson interval is centred on 1/2
+    // with half-width z/(2 + z²)·√(1/2 + z²/4). 任三 with five numbers: p = (10·15 + 5·6 + 1)/462. One hit in one
+    // plan: from 1/(1 + z²) to 1, above 前一's q with one number and one period, 1/11.
+    struct Figures {
+        QString type;
+        int codes, periods, plans, hits;
+        double p, q, low, high;
+        QString verdict;
+    };
+    const QList<Figures> expected{
+        {u"前一"_s, 2, 3, 2, 1, 2.0 / 11, 602.0 / 1331, 0.0945312057, 0.9054687943, u"no different"_s},
+        {u"任三"_s, 5, 2, 1, 1, 181.0 / 462, 1 - (281.0 / 462) * (281.0 / 462), 0.2065493144, 1, u"no different"_s},
+        {u"前一"_s, 1, 1, 1, 1, 1.0 / 11, 1.0 / 11, 0.2065493144, 1, u"above"_s}};
+    const QJsonArray summary = printed[u"summary"_s].toArray();
+    ASSERT_EQ(summary.size(), expected.size());
+    for (qsizetype k = 0; k < summary.size(); ++k) {
+        const QJsonObject figures = summary[k].toObject();
+        const Figures& e = expected[k];
+        EXPECT_EQ(figures.keys().size(), 10) << k;
+        EXPECT_EQ(figures[u"play_type"_s].toString(), e.type) << k;
+        EXPECT_EQ(figures[u"code_count"_s].toInt(), e.codes) << k;
+        EXPECT_EQ(figures[u"plan_periods"_s].toInt(), e.periods) << k;
+        EXPECT_EQ(figures[u"plans"_s].toInt(), e.plans) << k;
+        EXPECT_EQ(figures[u"hits"_s].toInt(), e.hits) << k;
+        EXPECT_EQ(figures[u"misses"_s].toInt(-1), e.plans - e.hits) << k;
+        EXPECT_NEAR(figures[u"draw_hit_probability"_s].toDouble(), e.p, 1e-12) << k;
+        EXPECT_NEAR(figures[u"plan_hit_probability"_s].toDouble(), e.q, 1e-12) << k;
+        EXPECT_NEAR(figures[u"wilson95"_s].toArray()[0].toDouble(), e.low, 1e-9) << k;
+        EXPECT_NEAR(figures[u"wilson95"_s].toArray()[1].toDouble(), e.high, 1e-9) << k;
+        EXPECT_EQ(figures[u"verdict"_s].toString(), e.verdict) << k;
+    }
+
+    // The outcomes were written back: the record holds them, the draws are as they were.
+    {
+        tarvo::Connection connection(db.filePath());
+        connection.open();
+        const QList<tarvo::LivePlan> stored = tarvo::LiveRecord(connection.database()).read({});
+        ASSERT_EQ(stored.size(), 5);
+        EXPECT_EQ(stored[1].outcome, tarvo::LiveOutcome::Missed);
+        EXPECT_EQ(stored[2].outcome, tarvo::LiveOutcome::Running);
+        EXPECT_EQ(stored[3].decidingPeriod, u"2026120905"_s);
+    }
+    EXPECT_EQ(db.rows(u"山东11选5"_s), draws);
+
+    const QJsonObject lastDay =
+        JsonOf(RunCli(base + QStringList{u"--from"_s, u"2026-12-10"_s, u"--to"_s, u"2026-12-10"_s}));
+    EXPECT_EQ(lastDay[u"entries"_s].toArray().size(), 2);
+    EXPECT_EQ(lastDay[u"summary"_s].toArray().size(), 2);
+
+    const CliRun csv = RunCli(base + QStringList{u"--csv"_s, u"--to"_s, u"2026-12-09"_s});
+    EXPECT_EQ(csv.status, 0) << csv.err.toStdString();
+    EXPECT_EQ(csv.rawOut, "\xEF\xBB\xBF"
+                          "显示时间,彩种,玩法,码数,期数,首期,末期,投注号码,注数,结果,中于第几期,决定期号,已离开\r\n"
+                          "2026-12-09 09:00:00,山东11选5,前一,2,3,2026120902,2026120904,03 07,2,中,2,2026120903,否\r\n"
+                          "2026-12-09 09:10:00,山东11选5,前一,2,3,2026120903,2026120905,08 11,2,挂,,2026120905,是\r\n"
+                          "2026-12-09 09:20:00,山东11选5,前一,2,3,2026120905,2026120907,03 07,2,进行中,,,是\r\n");
+}
+
 TEST(CliAnalysis, BadArgumentsExitWithStatus2AndDatabaseProblemsWith1) {
     TestDatabase db;
     const QString file = db.filePath();
@@ -168,6 +308,12 @@ TEST(CliAnalysis, BadArgumentsExitWithStatus2AndDatabaseProblemsWith1) {
         {u"omission"_s, u"--db"_s, file + u".missing"_s, u"--lottery"_s, u"山东11选5"_s, u"--last"_s, u"all"_s},
         {u"stats"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--type"_s, u"前二"_s, u"--item"_s, u"2码"_s,
          u"--seed"_s, u"0"_s},
+        {u"record"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--from"_s, u"2026-13-01"_s},
+        {u"record"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--from"_s, u"2026-12-10"_s, u"--to"_s,
+         u"2026-12-09"_s},
+        {u"record"_s, u"--db"_s, file, u"--lottery"_s, u"湖北11选5"_s},
+        {u"record"_s, u"--db"_s, file, u"--lottery"_s, u"山东11选5"_s, u"--json"_s},
+        {u"record"_s, u"--lottery"_s, u"山东11选5"_s},
     };
     for (const QStringList& arguments : bad) {
         const CliRun run = RunCli(arguments);
@@ -175,7 +321,7 @@ TEST(CliAnalysis, BadArgumentsExitWithStatus2AndDatabaseProblemsWith1) {
         EXPECT_FALSE(run.err.isEmpty());
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     }
-    for (const QString& command : {u"stats"_s, u"omission"_s}) {
+    for (const QString& command : {u"stats"_s, u"omission"_s, u"record"_s}) {
         QStringList arguments{command, u"--db"_s, file + u".missing"_s, u"--lottery"_s, u"山东11选5"_s};
         if (command == u"stats"_s)
             arguments << u"--type"_s << u"0"_s << u"--item"_s << u"0"_s << u"--seed"_s << u"0"_s;

@@ -1,8 +1,12 @@
 #include "AnalysisCommands.h"
 
+#include "BinaryOutput.h"
 #include "CliCommands.h"
 #include "CliInputs.h"
 #include "tarvo/plan/Plan.h"
+#include "tarvo/store/Connection.h"
+#include "tarvo/store/LiveRecord.h"
+#include "tarvo/store/StoreError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -122,10 +126,171 @@ int Stake(const QStringList& arguments, QTextStream& out) {
     return CliOk;
 }
 
+QString OutcomeName(LiveOutcome outcome) {
+    switch (outcome) {
+    case LiveOutcome::Hit:
+        return u"hit"_s;
+    case LiveOutcome::Missed:
+        return u"missed"_s;
+    case LiveOutcome::Running:
+        break;
+    }
+    return u"running"_s;
+}
+
+QString VerdictName(ChanceVerdict verdict) {
+    switch (verdict) {
+    case ChanceVerdict::AboveChance:
+        return u"above"_s;
+    case ChanceVerdict::BelowChance:
+        return u"below"_s;
+    case ChanceVerdict::NoSignificantDifference:
+        break;
+    }
+    return u"no different"_s;
+}
+
+QString EntryJson(const LivePlan& plan) {
+    return JsonObject({{u"shown_at"_s, Json(plan.shownAt.toString(Qt::ISODate))},
+                       {u"first_period"_s, Json(plan.firstPeriod)},
+                       {u"last_period"_s, Json(plan.lastPeriod)},
+                       {u"play_type"_s, Json(plan.playType)},
+                       {u"code_count"_s, Json(plan.codeCount)},
+                       {u"plan_periods"_s, Json(plan.planPeriods)},
+                       {u"pool_seed"_s, Json(qint64(plan.poolSeed))},
+                       {u"bet_numbers"_s, Json(plan.betNumbers)},
+                       {u"bet_count"_s, Json(plan.betCount)},
+                       {u"outcome"_s, Json(OutcomeName(plan.outcome))},
+                       {u"hit_at_period"_s, Json(plan.hitAtPeriod)},
+                       {u"deciding_period"_s, Json(plan.decidingPeriod)},
+                       {u"left"_s, Json(plan.left)}});
+}
+
+// A setting of the plan: play type, code count and plan period count.
+struct LiveSetting {
+    QString playType;
+    int codeCount;
+    int planPeriods;
+    bool operator==(const LiveSetting&) const = default;
+};
+
+// The figures of each setting present among the plans, in the order of their first plan; a setting that names no
+// play type or an impossible count (a damaged record) has none.
+QStringList SummaryJson(const QList<LivePlan>& plans) {
+    QList<LiveSetting> settings;
+    for (const LivePlan& plan : plans) {
+        const LiveSetting setting{plan.playType, plan.codeCount, plan.planPeriods};
+        if (!settings.contains(setting))
+            settings << setting;
+    }
+    QStringList summary;
+    for (const LiveSetting& setting : std::as_const(settings)) {
+        const std::optional<PlayType> type = PlayTypeNamed(setting.playType.toStdString());
+        if (!type || setting.codeCount < 1 || setting.codeCount > 11 || setting.planPeriods < 1)
+            continue;
+        const LiveFigures figures = FiguresOf(plans, *type, setting.codeCount, setting.planPeriods);
+        summary << JsonObject({{u"play_type"_s, Json(setting.playType)},
+                               {u"code_count"_s, Json(setting.codeCount)},
+                               {u"plan_periods"_s, Json(setting.planPeriods)},
+                               {u"plans"_s, Json(figures.plans)},
+                               {u"hits"_s, Json(figures.hits)},
+                               {u"misses"_s, Json(figures.misses)},
+                               {u"draw_hit_probability"_s, Json(figures.drawHitProbability)},
+                               {u"plan_hit_probability"_s, Json(figures.planHitProbability)},
+                               {u"wilson95"_s, JsonList({Json(figures.wilson95.low), Json(figures.wilson95.high)})},
+                               {u"verdict"_s, Json(VerdictName(figures.verdict))}});
+    }
+    return summary;
+}
+
+// A field of a CSV line, quoted when it holds a separator, a quote or a line break.
+QString CsvField(const QString& value) {
+    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
+        return value;
+    return u'"' + QString(value).replace(u'"', u"\"\""_s) + u'"';
+}
+
+// The record as spreadsheets open it: UTF-8 with a byte order mark, a header line, CR LF line ends.
+QByteArray RecordCsv(const QList<LivePlan>& plans) {
+    QString csv = u"\uFEFF显示时间,彩种,玩法,码数,期数,首期,末期,投注号码,注数,结果,中于第几期,决定期号,已离开\r\n"_s;
+    for (const LivePlan& plan : plans) {
+        const QStringList fields{plan.shownAt.toString(u"yyyy-MM-dd HH:mm:ss"_s),
+                                 plan.lottery,
+                                 plan.playType,
+                                 QString::number(plan.codeCount),
+                                 QString::number(plan.planPeriods),
+                                 plan.firstPeriod,
+                                 plan.lastPeriod,
+                                 plan.betNumbers,
+                                 QString::number(plan.betCount),
+                                 LiveOutcomeText(plan.outcome),
+                                 plan.outcome == LiveOutcome::Hit ? QString::number(plan.hitAtPeriod) : QString(),
+                                 plan.decidingPeriod,
+                                 plan.left ? u"是"_s : u"否"_s};
+        QStringList line;
+        for (const QString& field : fields)
+            line << CsvField(field);
+        csv += line.join(u',') + u"\r\n"_s;
+    }
+    return csv.toUtf8();
+}
+
+QDate DateOption(const ParsedArguments& parsed, const QString& name) {
+    if (!parsed.options.contains(name))
+        return {};
+    const QString text = parsed.options.value(name);
+    const QDate date = QDate::fromString(text, u"yyyy-MM-dd"_s);
+    if (!date.isValid())
+        throw UsageError(u"选项 --%1 的取值“%2”不是日期（yyyy-MM-dd）"_s.arg(name, text));
+    return date;
+}
+
+// The record as the draws stored now decide it. The outcomes are written back, as the window would write them after
+// its next refresh; a file that takes no writes (a read-only file) is judged for the printing only.
+QList<LivePlan> CurrentRecord(const QString& database, const LiveRecordFilter& filter) {
+    const DrawHistory history = ReadStoredDraws(database, filter.lottery);
+    Connection connection(database);
+    connection.open();
+    if (connection.takesWrites())
+        JudgeUndecided(database, filter.lottery, history);
+    QList<LivePlan> plans = LiveRecord(connection.database()).read(filter);
+    for (LivePlan& plan : plans)
+        plan = JudgedPlan(plan, history);
+    return plans;
+}
+
+int Record(const QStringList& arguments, QTextStream& out) {
+    const ParsedArguments parsed = ParseArguments(arguments, {u"db"_s, u"lottery"_s, u"from"_s, u"to"_s}, {u"csv"_s});
+    const QString database = parsed.required(u"db"_s);
+    LiveRecordFilter filter;
+    filter.lottery = RequireLottery(parsed.required(u"lottery"_s));
+    filter.from = DateOption(parsed, u"from"_s);
+    filter.to = DateOption(parsed, u"to"_s);
+    if (!parsed.positional.isEmpty())
+        throw UsageError(u"record 不接受参数“%1”"_s.arg(parsed.positional.join(u' ')));
+    if (filter.from.isValid() && filter.to.isValid() && filter.from > filter.to)
+        throw UsageError(u"--from 的日期晚于 --to 的日期"_s);
+
+    const QList<LivePlan> plans = CurrentRecord(database, filter);
+    if (parsed.has(u"csv"_s)) {
+        if (!WriteBytesUnchanged(out, RecordCsv(plans)))
+            throw StoreError(u"无法写出实盘记录"_s);
+        return CliOk;
+    }
+    QStringList entries;
+    for (const LivePlan& plan : plans)
+        entries << EntryJson(plan);
+    out << JsonObject({{u"lottery"_s, Json(filter.lottery)},
+                       {u"entries"_s, JsonList(entries)},
+                       {u"summary"_s, JsonList(SummaryJson(plans))}})
+        << u'\n';
+    return CliOk;
+}
+
 } // namespace
 
 bool IsAnalysisCommand(const QString& command) {
-    return command == u"stats"_s || command == u"omission"_s || command == u"stake"_s;
+    return command == u"stats"_s || command == u"omission"_s || command == u"stake"_s || command == u"record"_s;
 }
 
 int RunAnalysisCommand(const QString& command, const QStringList& arguments, QTextStream& out) {
@@ -133,6 +298,8 @@ int RunAnalysisCommand(const QString& command, const QStringList& arguments, QTe
         return Stats(arguments, out);
     if (command == u"omission"_s)
         return Omission(arguments, out);
+    if (command == u"record"_s)
+        return Record(arguments, out);
     return Stake(arguments, out);
 }
 

@@ -10,7 +10,7 @@ namespace tarvo {
 enum CliStatus { CliOk = 0, CliDatabaseError = 1, CliUsageError = 2, CliImportIncomplete = 3 };
 
 // Runs one command line of the companion tool (without the program name): init-db, import, export,
-// report, stats, omission or stake. Results go to `out`, complaints to `err`, both UTF-8.
+// report, stats, omission, stake or record. Results go to `out`, complaints to `err`, both UTF-8.
 int RunCliCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 } // namespace tarvo

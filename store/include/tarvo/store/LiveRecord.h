@@ -34,6 +34,9 @@ struct LivePlan {
     bool operator==(const LivePlan&) const = default;
 };
 
+// An outcome in words, as the record stores it and the window shows it: 进行中, 中, 挂.
+QString LiveOutcomeText(LiveOutcome outcome);
+
 // Which plans of the record to read; an empty text, an invalid date and 0 mean any.
 struct LiveRecordFilter {
     QString lottery;
@@ -65,7 +68,7 @@ public:
 
     // The still-running plans of a lottery, in the order they were recorded, left ones too: a plan the player left
     // is still judged, so that leaving the plans that go badly cannot make the record look better. None without
-    // the table.
+    // the table; a table of another shape (ensureTable has not run) throws StoreError, as in read().
     QList<LivePlan> undecided(const QString& lottery);
 
     // Stores what came of a plan; throws StoreError when the record holds no plan of that id.
@@ -78,10 +81,14 @@ private:
     QSqlDatabase db_;
 };
 
+// A running plan as the draws (oldest first) decide it so far: outcome, hit period and deciding period filled in
+// when its draws have decided it; as it was while they have not, when it is decided already, or when the record holds
+// it in a form that cannot be judged (an unknown play type, bet numbers or first period that do not read).
+LivePlan JudgedPlan(const LivePlan& plan, const DrawHistory& history);
+
 // Judges every undecided plan of the lottery against its draw history (oldest first) and stores what was decided,
-// in one transaction; returns the plans newly decided, as now stored. A plan the record holds in a form that cannot
-// be judged (an unknown play type, bet numbers or first period that do not read) stays running. Nothing happens
-// without the table. Throws StoreError.
+// as JudgedPlan does, in one transaction; returns the plans newly decided, as now stored. Nothing happens without the
+// table. Throws StoreError.
 QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lottery, const DrawHistory& history);
 
 // The figures of a set of decided plans of one setting, as the analysis window's 计划成绩 shows them for the replay:
