@@ -53,7 +53,11 @@ GetResult ResultOf(QNetworkReply* reply, qint64 largestBody) {
     if (!givenUp.isEmpty())
         return {std::nullopt, givenUp};
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError && status == 0)
+    // A redirect that is not followed leaves its own status (3xx) behind; why it was not followed is what
+    // the player needs to read.
+    const bool redirectRefused = reply->error() == QNetworkReply::InsecureRedirectError ||
+                                 reply->error() == QNetworkReply::TooManyRedirectsError;
+    if (reply->error() != QNetworkReply::NoError && (status == 0 || redirectRefused))
         return {std::nullopt, TransportFailure(reply)};
     if (status < 200 || status > 299)
         return {std::nullopt, u"HTTP %1"_s.arg(status)};

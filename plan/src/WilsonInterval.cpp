@@ -20,7 +20,12 @@ ProportionInterval WilsonInterval95(int successes, int trials) {
     const double z2 = Z95 * Z95;
     const double centre = (h + z2 / 2.0) / (n + z2);
     const double halfWidth = Z95 / (n + z2) * std::sqrt(h * (n - h) / n + z2 / 4.0);
-    return {std::clamp(centre - halfWidth, 0.0, 1.0), std::clamp(centre + halfWidth, 0.0, 1.0)};
+    // With no success the interval starts at 0 and with no failure it ends at 1, exactly: computed, the
+    // end may fall a rounding short of it, and a perfect record of plans that chance hits for certain
+    // (q = 1 to double precision) would seem worse than chance.
+    const double low = successes <= 0 ? 0.0 : std::clamp(centre - halfWidth, 0.0, 1.0);
+    const double high = successes >= trials ? 1.0 : std::clamp(centre + halfWidth, 0.0, 1.0);
+    return {low, high};
 }
 
 } // namespace tarvo

@@ -23,8 +23,8 @@ QString TextOf(const QByteArray& output) {
 }
 
 // Whether the run ended by itself; a run that did not is killed and fails the test.
-bool Ended(QProcess& process, const QStringList& arguments) {
-    const std::string command = "tarvo-cli " + arguments.join(u' ').toStdString();
+bool Ended(QProcess& process, const QString& program, const QStringList& arguments) {
+    const std::string command = (QStringList{program} + arguments).join(u' ').toStdString();
     if (!process.waitForFinished(RunLimitMs)) {
         if (process.error() == QProcess::FailedToStart) {
             ADD_FAILURE() << command << " did not start: " << process.errorString().toStdString();
@@ -44,10 +44,10 @@ bool Ended(QProcess& process, const QStringList& arguments) {
 
 } // namespace
 
-CliRun RunCli(const QStringList& arguments) {
+CliRun RunProgram(const QString& program, const QStringList& arguments) {
     QProcess process;
-    process.start(QStringLiteral(TARVO_CLI_PATH), arguments);
-    const bool ended = Ended(process, arguments);
+    process.start(program, arguments);
+    const bool ended = Ended(process, program, arguments);
     const QByteArray out = process.readAllStandardOutput();
     const QByteArray err = process.readAllStandardError();
     return {ended ? process.exitCode() : -1, TextOf(out), TextOf(err), HasNativeLineBreaks(out), out};

@@ -15,8 +15,13 @@ struct CliRun {
     QByteArray rawOut;     // the output's bytes as written
 };
 
-// Runs tarvo-cli with the arguments and waits for it to end, at most 30 s: a run that does not end
+// Runs a program with the arguments and waits for it to end, at most 30 s: a run that does not end
 // by then is killed and fails the test, as does one that crashes or does not start.
-CliRun RunCli(const QStringList& arguments);
+CliRun RunProgram(const QString& program, const QStringList& arguments);
+
+// RunProgram of tarvo-cli.
+inline CliRun RunCli(const QStringList& arguments) {
+    return RunProgram(QStringLiteral(TARVO_CLI_PATH), arguments);
+}
 
 } // namespace tarvo::test

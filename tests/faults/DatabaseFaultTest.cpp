@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,7 +13,9 @@
 #include <QTest>
 #include <atomic>
 #include <condition_variable>
+#include <iostream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #ifdef Q_OS_WIN
@@ -238,13 +241,14 @@ INSTANTIATE_TEST_SUITE_P(Places, UnwritableDatabase, ::testing::Bool(), [](const
     return std::string(info.param ? "FileAndFolder" : "FileOnly");
 });
 
-// Holds the database's write lock from another connection on a thread of its own (the window's
-// thread blocks in the engine's busy wait, so the holder must not need it) for `hold`, or until
-// release().
+// Holds the database's lock from another connection on a thread of its own (the window's thread
+// blocks in the engine's busy wait, so the holder must not need it) for `hold`, or until release():
+// with "begin exclusive" no other connection reads or writes, with "begin immediate" others still
+// read.
 class LockHolder {
 public:
-    LockHolder(const QString& file, std::chrono::milliseconds hold) {
-        thread_ = std::thread([this, file, hold] { run(file, hold); });
+    LockHolder(const QString& file, std::chrono::milliseconds hold, const QString& begin = u"begin exclusive"_s) {
+        thread_ = std::thread([this, file, hold, begin] { run(file, hold, begin); });
         while (!taken_ && !failed_)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -263,13 +267,13 @@ public:
     }
 
 private:
-    void run(const QString& file, std::chrono::milliseconds hold) {
+    void run(const QString& file, std::chrono::milliseconds hold, const QString& beginStatement) {
         const QString name = u"fault-lock-holder"_s;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
             db.setDatabaseName(file);
             QSqlQuery begin(db);
-            if (!db.open() || !begin.exec(u"begin exclusive"_s)) {
+            if (!db.open() || !begin.exec(beginStatement)) {
                 failed_ = true;
             } else {
                 taken_ = true;
@@ -353,6 +357,98 @@ TEST_F(LockedDatabase, AWriterHoldingTheFileLongerThanTheBusyWaitCostsACycleNotA
     waitIdle();
     EXPECT_EQ(storedPeriods(), (QStringList{u"2026120801"_s, u"2026120802"_s, u"2026120803"_s}));
     expectWindowShowsStoredRows();
+}
+
+// Another program holds the file's write lock as the window starts. The window's thread keeps turning
+// while the download waits for the lock.
+class LockedAtStartUp : public DatabaseFaults {
+protected:
+    // Starts the window and waits until every lottery's pages have been read and the download waits
+    // for the lock, the window's thread turning all the while; false when that did not come.
+    bool startUpWaitsForTheLock() {
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [this] { ++turns_; });
+        ticker.start(10);
+        window().FormCreate();
+        return QTest::qWaitFor(
+            [this] { return source().requestLog().filter(u"/lottery/draw/list/"_s).size() >= 40 && turns_ >= 20; },
+            60000);
+    }
+    void expectTenDaysOfEveryLottery() {
+        for (const QString& lottery : LotteryNames()) {
+            EXPECT_EQ(LookAt(databaseFile(), lottery).rows.size(),
+                      PublishedInTenDays(source(), lottery, kFaultNow.date()).size())
+                << lottery.toStdString();
+        }
+        expectOnlyPublishedRows();
+    }
+
+    int turns_ = 0;
+};
+
+TEST_F(LockedAtStartUp, ALockLetGoDuringTheDownloadDelaysTheDrawsButLosesNone) {
+    startSource();
+    QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
+    {
+        LockHolder holder(databaseFile(), std::chrono::minutes(5), u"begin immediate"_s);
+        ASSERT_TRUE(holder.taken());
+        ASSERT_TRUE(startUpWaitsForTheLock()) << "pages read: " << source().requestLog().size() << ", turns " << turns_;
+        EXPECT_EQ(finished.count(), 0) << "the start-up ended while the file was locked";
+    }
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(60000)) << "start-up did not finish";
+    waitIdle();
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+    expectTenDaysOfEveryLottery();
+    expectWindowShowsStoredRows();
+}
+
+TEST_F(LockedAtStartUp, ALockHeldPastTheBusyWaitStoresNothingHalfAndTheNextStartStoresTheDraws) {
+    startSource();
+    QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
+    {
+        LockHolder holder(databaseFile(), std::chrono::minutes(5), u"begin immediate"_s);
+        ASSERT_TRUE(holder.taken());
+        ASSERT_TRUE(startUpWaitsForTheLock());
+        ASSERT_TRUE(finished.count() > 0 || finished.wait(120000)) << "start-up did not finish";
+        EXPECT_FALSE(holder.released());
+    }
+    waitIdle();
+    for (const QString& lottery : LotteryNames())
+        EXPECT_TRUE(LookAt(databaseFile(), lottery).rows.isEmpty()) << lottery.toStdString();
+
+    window().close();
+    resetWindow();
+    startUp();
+    expectTenDaysOfEveryLottery();
+    expectWindowShowsStoredRows();
+}
+
+// As the window closes it trims 山东's table to its newest 1200 rows. A file that refuses the
+// deletions keeps every row; the window closes all the same and says why on standard error.
+TEST_F(DatabaseFaults, ATrimRefusedAsTheWindowClosesKeepsEveryRowAndIsWrittenToStandardError) {
+    db_->insertConsecutive(kShandong, 2025010101, 1300);
+    ASSERT_TRUE(WithDirectConnection(databaseFile(), DirectAccess::ReadWrite, [](QSqlDatabase& db) {
+        // The five oldest rows go, the sixth is refused: the five must come back.
+        QSqlQuery trigger(db);
+        EXPECT_TRUE(
+            trigger.exec(u"create trigger refuse_trim before delete on \"%1\" when old.记录期号 >= '2025010106' "
+                         u"begin select raise(abort, '不许删除'); end"_s.arg(DrawTableName(kShandong))))
+            << trigger.lastError().text().toStdString();
+    }));
+    startUp();
+    const QStringList stored = db_->periods(kShandong);
+    ASSERT_EQ(stored.size(), 1300);
+
+    std::ostringstream standardError;
+    std::streambuf* const before = std::cerr.rdbuf(standardError.rdbuf());
+    window().close();
+    std::cerr.rdbuf(before);
+
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(db_->periods(kShandong), stored);
+    const QString said = QString::fromStdString(standardError.str());
+    EXPECT_TRUE(said.startsWith(u"Trimming the draw tables failed: "_s) && said.contains(u"不许删除"_s))
+        << standardError.str();
 }
 
 TEST_F(DatabaseFaults, AMissingTableIsPassedOverAtStartUpAndReportedOnceWhenChosen) {

@@ -213,13 +213,16 @@ TEST(SourceKinds, PagesJsonAndFileSourcesOfTheSameDrawsStoreTheSameRows) {
     EXPECT_EQ(stored[2], stored[0]) << "file";
 }
 
-// A source over https whose certificate is signed by a test authority that only this test trusts.
+// A source over https whose certificate is signed by a test authority that only this test trusts. It
+// sends 广东's feed on to a plain http source.
 class HttpsSource : public ::testing::Test {
 protected:
     void SetUp() override {
+        plain_ = StartedSource();
         DrawSourceOptions options;
         options.port = 0;
         options.now = QDateTime(Today, QTime(23, 30));
+        options.failRules = {{FailMode::Redirect, u"/static/gd11x5/"_s, 0, u"http://"_s + plain_->host()}};
         options.tlsCertificate = TlsFile(u"server.pem"_s);
         options.tlsKey = TlsFile(u"server-key.pem"_s);
         source_ = std::make_unique<DrawSource>(options);
@@ -240,14 +243,15 @@ protected:
         QSslConfiguration::setDefaultConfiguration(trusting);
     }
 
-    PassReport readLatest() {
+    PassReport readLatest(const QString& lottery = u"重庆11选5"_s) {
         LatestDrawUpdater updater(&manager_, {PagesSource(u"加密源"_s, *source_, u"https"_s)});
-        updater.start(folder_.appDir(), u"重庆11选5"_s);
+        updater.start(folder_.appDir(), lottery);
         EXPECT_EQ(WaitForFinished(updater, 20000), QString());
         return updater.lastReport();
     }
 
     const QSslConfiguration defaults_ = QSslConfiguration::defaultConfiguration();
+    std::unique_ptr<DrawSource> plain_;
     std::unique_ptr<DrawSource> source_;
     ProgramFolder folder_;
     QNetworkAccessManager manager_;
@@ -266,6 +270,15 @@ TEST_F(HttpsSource, ACertificateThePlatformTrustsIsRead) {
     const PassReport report = readLatest();
     EXPECT_TRUE(report.answered) << report.failures.join(u' ').toStdString();
     EXPECT_EQ(folder_.rows(u"重庆11选5"_s).size(), DrawSource::FeedDrawCount);
+}
+
+TEST_F(HttpsSource, ARedirectToPlainHttpIsNotFollowedAndIsNamedForThePlayer) {
+    trustTheTestAuthority();
+    const PassReport report = readLatest(u"广东11选5"_s);
+    EXPECT_FALSE(report.answered);
+    EXPECT_EQ(report.failures, QStringList{u"加密源：从 https 转向 http 的跳转，已拒绝"_s});
+    EXPECT_EQ(plain_->requestLog(), QStringList()) << "the program asked the plain source";
+    EXPECT_TRUE(folder_.rows(u"广东11选5"_s).isEmpty());
 }
 
 } // namespace

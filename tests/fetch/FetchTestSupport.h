@@ -42,6 +42,11 @@ template <typename T> QString WaitForFinished(T& object, int limitMs = 30000);
 
 } // namespace tarvo::test
 
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace tarvo {
 // How a failing test shows a row: "2026120801 01 02 03 04 05".
 void PrintTo(const DrawRow& row, std::ostream* out);

@@ -1,7 +1,9 @@
-#include "tarvo/fetch/HttpGet.h"
+#include "FetchTestSupport.h"
+
 #include "tarvo/drawd/DrawSource.h"
 #include "tarvo/drawd/SourceDocuments.h"
 #include "tarvo/drawd/SourceLottery.h"
+#include "tarvo/fetch/HttpGet.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -60,6 +62,16 @@ TEST_F(NoisySource, AnswerLongerThanTheLimitIsAFailedFetch) {
     EXPECT_TRUE(get(NoiseBodyBytes)) << "exactly the limit is still an answer";
 }
 
+// What StartGet hands back for `path` on the source.
+GetResult Get(QNetworkAccessManager& manager, const DrawSource& source, const QString& path) {
+    std::optional<GetResult> result;
+    QObject context;
+    StartGet(manager, QUrl(u"http://%1%2"_s.arg(source.host(), path)), 15s, &context,
+             [&](GetResult got) { result = std::move(got); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000)) << "the request never finished";
+    return result.value_or(GetResult{std::nullopt, u"never finished"_s});
+}
+
 TEST(HttpGet, AnAnswerOtherThan2xxIsAFailedFetchWhateverItsBody) {
     // Status 300 without a place to go: the transport reports no error, only the status tells.
     DrawSourceOptions options;
@@ -68,16 +80,36 @@ TEST(HttpGet, AnAnswerOtherThan2xxIsAFailedFetchWhateverItsBody) {
     DrawSource source(options);
     source.start();
     QNetworkAccessManager manager;
-    QObject context;
-    const auto get = [&](const QString& path) {
-        std::optional<std::optional<QByteArray>> result;
-        StartGet(manager, QUrl(u"http://%1%2"_s.arg(source.host(), path)), 15s, &context,
-                 [&](GetResult got) { result = std::move(got.body); });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000)) << "the request never finished";
-        return result.value_or(std::nullopt);
-    };
-    EXPECT_FALSE(get(u"/static/gd11x5/newlyopenlist.xml"_s)) << "status 300 with the feed as its body";
-    EXPECT_TRUE(get(u"/static/cq11x5/newlyopenlist.xml"_s));
+    const GetResult status300 = Get(manager, source, u"/static/gd11x5/newlyopenlist.xml"_s);
+    EXPECT_FALSE(status300.body) << "status 300 with the feed as its body";
+    EXPECT_EQ(status300.failure, u"HTTP 300"_s);
+    EXPECT_TRUE(Get(manager, source, u"/static/cq11x5/newlyopenlist.xml"_s).body);
+}
+
+TEST(HttpGet, FollowsThreeRedirectsAndGivesUpAtTheFourth) {
+    // 重庆's feed is sent on once, 广东's twice, 山东's three times; 江西's for ever.
+    DrawSourceOptions options;
+    options.port = 0;
+    options.now = QDateTime(QDate(2026, 3, 1), QTime(12, 0));
+    options.failRules = {{FailMode::Redirect, u"/static/cq11x5/"_s, 1},
+                         {FailMode::Redirect, u"/static/gd11x5/"_s, 2},
+                         {FailMode::Redirect, u"/static/11yun/"_s, 3},
+                         {FailMode::Redirect, u"/static/jx11x5/"_s, 0}};
+    DrawSource source(options);
+    source.start();
+    QNetworkAccessManager manager;
+    for (const SourceLottery& lottery : SourceLotteries().mid(0, 3)) {
+        const GetResult got = Get(manager, source, lottery.feedPath);
+        ASSERT_TRUE(got.body) << lottery.feedPath.toStdString() << ": " << got.failure.toStdString();
+        EXPECT_EQ(*got.body, FeedDocument(lottery, source.latestDraws(lottery.name)));
+    }
+    EXPECT_TRUE(source.requestLog().contains(u"/static/11yun/newlyopenlist.xml?hop=3"_s));
+
+    const GetResult loop = Get(manager, source, u"/static/jx11x5/newlyopenlist.xml"_s);
+    EXPECT_FALSE(loop.body);
+    EXPECT_EQ(loop.failure, u"跳转次数过多"_s);
+    const QStringList asked = source.requestLog().filter(u"/static/jx11x5/"_s);
+    EXPECT_EQ(asked.size(), 4) << "the first request and three redirects: " << asked.join(u' ').toStdString();
 }
 
 } // namespace

@@ -1,22 +1,18 @@
 #include "tarvo/plan/DrawChance.h"
 #include "tarvo/plan/BetTerms.h"
-#include "tarvo/plan/EvaluatePlan.h"
+#include "tarvo/plan/PlayTypeRule.h"
 
 #include "PlanTestData.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 #include <set>
 
 namespace tarvo {
 namespace {
 
-using test::FormulaStartingWith;
 using test::MakeDraw;
-using test::Tables;
-using test::UniformPool;
 
 // Every ordered draw of five different numbers out of 01..11, once each.
 const DrawHistory& AllOrderedDraws() {
@@ -34,37 +30,82 @@ const DrawHistory& AllOrderedDraws() {
     return draws;
 }
 
-// The plan betting 01..K walked once over every ordered draw, one period per plan, so each draw is one plan.
-PlanResult WalkEveryDraw(PlayType type, int codeCount) {
-    std::vector<int> numbers(static_cast<std::size_t>(codeCount));
-    std::iota(numbers.begin(), numbers.end(), 1);
-    DrawHistory history(static_cast<std::size_t>(RuleOf(type).firstStartRow), MakeDraw(0, {1, 2, 3, 4, 5}));
-    history.insert(history.end(), AllOrderedDraws().begin(), AllOrderedDraws().end());
-    return EvaluatePlan(RuleOf(type), codeCount, 1, history, UniformPool(FormulaStartingWith(numbers)), Tables());
+// How players judge a plan betting 01..K: 前m hits when the first m numbers drawn are all bet numbers (in
+// any order), 任m when at least m of the five drawn are. Indexed by the play type's position.
+struct HitRule {
+    int examined; // the first drawn numbers that count
+    int atLeast;  // how many of them must be bet numbers
+    int betSize;  // numbers per bet
+    bool ordered; // 前m bets are ordered tuples, 任m bets are sets
+};
+constexpr HitRule HitRules[PlayTypeCount] = {{1, 1, 1, true},  {2, 2, 2, true},  {3, 3, 3, true},  {5, 1, 1, false},
+                                             {5, 2, 2, false}, {5, 3, 3, false}, {5, 4, 4, false}, {5, 5, 5, false}};
+
+// Counted draw by draw over all ordered draws: those that hit the plan betting 01..K.
+std::int64_t CountedHittingDraws(int position, int codeCount) {
+    const HitRule& rule = HitRules[position];
+    std::int64_t hitting = 0;
+    for (const Draw& draw : AllOrderedDraws()) {
+        int betNumbersDrawn = 0;
+        for (int i = 1; i <= rule.examined; ++i)
+            betNumbersDrawn += draw[static_cast<std::size_t>(i)] <= codeCount ? 1 : 0;
+        hitting += betNumbersDrawn >= rule.atLeast ? 1 : 0;
+    }
+    return hitting;
+}
+
+void AddBets(const HitRule& rule, int codeCount, std::vector<int>& bet, std::vector<std::vector<int>>& bets) {
+    if (static_cast<int>(bet.size()) == rule.betSize) {
+        bets.push_back(bet);
+        return;
+    }
+    for (int number = rule.ordered || bet.empty() ? 1 : bet.back() + 1; number <= codeCount; ++number) {
+        if (std::find(bet.begin(), bet.end(), number) != bet.end())
+            continue;
+        bet.push_back(number);
+        AddBets(rule, codeCount, bet, bets);
+        bet.pop_back();
+    }
+}
+
+// Every bet of the play type made of the numbers 01..K.
+std::vector<std::vector<int>> BetsOf(int position, int codeCount) {
+    std::vector<std::vector<int>> bets;
+    std::vector<int> bet;
+    AddBets(HitRules[position], codeCount, bet, bets);
+    return bets;
 }
 
 // The lottery's own rule for one bet: 前m wins when its numbers are the first m drawn in their order; 任m when
 // all its numbers are among the five drawn.
-bool BetWins(PlayType type, std::span<const std::uint8_t> bet, const Draw& draw) {
-    const bool ordered = RuleOf(type).examinedPositions < 5;
+bool BetWins(int position, const std::vector<int>& bet, const Draw& draw) {
     for (std::size_t i = 0; i < bet.size(); ++i) {
-        const bool drawn = ordered ? draw[i + 1] == bet[i] : std::count(draw.begin() + 1, draw.end(), bet[i]) == 1;
+        const bool drawn =
+            HitRules[position].ordered ? draw[i + 1] == bet[i] : std::count(draw.begin() + 1, draw.end(), bet[i]) == 1;
         if (!drawn)
             return false;
     }
     return true;
 }
 
-TEST(DrawChance, HittingDrawsAreThoseOfAllOrderedDrawsThatThePlanWalkCountsAsHits) {
+TEST(DrawChance, HittingDrawsAreThoseCountedOneByOneOverAllOrderedDraws) {
     ASSERT_EQ(AllOrderedDraws().size(), static_cast<std::size_t>(OrderedDrawCount));
+    // Worked by hand: 前一 with 01 02 is hit by 2 first numbers × 10·9·8·7 for the rest; 前三 with 01 02 03 by
+    // their 3! orders × 8·7; 任一 with 01 02 misses only the 9·8·7·6·5 draws of neither; 任五 with ten numbers
+    // hits when all five come from them, 10·9·8·7·6.
+    EXPECT_EQ(HittingDrawCount(PlayType::Front1, 2), 10080);
+    EXPECT_EQ(HittingDrawCount(PlayType::Front3, 3), 336);
+    EXPECT_EQ(HittingDrawCount(PlayType::Any1, 2), 55440 - 15120);
+    EXPECT_EQ(HittingDrawCount(PlayType::Any5, 10), 30240);
+    EXPECT_DOUBLE_EQ(DrawHitProbability(PlayType::Front1, 2), 2.0 / 11.0);
     for (int position = 0; position < PlayTypeCount; ++position) {
         const PlayType type = PlayTypeAt(position);
         for (int k = 1; k <= 11; ++k) {
-            const PlanResult result = WalkEveryDraw(type, k);
-            ASSERT_EQ(result.completed.size(), static_cast<std::size_t>(OrderedDrawCount));
-            EXPECT_EQ(HittingDrawCount(type, k), result.hits) << RuleOf(type).name << " K=" << k;
-            EXPECT_DOUBLE_EQ(DrawHitProbability(type, k), static_cast<double>(result.hits) / OrderedDrawCount);
-            EXPECT_EQ(BetCount(type, k), result.currentBets.count()) << RuleOf(type).name << " K=" << k;
+            const std::int64_t counted = CountedHittingDraws(position, k);
+            EXPECT_EQ(HittingDrawCount(type, k), counted) << position << " K=" << k;
+            EXPECT_DOUBLE_EQ(DrawHitProbability(type, k), static_cast<double>(counted) / 55440.0);
+            EXPECT_EQ(BetCount(type, k), static_cast<std::int64_t>(BetsOf(position, k).size()))
+                << position << " K=" << k;
         }
     }
     EXPECT_THROW(HittingDrawCount(PlayType::Front1, 0), std::invalid_argument);
@@ -79,20 +120,21 @@ TEST(DrawChance, WinningBetsOfAHitAndPerDrawMatchTheBetsThatWinOverAllOrderedDra
         {PlayType::Any2, 9},   {PlayType::Any3, 10},  {PlayType::Any4, 7},   {PlayType::Any5, 10}, {PlayType::Any5, 6},
     };
     for (const auto& [type, k] : cases) {
-        const PlanResult result = WalkEveryDraw(type, k);
+        const int position = static_cast<int>(type);
+        const std::vector<std::vector<int>> bets = BetsOf(position, k);
         std::int64_t winning = 0;
-        std::int64_t fewestAtHit = result.currentBets.count();
+        auto fewestAtHit = static_cast<std::int64_t>(bets.size());
         for (const Draw& draw : AllOrderedDraws()) {
-            int wins = 0;
-            for (int b = 0; b < result.currentBets.count(); ++b)
-                wins += BetWins(type, result.currentBets[b], draw) ? 1 : 0;
+            std::int64_t wins = 0;
+            for (const std::vector<int>& bet : bets)
+                wins += BetWins(position, bet, draw) ? 1 : 0;
             winning += wins;
             if (wins > 0)
-                fewestAtHit = std::min<std::int64_t>(fewestAtHit, wins);
+                fewestAtHit = std::min(fewestAtHit, wins);
         }
-        EXPECT_EQ(FewestWinningBetsAtHit(type, k), fewestAtHit) << RuleOf(type).name << " K=" << k;
+        EXPECT_EQ(FewestWinningBetsAtHit(type, k), fewestAtHit) << position << " K=" << k;
         EXPECT_DOUBLE_EQ(AverageWinningBetsPerDraw(type, k), static_cast<double>(winning) / OrderedDrawCount)
-            << RuleOf(type).name << " K=" << k;
+            << position << " K=" << k;
     }
 }
 

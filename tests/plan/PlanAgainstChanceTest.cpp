@@ -70,6 +70,13 @@ TEST(PlanAgainstChance, VerdictSaysWhichSideOfTheRecordsIntervalChanceLies) {
         const PlanAgainstChance figures = ComparePlanWithChance(RecordOf(c.hits, c.misses), PlayType::Front1, 2, 1);
         EXPECT_EQ(figures.verdict, c.verdict) << c.hits << " of " << c.hits + c.misses;
     }
+    // 前一 with nine numbers and thirty periods per plan: chance misses a plan only with (2/11)^30, so q is 1
+    // to double precision; thirty plans that all hit are no different from it, not below it.
+    const PlanAgainstChance perfect = ComparePlanWithChance(RecordOf(30, 0), PlayType::Front1, 9, 30);
+    EXPECT_EQ(perfect.planHitProbability, 1.0);
+    EXPECT_EQ(perfect.wilson95.high, 1.0);
+    EXPECT_EQ(perfect.verdict, ChanceVerdict::NoSignificantDifference);
+    EXPECT_EQ(ComparePlanWithChance(RecordOf(0, 3), PlayType::Front1, 9, 30).wilson95.low, 0.0);
     const PlanAgainstChance none = ComparePlanWithChance(RecordOf(0, 0), PlayType::Any1, 1, 7);
     EXPECT_EQ(none.wilson95.low, 0.0);
     EXPECT_EQ(none.wilson95.high, 1.0);

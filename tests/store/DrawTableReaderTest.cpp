@@ -1,6 +1,5 @@
 #include "TestDatabase.h"
 
-#include "tarvo/store/DrawTable.h"
 #include "tarvo/store/DrawTableReader.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
@@ -47,8 +46,19 @@ void InsertValues(const TestDatabase& db, const QList<QVariantList>& rows) {
     });
 }
 
+// A stored value as a whole number, the plain way: the text SQLite gives for it, blanks around it
+// dropped, an optional sign, then digits.
+std::int32_t WholeNumber(const QString& stored) {
+    const QString text = stored.trimmed();
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    EXPECT_TRUE(ok) << "not a whole number: " << text.toStdString();
+    return value;
+}
+
 // A reading of the whole table the plain way, one value per column, with the mark worked out from
-// what it read.
+// what it read: a draw is the period without its first two characters (the century) and the five
+// numbers, each as a whole number.
 struct PlainReading {
     DrawHistory history;
     TableMark mark;
@@ -67,8 +77,11 @@ PlainReading ReadByColumns(const TestDatabase& db) {
             for (int i = 1; i <= 6; ++i)
                 values << query.value(i).toString();
             ++mark.rowCount;
-            reading.history.push_back(DrawFromStoredRow(
-                values[0], {values[1], values[2], values[3], values[4], values[5]}, u"第 %1 行"_s.arg(mark.rowCount)));
+            Draw draw{};
+            draw[0] = WholeNumber(values[0].mid(2));
+            for (std::size_t k = 1; k <= 5; ++k)
+                draw[k] = WholeNumber(values[qsizetype(k)]);
+            reading.history.push_back(draw);
             const qint64 rowId = query.value(0).toLongLong();
             if (mark.rowCount == 1 || rowId > mark.maxRowId) {
                 mark.maxRowId = rowId;

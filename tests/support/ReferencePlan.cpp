@@ -139,6 +139,7 @@ ReferenceReport ReferencePlanReport(int playType, int codeCount, int planPeriods
         const Draw& deciding = history[static_cast<std::size_t>(decidingRow)];
         report.planLines.push_back(PlanLine(first, first + n - 1, rule.name, hit ? deciding[0] : first + n - 1,
                                             deciding, decidingRow - s + 1, hit));
+        report.outcomes.push_back(hit ? int(decidingRow - s + 1) : 0);
         hits += hit ? 1 : 0;
         misses += hit ? 0 : 1;
         hitRun = hit ? hitRun + 1 : 0;

@@ -14,6 +14,8 @@ struct ReferenceReport {
     std::vector<std::string> planLines;
     std::string codeText;
     std::string labelText;
+    // How each completed plan ended, in order: the draw of the plan that hit (1..n), 0 for a miss.
+    std::vector<int> outcomes;
 };
 
 // The code count of the choice at `position` of the code-count box for a play type (0 前一 .. 7 任五).

@@ -9,9 +9,11 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QUrl>
+#include <QUrlQuery>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -127,6 +129,8 @@ private:
         }
         waitFor(std::chrono::milliseconds(source_.options_.latencyMs));
         const FailRule* rule = matchingRule(target);
+        if (rule && rule->mode == FailMode::Redirect && sendOn(*rule, request, response))
+            return;
         if (rule && (rule->mode == FailMode::Hang || rule->mode == FailMode::NotFound ||
                      rule->mode == FailMode::Refused || rule->mode == FailMode::Trickle)) {
             fail(*rule, response);
@@ -151,6 +155,23 @@ private:
                 return &rule;
         }
         return nullptr;
+    }
+
+    // Answers 302 as a redirecting rule says, with the request's hop count one up; false when the
+    // request has been redirected as often as the rule asks and is to be served.
+    static bool sendOn(const FailRule& rule, const httplib::Request& request, httplib::Response& response) {
+        const int hops = request.has_param("hop") ? std::atoi(request.get_param_value("hop").c_str()) : 0;
+        if (rule.redirectTo.isEmpty() && rule.redirects > 0 && hops >= rule.redirects)
+            return false;
+        QUrl location = QUrl::fromEncoded(QByteArray::fromStdString(request.target));
+        QUrlQuery query(location);
+        query.removeAllQueryItems(u"hop"_s);
+        query.addQueryItem(u"hop"_s, QString::number(hops + 1));
+        location.setQuery(query);
+        if (!rule.redirectTo.isEmpty())
+            location = QUrl(rule.redirectTo).resolved(location);
+        response.set_redirect(location.toEncoded().toStdString(), 302);
+        return true;
     }
 
     void fail(const FailRule& rule, httplib::Response& response) {

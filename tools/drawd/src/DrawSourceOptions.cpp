@@ -4,6 +4,28 @@ using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
+namespace {
+
+// "redirect", "redirect=N" with N ≥ 1, or "redirect-to=PORT" with PORT 1..65535.
+bool ReadRedirect(const QString& mode, FailRule& rule) {
+    rule.mode = FailMode::Redirect;
+    if (mode == u"redirect"_s)
+        return true;
+    bool ok = false;
+    if (mode.startsWith(u"redirect="_s)) {
+        rule.redirects = mode.mid(9).toInt(&ok);
+        return ok && rule.redirects >= 1;
+    }
+    if (mode.startsWith(u"redirect-to="_s)) {
+        const int port = mode.mid(12).toInt(&ok);
+        rule.redirectTo = u"http://127.0.0.1:%1"_s.arg(port);
+        return ok && port >= 1 && port <= 65535;
+    }
+    return false;
+}
+
+} // namespace
+
 std::optional<FailRule> ParseFailRule(const QString& text) {
     const qsizetype colon = text.indexOf(u':');
     const QString mode = colon < 0 ? text : text.left(colon);
@@ -25,6 +47,8 @@ std::optional<FailRule> ParseFailRule(const QString& text) {
         rule.mode = FailMode::StatusNot2xx;
     else if (mode == u"trickle"_s)
         rule.mode = FailMode::Trickle;
+    else if (mode.startsWith(u"redirect"_s))
+        return ReadRedirect(mode, rule) ? std::optional<FailRule>(rule) : std::nullopt;
     else
         return std::nullopt;
     return rule;

@@ -1,48 +1,25 @@
 #include "tarvo/drawd/SourceLottery.h"
 
-#include "tarvo/store/Lottery.h"
-
 #include <algorithm>
-#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
 
-namespace {
-
-// A feed row is written <row NAME="period" numbers="n1,n2,n3,n4,n5"/>: the period begins after
-// "<row ", the name and '="', and the numbers eleven characters after the period's end. The name
-// is "issueno" cut to the length that puts the period where the lottery's feed is read.
-QString PeriodAttributeFor(const FeedLayout& feed) {
-    const QString name = u"issueno"_s.left(feed.periodOffset - 7);
-    if (name.size() != feed.periodOffset - 7 || name.size() < 1 || feed.numbersOffset != feed.periodOffset + 19)
-        throw std::logic_error("the draw source cannot write a feed row with these offsets");
-    return name;
-}
-
-SourceLottery SourceLotteryOf(const Lottery& lottery) {
-    SourceLottery source;
-    source.name = lottery.name;
-    source.code = lottery.feed.path.section(u'/', -2, -2);
-    source.feedPath = lottery.feed.path;
-    source.pagePath = lottery.page.pathAndQueryKey.section(u'?', 0, 0);
-    source.jsonPath = u"/json/%1.json"_s.arg(lottery.code);
-    source.dayJsonFolder = u"/json/%1/"_s.arg(lottery.code);
-    source.periodAttribute = PeriodAttributeFor(lottery.feed);
-    source.longPeriodLines = lottery.page.periodLineLength == 10;
-    return source;
-}
-
-} // namespace
-
 const QList<SourceLottery>& SourceLotteries() {
-    static const QList<SourceLottery> lotteries = [] {
-        QList<SourceLottery> all;
-        for (const Lottery& lottery : Lotteries())
-            all << SourceLotteryOf(lottery);
-        return all;
-    }();
+    // As the draw sites publish them. A feed row is written <row NAME="period" numbers="n1,...,n5"/>:
+    // 山东's feed names the period "issue", which puts it 12 characters after the "<" of "<row"; the
+    // others name it "issueno" (14 characters). Only 江西's pages write the period with its "20".
+    static const QList<SourceLottery> lotteries{
+        {u"山东11选5"_s, u"11yun"_s, u"/static/11yun/newlyopenlist.xml"_s, u"/lottery/draw/list/20"_s,
+         u"/json/sd11x5.json"_s, u"/json/sd11x5/"_s, u"issue"_s, false},
+        {u"广东11选5"_s, u"gd11x5"_s, u"/static/gd11x5/newlyopenlist.xml"_s, u"/lottery/draw/list/23"_s,
+         u"/json/gd11x5.json"_s, u"/json/gd11x5/"_s, u"issueno"_s, false},
+        {u"重庆11选5"_s, u"cq11x5"_s, u"/static/cq11x5/newlyopenlist.xml"_s, u"/lottery/draw/list/558"_s,
+         u"/json/cq11x5.json"_s, u"/json/cq11x5/"_s, u"issueno"_s, false},
+        {u"江西11选5"_s, u"jx11x5"_s, u"/static/jx11x5/newlyopenlist.xml"_s, u"/lottery/draw/list/22"_s,
+         u"/json/jx11x5.json"_s, u"/json/jx11x5/"_s, u"issueno"_s, true},
+    };
     return lotteries;
 }
 

@@ -85,9 +85,10 @@ void StopWhenInputCloses() {
 
 bool ReadOptions(const QCommandLineParser& parser, tarvo::DrawSourceOptions& options, QString& problem) {
     bool ok = true;
-    options.port = quint16(parser.value(u"port"_s).toUInt(&ok));
-    if (!ok)
+    const uint port = parser.value(u"port"_s).toUInt(&ok);
+    if (!ok || port > 65535)
         return problem = u"--port needs a number from 0 to 65535"_s, false;
+    options.port = quint16(port);
     options.intervalMinutes = parser.value(u"interval-minutes"_s).toInt(&ok);
     if (!ok || options.intervalMinutes < 1)
         return problem = u"--interval-minutes needs a whole number of at least 1"_s, false;
@@ -154,7 +155,8 @@ int main(int argc, char* argv[]) {
         {u"fail"_s,
          u"Fail requests whose path+query contains SUBSTRING (all without it). MODE: refused (nothing "
          "listens; with a substring the connection closes), 404, hang, malformed-xml, garbage-page, noise-megabytes, "
-         "300, trickle. "
+         "300, trickle, redirect (302 to the same path for ever), redirect=N (N times, then served), "
+         "redirect-to=PORT (302 to http://127.0.0.1:PORT with the same path). "
          "Repeatable; the first match applies."_s,
          u"mode[:substring]"_s},
         {u"now"_s, u"Fix the clock at this local time."_s, u"YYYY-MM-DDTHH:MM"_s},

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace tarvo {
 
@@ -17,16 +18,31 @@ enum class FailMode {
     NoiseMegabytes, // status 200 with several megabytes of that noise (NoiseBodyBytes)
     StatusNot2xx,   // the document asked for, but under status 300 and without a place to go
     Trickle,        // status 200 and a body that never ends: a byte every quarter second until the source stops
+    Redirect,       // status 302 to the same path and query with "hop=N" (N the redirects so far), or elsewhere
 };
 
 // Requests whose path and query contain `substring` (every request when it is empty) fail so.
 struct FailRule {
+    FailRule() = default;
+    FailRule(FailMode failMode, QString matching, int redirectCount = 0, QString redirectTarget = {})
+        : mode(failMode)
+        , substring(std::move(matching))
+        , redirects(redirectCount)
+        , redirectTo(std::move(redirectTarget)) {}
+
     FailMode mode = FailMode::NotFound;
     QString substring;
+    // Redirect: a request is sent on until it has been redirected `redirects` times, then served as
+    // usual (0: sent on for ever, a source caught in a loop).
+    int redirects = 0;
+    // Redirect: the scheme, host and port the request is sent on to, once (with its path and query);
+    // empty: this source.
+    QString redirectTo;
 };
 
 // Reads "MODE[:SUBSTRING]", MODE one of refused, 404, hang, malformed-xml, garbage-page,
-// noise-megabytes, 300, trickle.
+// noise-megabytes, 300, trickle, redirect (for ever), redirect=N (N times, then served) or
+// redirect-to=PORT (once, to http://127.0.0.1:PORT).
 std::optional<FailRule> ParseFailRule(const QString& text);
 
 struct DrawSourceOptions {

@@ -6,9 +6,9 @@
 namespace tarvo {
 
 // One lottery as the local draw source publishes it: the addresses of its feed document, of its
-// daily pages and of its JSON draw lists, and the layout details that differ between lotteries, all
-// taken from what the program knows of the lottery (see Lotteries()), so that the program reads
-// what is served.
+// daily pages and of its JSON draw lists, and the layout details that differ between lotteries. The
+// source writes them as the draw sites do, on its own and not from what the program knows of the
+// lotteries (Lotteries()), so that a program that reads the source reads the sites.
 struct SourceLottery {
     QString name;            // the lottery's name
     QString code;            // the folder of its feed path, named in its feed document
@@ -20,7 +20,7 @@ struct SourceLottery {
     bool longPeriodLines;    // page period lines of ten characters (20YYMMDDNN) instead of eight
 };
 
-// The lotteries, in the order of Lotteries().
+// The lotteries, in the order of the program's lottery group (山东, 广东, 重庆, 江西).
 const QList<SourceLottery>& SourceLotteries();
 
 // The lottery with that name; nullptr for an unknown name.
