@@ -95,7 +95,7 @@ std::optional<QByteArray> WriteBackXml(const QByteArray& document) {
 QByteArray JoinTrimmedLines(const QByteArray& text) {
     QByteArray joined;
     joined.reserve(text.size());
-    for (const QByteArray& line : SplitLines(text))
+    for (QByteArrayView line : SplitLines(text))
         joined += TrimLowCodes(line);
     return joined;
 }
