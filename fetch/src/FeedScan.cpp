@@ -21,9 +21,8 @@ DrawRow CutFeedRow(const QByteArray& feedText, qsizetype rowStart, const FeedLay
 QList<DrawRow> ScanFeedText(const QByteArray& feedText, const FeedLayout& layout, qint64 lastStoredPeriod) {
     QList<DrawRow> rows;
     NewRowFilter filter(lastStoredPeriod);
-    for (qsizetype i = 0; i + 4 < feedText.size(); ++i) {
-        if (feedText.at(i) != '<' || QByteArrayView(feedText).sliced(i, 4) != "<row")
-            continue;
+    for (qsizetype i = feedText.indexOf("<row"); i >= 0 && i + 4 < feedText.size();
+         i = feedText.indexOf("<row", i + 1)) {
         const DrawRow row = CutFeedRow(feedText, i, layout);
         if (filter.admits(row))
             rows.append(row);
