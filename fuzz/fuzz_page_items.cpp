@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the daily history page pass of each lottery. A form feed (byte 12) in the
-// input separates pages, so one input can stand for a whole pass over several days.
+// Feeds arbitrary bytes to the daily history page pass, read in each way a lottery reads its pages. A form
+// feed (byte 12) in the input separates pages, so one input can stand for a whole pass over several days.
+#include "DistinctLayouts.h"
 #include "FuzzCheck.h"
 
 #include "tarvo/fetch/PageCollector.h"
@@ -7,7 +8,6 @@
 #include "tarvo/store/Lottery.h"
 
 #include <QSet>
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -59,25 +59,6 @@ void CheckPass(const QList<QByteArray>& pages, const PageLayout& layout) {
     CheckRows(rows, -1);
 }
 
-// The lotteries' page layouts, each once: most lotteries read their pages alike, and reading the same
-// input twice the same way finds nothing new.
-const QList<PageLayout>& DistinctPageLayouts() {
-    static const QList<PageLayout> layouts = [] {
-        QList<PageLayout> distinct;
-        for (const Lottery& lottery : Lotteries()) {
-            const PageLayout& page = lottery.page;
-            const bool readAlike = std::any_of(distinct.cbegin(), distinct.cend(), [&page](const PageLayout& seen) {
-                return seen.periodLineLength == page.periodLineLength && seen.periodCutStart == page.periodCutStart &&
-                       seen.numbersCutStart == page.numbersCutStart;
-            });
-            if (!readAlike)
-                distinct.append(page);
-        }
-        return distinct;
-    }();
-    return layouts;
-}
-
 } // namespace
 } // namespace tarvo::fuzz
 
@@ -85,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvo;
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     const QList<QByteArray> pages = input.split('\f');
-    for (const PageLayout& layout : fuzz::DistinctPageLayouts())
+    static const QList<PageLayout> layouts = fuzz::DistinctLayouts(&Lottery::page);
+    for (const PageLayout& layout : layouts)
         fuzz::CheckPass(pages, layout);
     fuzz::CheckItems(SplitItems(input), input);
     return 0;
