@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the latest-draw feed scan as the text of each lottery's feed.
+// Feeds arbitrary bytes to the latest-draw feed scan as a feed text, cut in each way a lottery cuts its feed.
+#include "DistinctLayouts.h"
 #include "FuzzCheck.h"
 
 #include "tarvo/fetch/FeedScan.h"
@@ -49,10 +50,11 @@ void CheckBoundOnlyFilters(const QList<DrawRow>& allRows, const QByteArray& text
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvo;
     const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const Lottery& lottery : Lotteries()) {
-        const QList<DrawRow> allRows = ScanFeedText(text, lottery.feed, -1);
+    static const QList<FeedLayout> feeds = fuzz::DistinctLayouts(&Lottery::feed);
+    for (const FeedLayout& feed : feeds) {
+        const QList<DrawRow> allRows = ScanFeedText(text, feed, -1);
         fuzz::CheckRows(allRows, text, -1);
-        fuzz::CheckBoundOnlyFilters(allRows, text, lottery.feed);
+        fuzz::CheckBoundOnlyFilters(allRows, text, feed);
     }
     return 0;
 }

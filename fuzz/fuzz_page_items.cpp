@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the daily history page pass of each lottery. A form feed (byte 12) in the
-// input separates pages, so one input can stand for a whole pass over several days.
+// Feeds arbitrary bytes to the daily history page pass, read in each way a lottery reads its pages. A form
+// feed (byte 12) in the input separates pages, so one input can stand for a whole pass over several days.
+#include "DistinctLayouts.h"
 #include "FuzzCheck.h"
 
 #include "tarvo/fetch/PageCollector.h"
@@ -65,8 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvo;
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     const QList<QByteArray> pages = input.split('\f');
-    for (const Lottery& lottery : Lotteries())
-        fuzz::CheckPass(pages, lottery.page);
+    static const QList<PageLayout> layouts = fuzz::DistinctLayouts(&Lottery::page);
+    for (const PageLayout& layout : layouts)
+        fuzz::CheckPass(pages, layout);
     fuzz::CheckItems(SplitItems(input), input);
     return 0;
 }

@@ -1,17 +1,20 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
 namespace tarvo {
 
-// Removes every leading and trailing byte whose code is 32 or less (blanks and control characters).
-QByteArray TrimLowCodes(const QByteArray& text);
+// The helpers below return views into the text they are given: no bytes are copied, and a view is
+// valid only while that text is.
+
+// The text without its leading and trailing bytes of code 32 or less (blanks and control characters).
+QByteArrayView TrimLowCodes(QByteArrayView text);
 
 // The lines of 8-bit text; a line ends at a line feed or a carriage return.
-QList<QByteArray> SplitLines(const QByteArray& text);
+QList<QByteArrayView> SplitLines(QByteArrayView text);
 
 // Up to `length` bytes from `start` (0-based); fewer, or none, where the text ends sooner.
-QByteArray CutBytes(const QByteArray& text, qsizetype start, qsizetype length);
+QByteArrayView CutBytes(QByteArrayView text, qsizetype start, qsizetype length);
 
 } // namespace tarvo

@@ -5,6 +5,10 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
 namespace tarvo {
 
 namespace {
@@ -15,11 +19,33 @@ void WriteStartElement(const QXmlStreamReader& reader, QXmlStreamWriter& writer)
         writer.writeAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
 }
 
+bool IsXmlWhiteSpace(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// Whether text holds only white space, whether the document wrote it out or as character
+// references (which the reader does not count as white space).
+bool IsWhiteSpaceOnly(QStringView text) {
+    return std::all_of(text.begin(), text.end(), IsXmlWhiteSpace);
+}
+
+// Writes text with each carriage return as the reference "&#13;": written out, it would be read
+// back as a line feed.
+void WriteTextKeepingCarriageReturns(QStringView text, QXmlStreamWriter& writer) {
+    const QList<QStringView> pieces = text.split(u'\r');
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            writer.writeEntityReference(u"#13"_s);
+        if (!pieces[i].isEmpty())
+            writer.writeCharacters(pieces[i].toString());
+    }
+}
+
 void WriteCharacters(const QXmlStreamReader& reader, QXmlStreamWriter& writer) {
     if (reader.isCDATA())
         writer.writeCDATA(reader.text().toString());
-    else if (!reader.isWhitespace())
-        writer.writeCharacters(reader.text().toString());
+    else if (!IsWhiteSpaceOnly(reader.text()))
+        WriteTextKeepingCarriageReturns(reader.text(), writer);
 }
 
 void CopyToken(const QXmlStreamReader& reader, QXmlStreamWriter& writer) {
@@ -69,7 +95,7 @@ std::optional<QByteArray> WriteBackXml(const QByteArray& document) {
 QByteArray JoinTrimmedLines(const QByteArray& text) {
     QByteArray joined;
     joined.reserve(text.size());
-    for (const QByteArray& line : SplitLines(text))
+    for (QByteArrayView line : SplitLines(text))
         joined += TrimLowCodes(line);
     return joined;
 }

@@ -10,17 +10,17 @@ const QByteArray BallMarker = QByteArrayLiteral("span class=\"ball");
 
 } // namespace
 
-bool PageCollector::isPeriodLine(const QByteArray& trimmedLine) const {
+bool PageCollector::isPeriodLine(QByteArrayView trimmedLine) const {
     if (trimmedLine.size() != periodLineLength_)
         return false;
     bool ok = false;
-    trimmedLine.toInt(&ok, 10);
+    static_cast<void>(trimmedLine.toInt(&ok, 10));
     return ok;
 }
 
 void PageCollector::addPage(const QByteArray& page) {
-    for (const QByteArray& rawLine : SplitLines(page)) {
-        const QByteArray line = TrimLowCodes(rawLine);
+    for (QByteArrayView rawLine : SplitLines(page)) {
+        const QByteArrayView line = TrimLowCodes(rawLine);
         if (isPeriodLine(line)) {
             collected_ += '*';
             collected_ += line;
@@ -31,7 +31,7 @@ void PageCollector::addPage(const QByteArray& page) {
     }
 }
 
-void PageCollector::addBallPieces(const QByteArray& line) {
+void PageCollector::addBallPieces(QByteArrayView line) {
     for (qsizetype j = line.indexOf("ball"); j >= 0; j = line.indexOf("ball", j + 1))
         collected_ += CutBytes(line, j + 8, 2);
 }

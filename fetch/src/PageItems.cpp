@@ -23,7 +23,7 @@ bool IsItemBlank(char c) {
 DrawRow CutItem(const QByteArray& item, const PageLayout& layout) {
     DrawRow row;
     row.period = QStringLiteral("20") + QString::fromLatin1(CutBytes(item, layout.periodCutStart - 1, 8));
-    const QByteArray numbers = CutBytes(item, layout.numbersCutStart - 1, 10);
+    const QByteArrayView numbers = CutBytes(item, layout.numbersCutStart - 1, 10);
     for (qsizetype k = 0; k < 5; ++k)
         row.numbers[std::size_t(k)] = QString::fromLatin1(CutBytes(numbers, 2 * k, 2));
     return row;

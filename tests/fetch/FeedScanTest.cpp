@@ -108,6 +108,34 @@ TEST(FeedText, DocumentThatIsNotWellFormedIsRefused) {
         EXPECT_FALSE(FeedTextOf(document)) << document.toStdString();
 }
 
+TEST(FeedText, WritingAWrittenBackDocumentBackAgainChangesNothing) {
+    const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    // White space written as character references is white space all the same and is dropped; a
+    // carriage return inside text stays one rather than becoming a line end when read again.
+    EXPECT_EQ(WriteBackXml("<a><b/>&#10;<b/>&#x20;&#9;&#13;</a>"), declaration + "<a><b/><b/></a>\n");
+    EXPECT_EQ(WriteBackXml("<a>x&#13;&#10;y\r</a>"), declaration + "<a>x&#13;\ny\n</a>\n");
+
+    // Once downloaded: declared UTF-7 though it is not, bytes no encoding reads, a CDATA section that
+    // holds "<![CDATA[", and "&#10;" alone between the section and a comment.
+    const QByteArray downloaded = "<?xml version=\"1.0\" encoding=\"utf-7\"?>\r\n"
+                                  "<openlist lottery='11nu'>\ry\n"
+                                  "  0;\n"
+                                  " $ x &amp; &lt;y&gt; &#x20;\n"
+                                  " >;\n"
+                                  " $ x ; &lt;y&gt; &#x20;\n"
+                                  " ><![CDATA[a]]<![CDATA[t>0;\n"
+                                  " $ x &amp; &lt;y&gt; &#x20;\n"
+                                  " >;\n"
+                                  " $ x ; &lt;y&gt; &#x20;\n"
+                                  " ><![CDATA[a]]<a]]>&#10;<!-- newest first\xff-->\r\n"
+                                  "  <row issue=\"26030\x15"
+                                  "44\" nummbers=\"10,02,09,04,06\"/>\r\n"
+                                  "</openlist>\r\n";
+    const std::optional<QByteArray> written = WriteBackXml(downloaded);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(WriteBackXml(*written), written);
+}
+
 TEST(FeedText, EachWrittenLineIsTrimmedAndJoined) {
     EXPECT_EQ(JoinTrimmedLines(" a \r\n\tb\n\n c\x01\n"), QByteArray("abc"));
     EXPECT_EQ(FeedTextOf("<list><note>\n  x \n y</note></list>"),

@@ -43,7 +43,7 @@ TEST(PageCollector, CollectsTrimmedPeriodLinesAndAPieceForEveryBall) {
     PageCollector collector(8);
     collector.addPage("<td>\r\n  \t26030501 \r\n" + Balls("01 02 03 04 05") +
                       "\r\n"
-                      "<p>26030502</p>\n"
+                      "<p>26030502</p>\r"
                       "26030502\n"
                       "<span class=\"ball_r\">11</span><i class=\"ballbox\">07</i><b>ball</b>\n"
                       "<span class=\"ball_r\">0");

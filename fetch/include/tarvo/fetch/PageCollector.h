@@ -20,10 +20,10 @@ public:
     const QByteArray& collectedText() const { return collected_; }
 
     // Whether a trimmed line is a period line for this pass.
-    bool isPeriodLine(const QByteArray& trimmedLine) const;
+    bool isPeriodLine(QByteArrayView trimmedLine) const;
 
 private:
-    void addBallPieces(const QByteArray& line);
+    void addBallPieces(QByteArrayView line);
 
     int periodLineLength_;
     bool periodSeen_ = false;
