@@ -69,6 +69,13 @@ void AnalysisWindow::refresh() {
         refreshNow();
 }
 
+void AnalysisWindow::refreshLiveRecord() {
+    if (isVisible())
+        live_->refresh();
+    else
+        stale_ = true;
+}
+
 void AnalysisWindow::bringToFront() {
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);

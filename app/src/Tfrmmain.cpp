@@ -376,10 +376,11 @@ void Tfrmmain::recordShownPlan() {
             }
         },
         [this](const QString& notice) {
-            if (notice.isEmpty())
-                return;
-            recordNotice_ = notice;
-            showFreshness();
+            if (!notice.isEmpty()) {
+                recordNotice_ = notice;
+                showFreshness();
+            }
+            emit liveRecordChanged();
         });
 }
 
@@ -402,6 +403,8 @@ void Tfrmmain::judgeShownPlans() {
             }
         },
         [this, announce](const QList<LivePlan>& decided) {
+            if (!decided.isEmpty())
+                emit liveRecordChanged();
             if (announce)
                 announceNewDraw(decided);
         });
@@ -852,6 +855,7 @@ void Tfrmmain::btnfenxiClick() {
             analysis_->setWindowTitle(u"数据分析 — "_s + DemonstrationMark);
         connect(this, &Tfrmmain::planReportWritten, analysis_, &AnalysisWindow::refresh);
         connect(this, &Tfrmmain::refreshCycleFinished, analysis_, &AnalysisWindow::refresh);
+        connect(this, &Tfrmmain::liveRecordChanged, analysis_, &AnalysisWindow::refreshLiveRecord);
     }
     analysis_->bringToFront();
 }

@@ -25,6 +25,8 @@ public:
 
     // Shows the figures of the session as it is now (at once when visible, else at the next showing).
     void refresh();
+    // Reads the live record again (when shown; else at the next showing).
+    void refreshLiveRecord();
     // Shows the window, refreshed, in front of the others.
     void bringToFront();
 

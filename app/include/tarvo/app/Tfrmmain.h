@@ -62,6 +62,9 @@ signals:
     // A refresh stored a new draw of the selected lottery: the word said about it (shown beside the
     // clock where the desktop has a tray and the player wants it).
     void drawAnnounced(const QString& title, const QString& message);
+    // The live record took a plan the window showed, or the outcome of one (written on the database
+    // thread, after the plan report).
+    void liveRecordChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
