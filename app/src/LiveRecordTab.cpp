@@ -26,17 +26,13 @@ namespace tarvo {
 
 namespace {
 
-// A setting of the plan as the setting chooser lists it: play type, code count, plan periods.
-struct Setting {
-    QString playType;
-    int codeCount = 0;
-    int planPeriods = 0;
-    QString text() const { return u"%1 %2码 %3期"_s.arg(playType).arg(codeCount).arg(planPeriods); }
-    bool operator==(const Setting&) const = default;
-};
+// The rows the table shows at most: the newest plans. Years of play hold far more than a player
+// reads on a screen, and the tab opens at once however many; the CSV export holds them all.
+constexpr int ShownRows = 1000;
 
-Setting SettingOf(const LivePlan& plan) {
-    return {plan.playType, plan.codeCount, plan.planPeriods};
+// A setting of the plan as the setting chooser lists it: 前二 3码 5期.
+QString SettingText(const LiveSetting& setting) {
+    return u"%1 %2码 %3期"_s.arg(setting.playType).arg(setting.codeCount).arg(setting.planPeriods);
 }
 
 QString OutcomeText(const LivePlan& plan) {
@@ -54,7 +50,7 @@ QString OutcomeText(const LivePlan& plan) {
 QList<FigureTable::Cell> RowOf(const LivePlan& plan) {
     return {{plan.shownAt.toString(u"yyyy-MM-dd HH:mm:ss"_s), plan.shownAt},
             {plan.lottery, {}},
-            {SettingOf(plan).text(), {}},
+            {SettingText(LiveSettingOf(plan)), {}},
             {u"%1-%2"_s.arg(plan.firstPeriod.mid(2), plan.lastPeriod.mid(2)), plan.firstPeriod},
             {plan.betNumbers, {}},
             NumberCell(plan.betCount),
@@ -143,61 +139,72 @@ void LiveRecordTab::showRecord() {
     const BusyCursor busy;
     LiveRecordFilter filter;
     filter.lottery = lottery_->currentData().toString();
-    QList<LivePlan> plans;
     try {
         Connection connection(session_.databaseFile());
         connection.open();
-        plans = LiveRecord(connection.database()).read(filter);
+        LiveRecord record(connection.database());
+        const QList<LiveSetting> settings = record.settings(filter);
+        chooseSetting(settings);
+        const int recorded = record.tally(filter).recorded;
+        if (const std::optional<LiveSetting> setting = chosenSetting()) {
+            filter.playType = setting->playType;
+            filter.codeCount = setting->codeCount;
+            filter.planPeriods = setting->planPeriods;
+        }
+        const LiveTally chosen = record.tally(filter);
+        const QList<LivePlan> newest = record.readNewest(filter, ShownRows);
+        QList<QList<FigureTable::Cell>> rows;
+        for (const LivePlan& plan : newest)
+            rows.append(RowOf(plan));
+        table_->setRows(rows);
+        summary_->setText(
+            recorded == 0 ? u"还没有记录：主窗口每显示一个进行中的计划，就在这里记下一次。"_s
+            : chosen.recorded > ShownRows
+                ? u"共记录 %1 个计划，显示最近的 %2 个（所选的共 %3 个，导出CSV可得全部）。"_s.arg(recorded)
+                      .arg(ShownRows)
+                      .arg(chosen.recorded)
+                : u"共记录 %1 个计划，显示 %2 个。"_s.arg(recorded).arg(chosen.recorded));
+        showFigures(chosen);
     } catch (const StoreError& error) {
         summary_->setText(u"无法读取实盘记录：%1"_s.arg(error.message()));
         table_->setRows({});
-        return;
     }
-    // The chooser lists the settings the record holds, the window's present one first when there.
+}
+
+// The chooser lists the settings the record holds; the choice stays, else the window's present
+// setting is chosen when the record holds it.
+void LiveRecordTab::chooseSetting(const QList<LiveSetting>& settings) {
     const QString chosen = setting_->currentText();
-    QList<Setting> settings;
-    for (const LivePlan& plan : plans) {
-        if (!settings.contains(SettingOf(plan)))
-            settings.append(SettingOf(plan));
-    }
     setting_->clear();
     setting_->addItem(u"全部设置"_s);
-    for (const Setting& setting : settings)
-        setting_->addItem(setting.text());
+    for (const LiveSetting& setting : settings)
+        setting_->addItem(SettingText(setting), QVariant::fromValue(settings.indexOf(setting)));
+    settings_ = settings;
     if (setting_->findText(chosen) >= 0)
         setting_->setCurrentText(chosen);
     else if (const std::optional<PlanChoices>& choices = session_.lastChoices()) {
-        const Setting present{PlayTypeName(choices->playType), choices->codeCount, choices->planPeriods};
-        if (setting_->findText(present.text()) >= 0)
-            setting_->setCurrentText(present.text());
+        const LiveSetting present{PlayTypeName(choices->playType), choices->codeCount, choices->planPeriods};
+        if (setting_->findText(SettingText(present)) >= 0)
+            setting_->setCurrentText(SettingText(present));
     }
-    QList<QList<FigureTable::Cell>> rows;
-    shown_.clear();
-    for (const LivePlan& plan : plans) {
-        if (setting_->currentIndex() > 0 && SettingOf(plan).text() != setting_->currentText())
-            continue;
-        rows.append(RowOf(plan));
-        shown_.append(plan);
-    }
-    table_->setRows(rows);
-    summary_->setText(plans.isEmpty() ? u"还没有记录：主窗口每显示一个进行中的计划，就在这里记下一次。"_s
-                                      : u"共记录 %1 个计划，显示 %2 个。"_s.arg(plans.size()).arg(shown_.size()));
-    showFigures();
 }
 
-void LiveRecordTab::showFigures() {
-    const QStringList parts = setting_->currentText().split(u' ');
-    if (setting_->currentIndex() <= 0 || parts.size() != 3) {
+std::optional<LiveSetting> LiveRecordTab::chosenSetting() const {
+    if (setting_->currentIndex() <= 0)
+        return std::nullopt;
+    return settings_.value(setting_->currentIndex() - 1);
+}
+
+void LiveRecordTab::showFigures(const LiveTally& tally) {
+    const std::optional<LiveSetting> setting = chosenSetting();
+    const std::optional<PlayType> type =
+        setting ? PlayTypeNamed(setting->playType.toStdString()) : std::optional<PlayType>();
+    if (!type || setting->codeCount < 1 || setting->codeCount > 11 || setting->planPeriods < 1) {
         liveFigures_->setText(u"选择一种设置，看它的命中与随机投注的比较。"_s);
         replayFigures_->clear();
         return;
     }
-    const std::optional<PlayType> type = PlayTypeNamed(parts[0].toStdString());
-    const int codeCount = parts[1].chopped(1).toInt();
-    const int planPeriods = parts[2].chopped(1).toInt();
-    if (!type || codeCount < 1 || planPeriods < 1)
-        return;
-    const LiveFigures live = FiguresOf(shown_, *type, codeCount, planPeriods);
+    const LiveFigures live = FiguresOf(tally, *type, setting->codeCount, setting->planPeriods);
     liveFigures_->setText(FiguresText(live.plans, live.hits, live.drawHitProbability, live.planHitProbability,
                                       live.wilson95, live.verdict));
     const QString lottery = lottery_->currentData().toString();
@@ -206,21 +213,37 @@ void LiveRecordTab::showFigures() {
             lottery.isEmpty() ? u"一个彩种"_s : lottery));
         return;
     }
-    const PlanAgainstChance replay = session_.replayAgainstChance(PlanChoices{*type, codeCount, planPeriods});
+    const PlanAgainstChance replay =
+        session_.replayAgainstChance(PlanChoices{*type, setting->codeCount, setting->planPeriods});
     replayFigures_->setText(FiguresText(replay.plans, replay.hits, replay.drawHitProbability, replay.planHitProbability,
                                         replay.wilson95, replay.verdict));
 }
 
+// Every plan of the chosen lottery and setting, not only the rows shown, as tarvo-cli record --csv
+// writes them.
 void LiveRecordTab::exportCsv() {
     const QString path =
         QFileDialog::getSaveFileName(this, u"导出实盘记录"_s, u"实盘记录.csv"_s, u"CSV 文件 (*.csv);;所有文件 (*)"_s);
     if (path.isEmpty())
         return;
+    const BusyCursor busy;
+    LiveRecordFilter filter;
+    filter.lottery = lottery_->currentData().toString();
+    if (const std::optional<LiveSetting> setting = chosenSetting()) {
+        filter.playType = setting->playType;
+        filter.codeCount = setting->codeCount;
+        filter.planPeriods = setting->planPeriods;
+    }
     QSaveFile file(path);
-    const QByteArray csv =
-        "\xEF\xBB\xBF" + table_->tableText().replace(u'\t', u',').replace(u"\n"_s, u"\r\n"_s).toUtf8() + "\r\n";
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) < 0 || !file.commit())
-        summary_->setText(u"无法写入 %1：%2"_s.arg(path, file.errorString()));
+    try {
+        Connection connection(session_.databaseFile());
+        connection.open();
+        const QByteArray csv = LiveRecordCsv(LiveRecord(connection.database()).read(filter));
+        if (!file.open(QIODevice::WriteOnly) || file.write(csv) < 0 || !file.commit())
+            summary_->setText(u"无法写入 %1：%2"_s.arg(path, file.errorString()));
+    } catch (const StoreError& error) {
+        summary_->setText(u"无法读取实盘记录：%1"_s.arg(error.message()));
+    }
 }
 
 } // namespace tarvo

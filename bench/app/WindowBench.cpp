@@ -1,15 +1,19 @@
 // How long the user waits for a plan run in the window: a click on 刷新 over 1,999 stored draws,
 // from the click until the report, the bets and their count are written. And how long the analysis
-// window takes to show all four tabs anew after a plan run over 100,000 stored draws.
+// window takes to show its tabs anew after a plan run over 100,000 stored draws, and 实盘记录 over a
+// record of 100,000 plans.
+#include "RecordedPlans.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
 #include "tarvo/app/AnalysisWindow.h"
+#include "tarvo/app/LiveRecordTab.h"
 #include "tarvo/app/Tfrmmain.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -33,11 +37,17 @@ QList<QStringList> RandomDraws(int count) {
     return rows;
 }
 
-// The main window started over `draws` stored draws of 山东11选5; closed at the end.
+// The main window started over `draws` stored draws of 山东11选5 (and, when asked, a live record of
+// years of play); closed at the end.
 class StartedWindow {
 public:
-    explicit StartedWindow(int draws) {
+    explicit StartedWindow(int draws, bool yearsOfRecord = false) {
         db_.insertRows(u"山东11选5"_s, RandomDraws(draws));
+        if (yearsOfRecord) {
+            tarvo::Connection connection(db_.filePath());
+            connection.open();
+            tarvo::bench::RecordYearsOfPlans(connection);
+        }
         tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db_.appDir());
         env.reportError = [](const QString&) {};
         window_ = std::make_unique<tarvo::Tfrmmain>(env);
@@ -72,6 +82,19 @@ void RefreshTheAnalysisWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(RefreshTheAnalysisWindow)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// 实盘记录 read and shown anew over a record of 100,000 plans, as when the tab opens.
+void OpenTheLiveRecordTab(benchmark::State& state) {
+    const StartedWindow window(2000, true);
+    QTest::mouseClick(window.find<QPushButton>(u"btnfenxi"_s), Qt::LeftButton);
+    auto* live = window.find<tarvo::LiveRecordTab>(u"tabLiveRecord"_s);
+    window.find<QTabWidget>(u"tabFenxi"_s)->setCurrentWidget(live);
+    for (auto _ : state) {
+        live->refresh();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(OpenTheLiveRecordTab)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -9,6 +9,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -312,6 +313,47 @@ void LiveRecord::setOutcome(qint64 id, LiveOutcome outcome, int hitAtPeriod, con
         throw StoreError(u"实盘记录中没有编号为 %1 的计划"_s.arg(id));
 }
 
+QList<LivePlan> LiveRecord::readNewest(const LiveRecordFilter& filter, int limit) {
+    if (!HoldsRecord(db_))
+        return {};
+    const auto [conditions, values] = Conditions(filter);
+    QSqlQuery query = Run(
+        db_,
+        u"select %1 from %2%3 order by \"编号\" desc limit ?"_s.arg(PlanColumns, QuotedName(RecordTable), conditions),
+        values + QVariantList{limit});
+    QList<LivePlan> plans = PlansOf(query);
+    std::reverse(plans.begin(), plans.end());
+    return plans;
+}
+
+LiveTally LiveRecord::tally(const LiveRecordFilter& filter) {
+    if (!HoldsRecord(db_))
+        return {};
+    const auto [conditions, values] = Conditions(filter);
+    QSqlQuery query =
+        Run(db_,
+            u"select count(*), coalesce(sum(\"结果\" <> ?), 0), coalesce(sum(\"结果\" = ?), 0) from %1%2"_s.arg(
+                QuotedName(RecordTable), conditions),
+            QVariantList{LiveOutcomeText(LiveOutcome::Running), LiveOutcomeText(LiveOutcome::Hit)} + values);
+    if (!query.next())
+        return {};
+    return {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
+}
+
+QList<LiveSetting> LiveRecord::settings(const LiveRecordFilter& filter) {
+    if (!HoldsRecord(db_))
+        return {};
+    const auto [conditions, values] = Conditions(filter);
+    QSqlQuery query = Run(db_,
+                          u"select \"玩法\", \"码数\", \"期数\" from %1%2 group by \"玩法\", \"码数\", \"期数\" "
+                          u"order by min(\"编号\")"_s.arg(QuotedName(RecordTable), conditions),
+                          values);
+    QList<LiveSetting> settings;
+    while (query.next())
+        settings.append({query.value(0).toString(), query.value(1).toInt(), query.value(2).toInt()});
+    return settings;
+}
+
 QList<LivePlan> LiveRecord::read(const LiveRecordFilter& filter) {
     if (!HoldsRecord(db_))
         return {};
@@ -353,23 +395,68 @@ QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lotte
     return decided;
 }
 
+LiveSetting LiveSettingOf(const LivePlan& plan) {
+    return {plan.playType, plan.codeCount, plan.planPeriods};
+}
+
 LiveFigures FiguresOf(const QList<LivePlan>& plans, PlayType type, int codeCount, int planPeriods) {
-    LiveFigures figures;
-    const QString typeName = QString::fromUtf8(RuleOf(type).name);
+    const LiveSetting setting{QString::fromUtf8(RuleOf(type).name), codeCount, planPeriods};
+    LiveTally tally;
     for (const LivePlan& plan : plans) {
-        if (plan.outcome == LiveOutcome::Running || plan.playType != typeName || plan.codeCount != codeCount ||
-            plan.planPeriods != planPeriods)
+        if (plan.outcome == LiveOutcome::Running || LiveSettingOf(plan) != setting)
             continue;
-        ++figures.plans;
+        ++tally.decided;
         if (plan.outcome == LiveOutcome::Hit)
-            ++figures.hits;
+            ++tally.hits;
     }
+    return FiguresOf(tally, type, codeCount, planPeriods);
+}
+
+LiveFigures FiguresOf(const LiveTally& tally, PlayType type, int codeCount, int planPeriods) {
+    LiveFigures figures;
+    figures.plans = tally.decided;
+    figures.hits = tally.hits;
     figures.misses = figures.plans - figures.hits;
     figures.drawHitProbability = DrawHitProbability(type, codeCount);
     figures.planHitProbability = PlanHitProbability(figures.drawHitProbability, planPeriods);
     figures.wilson95 = WilsonInterval95(figures.hits, figures.plans);
     figures.verdict = VerdictOf(figures.planHitProbability, figures.wilson95);
     return figures;
+}
+
+namespace {
+
+// A field of a CSV line, quoted when it holds a separator, a quote or a line break.
+QString CsvField(const QString& value) {
+    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
+        return value;
+    return u'"' + QString(value).replace(u'"', u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+QByteArray LiveRecordCsv(const QList<LivePlan>& plans) {
+    QString csv = u"\uFEFF显示时间,彩种,玩法,码数,期数,首期,末期,投注号码,注数,结果,中于第几期,决定期号,已离开\r\n"_s;
+    for (const LivePlan& plan : plans) {
+        const QStringList fields{plan.shownAt.toString(u"yyyy-MM-dd HH:mm:ss"_s),
+                                 plan.lottery,
+                                 plan.playType,
+                                 QString::number(plan.codeCount),
+                                 QString::number(plan.planPeriods),
+                                 plan.firstPeriod,
+                                 plan.lastPeriod,
+                                 plan.betNumbers,
+                                 QString::number(plan.betCount),
+                                 LiveOutcomeText(plan.outcome),
+                                 plan.outcome == LiveOutcome::Hit ? QString::number(plan.hitAtPeriod) : QString(),
+                                 plan.decidingPeriod,
+                                 plan.left ? u"是"_s : u"否"_s};
+        QStringList line;
+        for (const QString& field : fields)
+            line << CsvField(field);
+        csv += line.join(u',') + u"\r\n"_s;
+    }
+    return csv.toUtf8();
 }
 
 } // namespace tarvo

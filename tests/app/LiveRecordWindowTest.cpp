@@ -77,7 +77,8 @@ TEST_F(LiveRecordWindow, EachPlanShownIsRecordedOnceJudgedByTheDrawThatDecidesIt
     ASSERT_TRUE(recordHolds(1, running));
     const LivePlan shown = record()[0];
     EXPECT_EQ(shown.lottery, kShandong);
-    EXPECT_TRUE(runningLine().startsWith(shown.firstPeriod.mid(2) + u'-' + shown.lastPeriod.mid(2))) << runningLine().toStdString();
+    EXPECT_TRUE(runningLine().startsWith(shown.firstPeriod.mid(2) + u'-' + shown.lastPeriod.mid(2)))
+        << runningLine().toStdString();
 
     // Shown again by a refresh and after a restart: still one recommendation.
     tick();
@@ -111,8 +112,7 @@ TEST_F(LiveRecordWindow, EachPlanShownIsRecordedOnceJudgedByTheDrawThatDecidesIt
     tick();
     ASSERT_TRUE(announced.count() > 0 || announced.wait(10000)) << "no word of the new draw";
     EXPECT_EQ(announced[0][0].toString(), u"山东11选5 第26120831期开奖"_s);
-    EXPECT_EQ(announced[0][1].toString(),
-              newDraw.mid(1).join(u' ') + u" · 计划：中（第%1期）"_s.arg(reached));
+    EXPECT_EQ(announced[0][1].toString(), newDraw.mid(1).join(u' ') + u" · 计划：中（第%1期）"_s.arg(reached));
     waitIdle();
     const QList<LivePlan> judged = record();
     ASSERT_GE(judged.size(), 2);
@@ -125,7 +125,8 @@ TEST_F(LiveRecordWindow, EachPlanShownIsRecordedOnceJudgedByTheDrawThatDecidesIt
     click("btnfenxi");
     QWidget* analysis = window().findChild<QWidget*>(u"frmfenxi"_s);
     ASSERT_NE(analysis, nullptr);
-    analysis->findChild<QTabWidget*>(u"tabFenxi"_s)->setCurrentWidget(analysis->findChild<QWidget*>(u"tabLiveRecord"_s));
+    analysis->findChild<QTabWidget*>(u"tabFenxi"_s)
+        ->setCurrentWidget(analysis->findChild<QWidget*>(u"tabLiveRecord"_s));
     // Three plans recorded (the first left, the hit, the one running now); the present setting's two shown.
     QLabel* summary = analysis->findChild<QLabel*>(u"lblLiveSummary"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return summary->text() == u"共记录 3 个计划，显示 2 个。"_s; }, 10000))
@@ -148,8 +149,7 @@ TEST_F(LiveRecordWindow, ARecordOfAnotherShapeIsSetAsideSaidOnceAndANewOneStarte
     const QList<QStringList> before = db_->rows(kShandong);
     startUp();
     ASSERT_TRUE(recordHolds(1, [](const LivePlan&) { return true; }));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return control<QLabel>("lblstatus")->text().contains(u"实盘记录"_s); },
-                                10000))
+    ASSERT_TRUE(QTest::qWaitFor([this] { return control<QLabel>("lblstatus")->text().contains(u"实盘记录"_s); }, 10000))
         << control<QLabel>("lblstatus")->text().toStdString();
     EXPECT_EQ(db_->rows(kShandong), before);
 }

@@ -166,20 +166,12 @@ QString EntryJson(const LivePlan& plan) {
                        {u"left"_s, Json(plan.left)}});
 }
 
-// A setting of the plan: play type, code count and plan period count.
-struct LiveSetting {
-    QString playType;
-    int codeCount;
-    int planPeriods;
-    bool operator==(const LiveSetting&) const = default;
-};
-
 // The figures of each setting present among the plans, in the order of their first plan; a setting that names no
 // play type or an impossible count (a damaged record) has none.
 QStringList SummaryJson(const QList<LivePlan>& plans) {
     QList<LiveSetting> settings;
     for (const LivePlan& plan : plans) {
-        const LiveSetting setting{plan.playType, plan.codeCount, plan.planPeriods};
+        const LiveSetting setting = LiveSettingOf(plan);
         if (!settings.contains(setting))
             settings << setting;
     }
@@ -201,38 +193,6 @@ QStringList SummaryJson(const QList<LivePlan>& plans) {
                                {u"verdict"_s, Json(VerdictName(figures.verdict))}});
     }
     return summary;
-}
-
-// A field of a CSV line, quoted when it holds a separator, a quote or a line break.
-QString CsvField(const QString& value) {
-    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
-        return value;
-    return u'"' + QString(value).replace(u'"', u"\"\""_s) + u'"';
-}
-
-// The record as spreadsheets open it: UTF-8 with a byte order mark, a header line, CR LF line ends.
-QByteArray RecordCsv(const QList<LivePlan>& plans) {
-    QString csv = u"\uFEFF显示时间,彩种,玩法,码数,期数,首期,末期,投注号码,注数,结果,中于第几期,决定期号,已离开\r\n"_s;
-    for (const LivePlan& plan : plans) {
-        const QStringList fields{plan.shownAt.toString(u"yyyy-MM-dd HH:mm:ss"_s),
-                                 plan.lottery,
-                                 plan.playType,
-                                 QString::number(plan.codeCount),
-                                 QString::number(plan.planPeriods),
-                                 plan.firstPeriod,
-                                 plan.lastPeriod,
-                                 plan.betNumbers,
-                                 QString::number(plan.betCount),
-                                 LiveOutcomeText(plan.outcome),
-                                 plan.outcome == LiveOutcome::Hit ? QString::number(plan.hitAtPeriod) : QString(),
-                                 plan.decidingPeriod,
-                                 plan.left ? u"是"_s : u"否"_s};
-        QStringList line;
-        for (const QString& field : fields)
-            line << CsvField(field);
-        csv += line.join(u',') + u"\r\n"_s;
-    }
-    return csv.toUtf8();
 }
 
 QDate DateOption(const ParsedArguments& parsed, const QString& name) {
@@ -273,7 +233,7 @@ int Record(const QStringList& arguments, QTextStream& out) {
 
     const QList<LivePlan> plans = CurrentRecord(database, filter);
     if (parsed.has(u"csv"_s)) {
-        if (!WriteBytesUnchanged(out, RecordCsv(plans)))
+        if (!WriteBytesUnchanged(out, LiveRecordCsv(plans)))
             throw StoreError(u"无法写出实盘记录"_s);
         return CliOk;
     }

@@ -3,6 +3,7 @@
 #include "tarvo/store/LiveRecord.h"
 
 #include <QWidget>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -28,7 +29,9 @@ public:
 
 private:
     void showRecord();
-    void showFigures();
+    void chooseSetting(const QList<LiveSetting>& settings);
+    std::optional<LiveSetting> chosenSetting() const;
+    void showFigures(const LiveTally& tally);
     void exportCsv();
 
     const PlanSession& session_;
@@ -38,7 +41,7 @@ private:
     QLabel* liveFigures_;
     QLabel* replayFigures_;
     FigureTable* table_;
-    QList<LivePlan> shown_; // the plans the table shows
+    QList<LiveSetting> settings_; // the record's settings, in the chooser's order after 全部设置
     bool lotteryChosen_ = false;
 };
 

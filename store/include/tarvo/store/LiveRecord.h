@@ -37,11 +37,28 @@ struct LivePlan {
 // An outcome in words, as the record stores it and the window shows it: 进行中, 中, 挂.
 QString LiveOutcomeText(LiveOutcome outcome);
 
+// The settings a plan was shown with: play type, code count, plan period count.
+struct LiveSetting {
+    QString playType;
+    int codeCount = 0;
+    int planPeriods = 0;
+    bool operator==(const LiveSetting&) const = default;
+};
+
+LiveSetting LiveSettingOf(const LivePlan& plan);
+
+// How many plans passed a filter, how many of them are decided, and how many of those hit.
+struct LiveTally {
+    int recorded = 0;
+    int decided = 0;
+    int hits = 0;
+};
+
 // Which plans of the record to read; an empty text, an invalid date and 0 mean any.
 struct LiveRecordFilter {
-    QString lottery;
-    QDate from, to; // dates the plans were first shown, inclusive
-    QString playType;
+    QString lottery{};
+    QDate from{}, to{}; // dates the plans were first shown, inclusive
+    QString playType{};
     int codeCount = 0;
     int planPeriods = 0;
 };
@@ -76,6 +93,12 @@ public:
 
     // The plans that pass the filter, in the order they were shown. None without the table.
     QList<LivePlan> read(const LiveRecordFilter& filter);
+    // The newest `limit` plans that pass the filter, in the order they were recorded. None without the table.
+    QList<LivePlan> readNewest(const LiveRecordFilter& filter, int limit);
+    // The plans that pass the filter counted, without reading them. Zero without the table.
+    LiveTally tally(const LiveRecordFilter& filter);
+    // The settings of the plans that pass the filter, each once, in the order each was first recorded.
+    QList<LiveSetting> settings(const LiveRecordFilter& filter);
 
 private:
     QSqlDatabase db_;
@@ -108,5 +131,11 @@ struct LiveFigures {
 // running plans and plans of other settings do not count, left ones do. Throws std::invalid_argument for a code
 // count outside 1..11.
 LiveFigures FiguresOf(const QList<LivePlan>& plans, PlayType type, int codeCount, int planPeriods);
+// The same from the tally of the plans of that setting.
+LiveFigures FiguresOf(const LiveTally& tally, PlayType type, int codeCount, int planPeriods);
+
+// The record as spreadsheets open it, as the window exports it and tarvo-cli record --csv prints it: UTF-8 with a
+// byte order mark, a header line, one line per plan, CR LF line ends.
+QByteArray LiveRecordCsv(const QList<LivePlan>& plans);
 
 } // namespace tarvo
