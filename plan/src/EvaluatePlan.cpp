@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 
 namespace tarvo {
 
 namespace {
-
-// A set of numbers 1..11 as bits 1..11.
-using NumberMask = std::uint32_t;
 
 void RequireValidArguments(const PlayTypeRule& rule, int codeCount, int planPeriods, const FormulaPool& pool) {
     if (codeCount < 1 || codeCount > 11)
@@ -29,58 +27,18 @@ void RequireValidArguments(const PlayTypeRule& rule, int codeCount, int planPeri
                                 " 个号码不是互不相同的 01..11");
 }
 
-// Bit 0 stands for a text that is no number 01..11: no number is 0, so it is never a bet number.
-constexpr NumberMask NotANumber = 1;
-
-// The bit of every two-character text where a formula holds a number, indexed by its two bytes (the
-// first in the low byte, so that both are read with one load): the bit of the number for "01".."11",
-// NotANumber for any other text. Reading up to 2000 formulas for their bet numbers is most of a walk
-// over a short history; one look-up per number costs half of checking each digit.
-constexpr std::array<std::uint16_t, 256 * 256> BitOfText = [] {
-    std::array<std::uint16_t, 256 * 256> bits{};
-    bits.fill(NotANumber);
-    for (unsigned number = 1; number <= 11; ++number) {
-        const unsigned tens = '0' + number / 10;
-        const unsigned ones = '0' + number % 10;
-        bits[tens | ones << 8] = static_cast<std::uint16_t>(1u << number);
-    }
-    return bits;
-}();
-
-NumberMask NumberBit(const unsigned char* text) {
-    return BitOfText[text[0] | unsigned{text[1]} << 8];
-}
-
-// The first codeCount numbers of a formula as a mask; throws unless they are codeCount different
-// numbers 01..11. Adding the bits gives what or-ing them gives only when no bit comes twice, and a
-// text that is no number leaves NotANumber in the mask: so the sum and the mask check the whole
-// prefix without counting bits (which, without a POPCNT instruction, is a library call per formula).
-NumberMask ParseBetMask(const std::string& formula, int codeCount) {
-    if (formula.size() < static_cast<std::size_t>(3 * codeCount - 1))
-        ThrowBadFormula(formula, codeCount);
-    const auto* text = reinterpret_cast<const unsigned char*>(formula.data());
-    NumberMask mask = 0;
-    NumberMask sum = 0;
-    for (int i = 0; i < codeCount; ++i, text += 3) {
-        const NumberMask bit = NumberBit(text);
-        mask |= bit;
-        sum += bit;
-    }
-    if (sum != mask || (mask & NotANumber) != 0)
-        ThrowBadFormula(formula, codeCount);
-    return mask;
-}
-
-// The bet masks of the formulas of every row that can start a plan (rows firstRow..R), by pool slot.
-std::vector<NumberMask> BetMasksBySlot(const FormulaPool& pool, int codeCount, std::int64_t firstRow,
-                                       std::int64_t rowCount) {
-    std::vector<NumberMask> masks(pool.size(), 0);
-    const std::int64_t slotsUsed = std::min<std::int64_t>(rowCount - firstRow + 1, std::ssize(pool));
-    for (std::int64_t row = firstRow; row < firstRow + slotsUsed; ++row) {
+// Checks the formulas of every row that could start a plan: firstRow up to the row after the newest (a
+// plan starts there when the last one ends at the newest row), and firstRow alone without draws. The first
+// formula, in row order, whose first codeCount places are not different numbers 01..11 is refused.
+void RequireFormulasFor(const FormulaPool& pool, int codeCount, std::int64_t firstRow, std::int64_t rowCount) {
+    if (pool.fewestUsablePlaces() >= codeCount)
+        return;
+    const std::int64_t startRows = std::min(std::max(rowCount, firstRow) - firstRow + 1, std::ssize(pool));
+    for (std::int64_t row = firstRow; row < firstRow + startRows; ++row) {
         const std::size_t slot = static_cast<std::size_t>(row) % pool.size();
-        masks[slot] = ParseBetMask(pool[slot], codeCount);
+        if (pool.usablePlaces(slot) < codeCount)
+            ThrowBadFormula(pool[slot], codeCount);
     }
-    return masks;
 }
 
 // How many of the first Positions drawn numbers of a draw are bet numbers. A drawn number outside
@@ -128,10 +86,9 @@ void FillRecord(PlanRecord& record, const DrawHistory& history, const PlanEnd& e
 
 struct WalkInput {
     const PlayTypeRule& rule;
-    int codeCount;
     int planPeriods;
     const DrawHistory& history;
-    const FormulaPool& pool;
+    std::span<const std::uint16_t> betMasks; // by pool slot
     const std::function<void()>& yieldOncePerPlan;
 };
 
@@ -141,21 +98,20 @@ struct WalkInput {
 // Whether a random draw hits cannot be predicted, so the step takes no branch on it: the end of the
 // current plan is written at the next free place of `ends` on every row and kept (the count moves on)
 // only when the plan ended there; the start row and the bets of the next plan are chosen by a mask.
-template <int Positions> std::int64_t WalkPlans(const WalkInput& in, std::vector<PlanEnd>& ends) {
+template <int Positions, bool Yields> std::int64_t WalkPlans(const WalkInput& in, std::vector<PlanEnd>& ends) {
     const std::int64_t rowCount = std::ssize(in.history);
     const std::int64_t firstRow = in.rule.firstStartRow;
-    const std::vector<NumberMask> masks = BetMasksBySlot(in.pool, in.codeCount, firstRow, rowCount);
+    const std::span<const std::uint16_t> masks = in.betMasks;
     const std::int64_t slotCount = std::ssize(masks);
     const std::int64_t n = in.planPeriods;
     const int threshold = in.rule.hitThreshold;
-    const bool yields = static_cast<bool>(in.yieldOncePerPlan);
 
     ends.resize(static_cast<std::size_t>(std::max<std::int64_t>(rowCount - firstRow, 0)));
     std::size_t endCount = 0;
     std::uint64_t start = static_cast<std::uint64_t>(firstRow);
     std::uint64_t bets = masks[static_cast<std::size_t>(firstRow % slotCount)];
     std::int64_t slotOfNextRow = (firstRow + 1) % slotCount;
-    if (yields)
+    if constexpr (Yields)
         in.yieldOncePerPlan();
     for (std::int64_t row = firstRow; row < rowCount; ++row) {
         const Draw& draw = in.history[static_cast<std::size_t>(row)];
@@ -168,26 +124,33 @@ template <int Positions> std::int64_t WalkPlans(const WalkInput& in, std::vector
         start = Choose(nextPlanStarts, static_cast<std::uint64_t>(row + 1), start);
         bets = Choose(nextPlanStarts, masks[static_cast<std::size_t>(slotOfNextRow)], bets);
         slotOfNextRow = slotOfNextRow + 1 == slotCount ? 0 : slotOfNextRow + 1;
-        if (yields && ended)
-            in.yieldOncePerPlan();
+        if constexpr (Yields) {
+            if (ended)
+                in.yieldOncePerPlan();
+        }
     }
     ends.resize(endCount);
     return static_cast<std::int64_t>(start);
 }
 
-std::int64_t WalkPlansFor(const WalkInput& in, std::vector<PlanEnd>& ends) {
+template <bool Yields> std::int64_t WalkPlansFor(const WalkInput& in, std::vector<PlanEnd>& ends) {
     switch (in.rule.examinedPositions) {
     case 1:
-        return WalkPlans<1>(in, ends);
+        return WalkPlans<1, Yields>(in, ends);
     case 2:
-        return WalkPlans<2>(in, ends);
+        return WalkPlans<2, Yields>(in, ends);
     case 3:
-        return WalkPlans<3>(in, ends);
+        return WalkPlans<3, Yields>(in, ends);
     case 4:
-        return WalkPlans<4>(in, ends);
+        return WalkPlans<4, Yields>(in, ends);
     default:
-        return WalkPlans<5>(in, ends);
+        return WalkPlans<5, Yields>(in, ends);
     }
+}
+
+// Without a function to call the walk has no branch that depends on a draw.
+std::int64_t WalkPlansFor(const WalkInput& in, std::vector<PlanEnd>& ends) {
+    return in.yieldOncePerPlan ? WalkPlansFor<true>(in, ends) : WalkPlansFor<false>(in, ends);
 }
 
 void CountOutcomes(PlanResult& result) {
@@ -213,7 +176,7 @@ void CountOutcomes(PlanResult& result) {
 }
 
 CurrentBets FindCurrentBets(const PlayTypeRule& rule, const CandidateTables& tables, const std::vector<int>& betNumbers,
-                            NumberMask bets) {
+                            std::uint16_t bets) {
     CurrentBets current;
     const CandidateTable* table = tables.tableFor(rule.type);
     if (table == nullptr) {
@@ -250,8 +213,9 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
                         const FormulaPool& pool, const CandidateTables& tables,
                         const std::function<void()>& yieldOncePerPlan) {
     RequireValidArguments(rule, codeCount, planPeriods, pool);
+    RequireFormulasFor(pool, codeCount, rule.firstStartRow, std::ssize(history));
     PlanResult result;
-    const WalkInput input{rule, codeCount, planPeriods, history, pool, yieldOncePerPlan};
+    const WalkInput input{rule, planPeriods, history, pool.betMasks(codeCount), yieldOncePerPlan};
     std::vector<PlanEnd> ends;
     const std::int64_t runningStart = history.empty() ? std::int64_t{rule.firstStartRow} : WalkPlansFor(input, ends);
     result.completed.reserve(ends.size());
@@ -260,11 +224,10 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
     result.running = RunningPlanAt(history, runningStart, planPeriods);
     CountOutcomes(result);
 
-    const std::string& formula = pool[static_cast<std::size_t>(runningStart) % pool.size()];
-    const NumberMask bets = ParseBetMask(formula, codeCount);
+    const std::size_t slot = static_cast<std::size_t>(runningStart) % pool.size();
     for (int i = 0; i < codeCount; ++i)
-        result.betNumbers.push_back(FormulaNumberAt(formula, i));
-    result.currentBets = FindCurrentBets(rule, tables, result.betNumbers, bets);
+        result.betNumbers.push_back(pool.numberAt(slot, i));
+    result.currentBets = FindCurrentBets(rule, tables, result.betNumbers, input.betMasks[slot]);
     return result;
 }
 

@@ -36,7 +36,7 @@ PlanResult Evaluate(PlayType type, int codeCount, int planPeriods, const DrawHis
 
 TEST(EvaluatePlan, HitAtTheFirstWatchedDrawUsesOnePeriodAndTheNextPlanTakesTheNextRowsFormula) {
     FormulaPool pool = UniformPool(FormulaStartingWith({3, 5, 7}));
-    pool[1] = FormulaStartingWith({9, 10, 11});
+    pool.replace(1, FormulaStartingWith({9, 10, 11}));
     const DrawHistory history{MakeDraw(100, {3, 1, 2, 4, 6}), MakeDraw(101, {9, 1, 2, 4, 6}),
                               MakeDraw(102, {1, 3, 5, 7, 9})};
 
@@ -50,7 +50,7 @@ TEST(EvaluatePlan, HitAtTheFirstWatchedDrawUsesOnePeriodAndTheNextPlanTakesTheNe
 
 TEST(EvaluatePlan, MissAfterNDrawsCountsItsPeriodsFromTheStartPeriodAndTheNextPlanStartsNRowsLater) {
     FormulaPool pool = UniformPool(FormulaStartingWith({1}));
-    pool[4] = FormulaStartingWith({6});
+    pool.replace(4, FormulaStartingWith({6}));
     // Period 105 follows 101: the miss's last period is reckoned, not read from a row.
     const DrawHistory history{MakeDraw(100, {2, 1, 3, 4, 5}), MakeDraw(101, {3, 1, 2, 4, 5}),
                               MakeDraw(105, {4, 1, 2, 3, 5}), MakeDraw(106, {1, 2, 3, 4, 5})};
@@ -157,7 +157,7 @@ TEST(EvaluatePlan, NoCompletedPlanGivesRateZeroAndTheFirstPlanRunning) {
 
 TEST(EvaluatePlan, EmptyHistoryHasNoPlansAndBetsTheFormulaOfTheFirstStartRow) {
     FormulaPool pool = UniformPool(FormulaStartingWith({1, 2}));
-    pool[1] = FormulaStartingWith({11, 10});
+    pool.replace(1, FormulaStartingWith({11, 10}));
     int yields = 0;
     const PlanResult front1 = EvaluatePlan(RuleOf(PlayType::Front1), 2, 3, {}, pool, Tables(), [&] { ++yields; });
     EXPECT_TRUE(front1.completed.empty());
@@ -186,8 +186,8 @@ TEST(EvaluatePlan, FirstPlanOfFront1StartsAtTheOldestRowAndOfAllOthersAtTheSecon
 
 TEST(EvaluatePlan, HistoriesLongerThanThePoolTakeTheFormulaOfTheStartRowModuloThePoolSize) {
     FormulaPool pool = UniformPool(FormulaStartingWith({1}));
-    pool[3] = FormulaStartingWith({2});
-    pool[5] = FormulaStartingWith({9});
+    pool.replace(3, FormulaStartingWith({2}));
+    pool.replace(5, FormulaStartingWith({9}));
     DrawHistory history;
     for (int row = 0; row < 2005; ++row)
         history.push_back(MakeDraw(row, {2, 3, 4, 5, 6}));

@@ -26,9 +26,9 @@ DrawHistory ExampleHistory() {
 
 FormulaPool ExamplePool() {
     FormulaPool pool = UniformPool(FormulaStartingWith({3, 5, 7}));
-    pool[2] = FormulaStartingWith({9, 10, 11});
-    pool[5] = FormulaStartingWith({11, 10, 8});
-    pool[6] = FormulaStartingWith({9, 1, 6});
+    pool.replace(2, FormulaStartingWith({9, 10, 11}));
+    pool.replace(5, FormulaStartingWith({11, 10, 8}));
+    pool.replace(6, FormulaStartingWith({9, 1, 6}));
     return pool;
 }
 
@@ -54,7 +54,7 @@ TEST(PlanReport, Front1ExampleReadsLineForLine) {
 TEST(PlanReport, Front2AndAny2ShowTheSameBetNumbersAsTableEntries) {
     // One row: the first plan of both types starts after it, with formula 1.
     FormulaPool pool = UniformPool(FormulaStartingWith({2, 3, 4}));
-    pool[1] = FormulaStartingWith({9, 1, 6});
+    pool.replace(1, FormulaStartingWith({9, 1, 6}));
     const DrawHistory history{MakeDraw(107, {5, 9, 1, 6, 2})};
 
     const PlanReport front2 =

@@ -38,7 +38,7 @@ std::string TwoDigits(int number) {
 }
 
 FormulaPool UniformPool(const std::string& fill) {
-    return FormulaPool(FormulaPoolSize, fill);
+    return FormulaPool(std::vector<std::string>(FormulaPoolSize, fill));
 }
 
 DrawHistory RandomHistory(int rows, std::uint32_t seed, std::int32_t firstPeriod) {

@@ -17,7 +17,7 @@ namespace tarvo {
 // plan starts at the row after. A plan that has not ended by the newest row is the running plan.
 // Requires 1 <= codeCount <= 11, planPeriods >= 1 and a non-empty pool whose formulas hold two-digit
 // numbers 01..11 without repeats in their first codeCount places; throws std::invalid_argument otherwise.
-// The formulas of every row that could start a plan are read and checked, each pool slot once per call.
+// The formulas of every row that could start a plan are checked (the pool read them when it was made).
 // An empty history gives no completed plan, no running plan, and the bets of the formula at the first
 // start row. Drawn numbers outside 1..11 are never bet numbers. Period arithmetic wraps like the
 // 32-bit integers it is stored in.
