@@ -429,7 +429,11 @@ void Tfrmmain::announceNewDraw(const QList<LivePlan>& decided) {
                               .arg(demo_ ? u"（演示数据）"_s : QString());
     const QString message = u"%1 · 计划：%2"_s.arg(numbers.join(u' '), outcome);
     emit drawAnnounced(title, message);
-    if (notify_.tray && QSystemTrayIcon::isSystemTrayAvailable()) {
+    // A desktop without a tray gets neither the message nor the sound: nothing there would say what
+    // the sound was for.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    if (notify_.tray) {
         if (!tray_) {
             tray_ = new QSystemTrayIcon(windowIcon().isNull() ? QIcon(ui_.imgqq->pixmap()) : windowIcon(), this);
             tray_->setToolTip(ApplicationTitle());
