@@ -58,6 +58,9 @@ FigureTable::FigureTable(const QString& objectName, const QStringList& headers, 
 }
 
 void FigureTable::setRows(const QList<QList<Cell>>& rows) {
+    // Filled apart from the view: a sorting proxy that followed each appended row would sort the
+    // table again a thousand times for a thousand rows. The sort the player chose stays.
+    proxy_->setSourceModel(nullptr);
     model_->setRowCount(0);
     for (const QList<Cell>& row : rows) {
         QList<QStandardItem*> items;
@@ -72,6 +75,7 @@ void FigureTable::setRows(const QList<QList<Cell>>& rows) {
         }
         model_->appendRow(items);
     }
+    proxy_->setSourceModel(model_);
 }
 
 void FigureTable::setSortable(bool sortable) {

@@ -143,15 +143,24 @@ void LiveRecordTab::showRecord() {
         Connection connection(session_.databaseFile());
         connection.open();
         LiveRecord record(connection.database());
-        const QList<LiveSetting> settings = record.settings(filter);
+        const QList<std::pair<LiveSetting, LiveTally>> tallies = record.tallyBySetting(filter);
+        QList<LiveSetting> settings;
+        LiveTally all;
+        for (const auto& [setting, tally] : tallies) {
+            settings.append(setting);
+            all.recorded += tally.recorded;
+            all.decided += tally.decided;
+            all.hits += tally.hits;
+        }
         chooseSetting(settings);
-        const int recorded = record.tally(filter).recorded;
+        const int recorded = all.recorded;
+        LiveTally chosen = all;
         if (const std::optional<LiveSetting> setting = chosenSetting()) {
             filter.playType = setting->playType;
             filter.codeCount = setting->codeCount;
             filter.planPeriods = setting->planPeriods;
+            chosen = tallies.value(settings.indexOf(*setting)).second;
         }
-        const LiveTally chosen = record.tally(filter);
         const QList<LivePlan> newest = record.readNewest(filter, ShownRows);
         QList<QList<FigureTable::Cell>> rows;
         for (const LivePlan& plan : newest)

@@ -24,14 +24,15 @@ const QString RecordTable = u"实盘记录"_s;
 // The table as this version makes it. The engine keeps the text after the table's name as written, so comparing
 // it tells a table of this shape from any other. (彩种, 结果, 编号) is unique anyway: the constraint gives the index
 // that finds a lottery's running plans without reading its years of decided ones, and an index made so goes with the
-// table when it is set aside, where a named one would keep its name from the new table.
+// table when it is set aside, where a named one would keep its name from the new table. The last one counts a
+// lottery's plans by setting from the index alone.
 const QString RecordColumns =
     u"(\"编号\" integer primary key, \"彩种\" text not null, \"首期\" text not null, \"末期\" text not null, "
     u"\"玩法\" text not null, \"码数\" integer not null, \"期数\" integer not null, \"公式种子\" integer not null, "
     u"\"投注号码\" text not null, \"注数\" integer not null, \"显示时间\" text not null, \"结果\" text not null, "
     u"\"中于第几期\" integer not null, \"决定期号\" text not null, \"已离开\" integer not null, "
     u"unique (\"彩种\", \"首期\", \"玩法\", \"码数\", \"期数\", \"公式种子\", \"投注号码\"), "
-    u"unique (\"彩种\", \"结果\", \"编号\"))"_s;
+    u"unique (\"彩种\", \"结果\", \"编号\"), unique (\"彩种\", \"玩法\", \"码数\", \"期数\", \"结果\", \"编号\"))"_s;
 
 // The columns a plan is read from, in LivePlan's order.
 const QString PlanColumns =
@@ -326,32 +327,22 @@ QList<LivePlan> LiveRecord::readNewest(const LiveRecordFilter& filter, int limit
     return plans;
 }
 
-LiveTally LiveRecord::tally(const LiveRecordFilter& filter) {
+QList<std::pair<LiveSetting, LiveTally>> LiveRecord::tallyBySetting(const LiveRecordFilter& filter) {
     if (!HoldsRecord(db_))
         return {};
     const auto [conditions, values] = Conditions(filter);
     QSqlQuery query =
         Run(db_,
-            u"select count(*), coalesce(sum(\"结果\" <> ?), 0), coalesce(sum(\"结果\" = ?), 0) from %1%2"_s.arg(
-                QuotedName(RecordTable), conditions),
+            u"select \"玩法\", \"码数\", \"期数\", count(*), sum(\"结果\" <> ?), sum(\"结果\" = ?) "
+            u"from %1%2 group by \"玩法\", \"码数\", \"期数\" order by min(\"编号\")"_s.arg(QuotedName(RecordTable),
+                                                                                            conditions),
             QVariantList{LiveOutcomeText(LiveOutcome::Running), LiveOutcomeText(LiveOutcome::Hit)} + values);
-    if (!query.next())
-        return {};
-    return {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
-}
-
-QList<LiveSetting> LiveRecord::settings(const LiveRecordFilter& filter) {
-    if (!HoldsRecord(db_))
-        return {};
-    const auto [conditions, values] = Conditions(filter);
-    QSqlQuery query = Run(db_,
-                          u"select \"玩法\", \"码数\", \"期数\" from %1%2 group by \"玩法\", \"码数\", \"期数\" "
-                          u"order by min(\"编号\")"_s.arg(QuotedName(RecordTable), conditions),
-                          values);
-    QList<LiveSetting> settings;
-    while (query.next())
-        settings.append({query.value(0).toString(), query.value(1).toInt(), query.value(2).toInt()});
-    return settings;
+    QList<std::pair<LiveSetting, LiveTally>> tallies;
+    while (query.next()) {
+        tallies.append({{query.value(0).toString(), query.value(1).toInt(), query.value(2).toInt()},
+                        {query.value(3).toInt(), query.value(4).toInt(), query.value(5).toInt()}});
+    }
+    return tallies;
 }
 
 QList<LivePlan> LiveRecord::read(const LiveRecordFilter& filter) {

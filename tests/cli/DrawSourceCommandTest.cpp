@@ -71,7 +71,7 @@ TEST(DrawSourceCommand, AGoodStartSaysWhereItServesAndStopsWhenItsInputCloses) {
     while (!said.contains('\n') && drawd.waitForReadyRead(10000))
         said += drawd.readAllStandardOutput();
     const QRegularExpressionMatch serving =
-        QRegularExpression(u"^tarvo-drawd: serving on http://127\\.0\\.0\\.1:(\\d+)\n$"_s)
+        QRegularExpression(u"^tarvo-drawd: serving on http://127\\.0\\.0\\.1:(\\d+)\r?\n$"_s)
             .match(QString::fromUtf8(said));
     ASSERT_TRUE(serving.hasMatch()) << said.toStdString() << drawd.readAllStandardError().toStdString();
     const auto port = quint16(serving.captured(1).toUInt());

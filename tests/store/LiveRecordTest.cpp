@@ -127,14 +127,17 @@ TEST(LiveRecord, KeepsEachShownPlanOnceMarksThePlansLeftBehindAndReadsThemBack) 
 
     // What the window's tab reads instead of the whole record: counts, settings, the newest plans in the
     // order they were recorded (the plan of the other seed second, after the first 前二).
-    const LiveTally shandong = record.tally(cases[0].filter);
-    EXPECT_EQ(std::tuple(shandong.recorded, shandong.decided, shandong.hits), std::tuple(3, 1, 1));
-    const LiveTally guangdong = record.tally(cases[3].filter);
-    EXPECT_EQ(std::tuple(guangdong.recorded, guangdong.decided, guangdong.hits), std::tuple(20, 0, 0));
-    EXPECT_EQ(record.tally(cases[4].filter).recorded, 0);
+    const auto tallies = record.tallyBySetting(cases[0].filter);
+    ASSERT_EQ(tallies.size(), 2);
+    EXPECT_EQ(tallies[0].first, (LiveSetting{u"前二"_s, 3, 3}));
+    EXPECT_EQ(std::tuple(tallies[0].second.recorded, tallies[0].second.decided, tallies[0].second.hits),
+              std::tuple(2, 1, 1));
+    EXPECT_EQ(tallies[1].first, (LiveSetting{u"任一"_s, 1, 3}));
+    EXPECT_EQ(std::tuple(tallies[1].second.recorded, tallies[1].second.decided, tallies[1].second.hits),
+              std::tuple(1, 0, 0));
+    EXPECT_TRUE(record.tallyBySetting(cases[4].filter).isEmpty());
     EXPECT_EQ(record.readNewest(cases[0].filter, 2), (QList<LivePlan>{seedChanged, anyOne}));
     EXPECT_EQ(record.readNewest(cases[3].filter, 100), shownByBoth);
-    EXPECT_EQ(record.settings(cases[0].filter), (QList<LiveSetting>{{u"前二"_s, 3, 3}, {u"任一"_s, 1, 3}}));
     EXPECT_EQ(db.periods(Shandong), (QStringList{u"2026120901"_s, u"2026120902"_s, u"2026120903"_s}));
 }
 

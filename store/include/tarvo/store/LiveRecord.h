@@ -11,6 +11,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <utility>
 
 namespace tarvo {
 
@@ -95,10 +96,9 @@ public:
     QList<LivePlan> read(const LiveRecordFilter& filter);
     // The newest `limit` plans that pass the filter, in the order they were recorded. None without the table.
     QList<LivePlan> readNewest(const LiveRecordFilter& filter, int limit);
-    // The plans that pass the filter counted, without reading them. Zero without the table.
-    LiveTally tally(const LiveRecordFilter& filter);
-    // The settings of the plans that pass the filter, each once, in the order each was first recorded.
-    QList<LiveSetting> settings(const LiveRecordFilter& filter);
+    // The plans that pass the filter counted by setting, without reading them: each setting once, in the order it
+    // was first recorded. None without the table.
+    QList<std::pair<LiveSetting, LiveTally>> tallyBySetting(const LiveRecordFilter& filter);
 
 private:
     QSqlDatabase db_;
