@@ -35,18 +35,6 @@ QString SettingText(const LiveSetting& setting) {
     return u"%1 %2码 %3期"_s.arg(setting.playType).arg(setting.codeCount).arg(setting.planPeriods);
 }
 
-QString OutcomeText(const LivePlan& plan) {
-    switch (plan.outcome) {
-    case LiveOutcome::Hit:
-        return u"中（第%1期）"_s.arg(plan.hitAtPeriod);
-    case LiveOutcome::Missed:
-        return u"挂"_s;
-    case LiveOutcome::Running:
-        break;
-    }
-    return u"进行中"_s;
-}
-
 QList<FigureTable::Cell> RowOf(const LivePlan& plan) {
     return {{plan.shownAt.toString(u"yyyy-MM-dd HH:mm:ss"_s), plan.shownAt},
             {plan.lottery, {}},
@@ -54,7 +42,7 @@ QList<FigureTable::Cell> RowOf(const LivePlan& plan) {
             {u"%1-%2"_s.arg(plan.firstPeriod.mid(2), plan.lastPeriod.mid(2)), plan.firstPeriod},
             {plan.betNumbers, {}},
             NumberCell(plan.betCount),
-            {OutcomeText(plan), int(plan.outcome) * 1000 + plan.hitAtPeriod},
+            {LiveOutcomeWords(plan), int(plan.outcome) * 1000 + plan.hitAtPeriod},
             {plan.left ? u"已离开"_s : QString(), plan.left}};
 }
 

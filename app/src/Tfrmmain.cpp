@@ -419,7 +419,7 @@ void Tfrmmain::announceNewDraw(const QList<LivePlan>& decided) {
     for (const LivePlan& plan : decided) {
         if (plan.left)
             continue;
-        outcome = plan.outcome == LiveOutcome::Hit ? u"中（第%1期）"_s.arg(plan.hitAtPeriod) : u"挂"_s;
+        outcome = LiveOutcomeWords(plan);
     }
     QStringList numbers;
     for (int k = 1; k <= 5; ++k)

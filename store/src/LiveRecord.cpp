@@ -244,6 +244,12 @@ QString LiveOutcomeText(LiveOutcome outcome) {
     return u"进行中"_s;
 }
 
+QString LiveOutcomeWords(const LivePlan& plan) {
+    if (plan.outcome == LiveOutcome::Hit)
+        return u"中（第%1期）"_s.arg(plan.hitAtPeriod);
+    return LiveOutcomeText(plan.outcome);
+}
+
 QString LiveRecord::ensureTable() {
     WriteTransaction transaction(db_);
     const std::optional<QString> definition = TableDefinition(db_, RecordTable);

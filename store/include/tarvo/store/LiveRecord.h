@@ -37,6 +37,8 @@ struct LivePlan {
 
 // An outcome in words, as the record stores it and the window shows it: 进行中, 中, 挂.
 QString LiveOutcomeText(LiveOutcome outcome);
+// What came of a plan as the player reads it: 中（第k期）, 挂 or 进行中.
+QString LiveOutcomeWords(const LivePlan& plan);
 
 // The settings a plan was shown with: play type, code count, plan period count.
 struct LiveSetting {
