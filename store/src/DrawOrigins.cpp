@@ -3,6 +3,8 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/StoreError.h"
 
+#include "SqlNames.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -50,20 +52,9 @@ std::array<QString, 5> NumbersOfText(const QString& text) {
     return numbers;
 }
 
-QSqlQuery Run(QSqlDatabase& db, const QString& statement, const QVariantList& values = {}) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw StoreError(query.lastError().text());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw StoreError(query.lastError().text());
-    return query;
-}
-
 bool HasTable(QSqlDatabase& db, const QString& table) {
-    QSqlQuery query = Run(db, u"select count(*) from sqlite_master where type = 'table' and name = ?"_s, {table});
+    QSqlQuery query =
+        RunStatement(db, u"select count(*) from sqlite_master where type = 'table' and name = ?"_s, {table});
     return query.next() && query.value(0).toInt() > 0;
 }
 
@@ -92,19 +83,20 @@ bool SameNumbers(const std::array<QString, 5>& a, const std::array<QString, 5>& 
 }
 
 void DrawOrigins::ensureTables() {
-    Run(db_,
+    RunStatement(
+        db_,
         u"create table if not exists \"%1\" (\"彩种\" text not null, \"记录期号\" text not null, "
         u"\"来源类型\" text not null, \"来源名称\" text, \"记录时间\" text, primary key (\"彩种\", \"记录期号\"))"_s
             .arg(OriginTable));
-    Run(db_, u"create table if not exists \"%1\" (\"彩种\" text not null, \"记录期号\" text not null, "
-             u"\"已存号码\" text, \"已存来源\" text, \"来源号码\" text not null, \"来源\" text not null, "
-             u"\"发现时间\" text, \"已查看\" integer not null default 0, "
-             u"unique (\"彩种\", \"记录期号\", \"来源号码\", \"来源\"))"_s.arg(DisagreementTable));
+    RunStatement(db_, u"create table if not exists \"%1\" (\"彩种\" text not null, \"记录期号\" text not null, "
+                      u"\"已存号码\" text, \"已存来源\" text, \"来源号码\" text not null, \"来源\" text not null, "
+                      u"\"发现时间\" text, \"已查看\" integer not null default 0, "
+                      u"unique (\"彩种\", \"记录期号\", \"来源号码\", \"来源\"))"_s.arg(DisagreementTable));
 }
 
 void DrawOrigins::record(const QString& lottery, const QString& period, const DrawOrigin& origin, const QDateTime& at) {
-    Run(db_, u"insert or replace into \"%1\" values (?, ?, ?, ?, ?)"_s.arg(OriginTable),
-        {lottery, period, KindText(origin.kind), origin.name, TimeText(at)});
+    RunStatement(db_, u"insert or replace into \"%1\" values (?, ?, ?, ?, ?)"_s.arg(OriginTable),
+                 {lottery, period, KindText(origin.kind), origin.name, TimeText(at)});
 }
 
 // Periods of ten ASCII characters (as every stored draw's) travel as one blob of fixed-width records
@@ -124,7 +116,8 @@ void DrawOrigins::recordAll(const QString& lottery, const QStringList& periods, 
     }
     if (records.isEmpty())
         return;
-    Run(db_,
+    RunStatement(
+        db_,
         u"insert or replace into \"%1\" with recursive record(i) as (select 0 union all select i + 1 from record "
         u"where i + 1 < ?) select ?, cast(substr(?, i * %2 + 1, %2) as text), ?, ?, ? from record"_s.arg(OriginTable)
             .arg(Width),
@@ -134,10 +127,10 @@ void DrawOrigins::recordAll(const QString& lottery, const QStringList& periods, 
 std::optional<DrawOrigin> DrawOrigins::originOf(const QString& lottery, const QString& period) {
     if (!HasTable(db_, OriginTable))
         return std::nullopt;
-    QSqlQuery query =
-        Run(db_,
-            u"select \"来源类型\", \"来源名称\" from \"%1\" where \"彩种\" = ? and \"记录期号\" = ?"_s.arg(OriginTable),
-            {lottery, period});
+    QSqlQuery query = RunStatement(
+        db_,
+        u"select \"来源类型\", \"来源名称\" from \"%1\" where \"彩种\" = ? and \"记录期号\" = ?"_s.arg(OriginTable),
+        {lottery, period});
     if (!query.next())
         return std::nullopt;
     const std::optional<OriginKind> kind = KindOfText(query.value(0).toString());
@@ -150,9 +143,9 @@ QHash<QString, DrawOrigin> DrawOrigins::originsOf(const QString& lottery) {
     QHash<QString, DrawOrigin> origins;
     if (!HasTable(db_, OriginTable))
         return origins;
-    QSqlQuery query =
-        Run(db_, u"select \"记录期号\", \"来源类型\", \"来源名称\" from \"%1\" where \"彩种\" = ?"_s.arg(OriginTable),
-            {lottery});
+    QSqlQuery query = RunStatement(
+        db_, u"select \"记录期号\", \"来源类型\", \"来源名称\" from \"%1\" where \"彩种\" = ?"_s.arg(OriginTable),
+        {lottery});
     while (query.next()) {
         if (const std::optional<OriginKind> kind = KindOfText(query.value(1).toString()))
             origins.insert(query.value(0).toString(), DrawOrigin{*kind, query.value(2).toString()});
@@ -162,11 +155,12 @@ QHash<QString, DrawOrigin> DrawOrigins::originsOf(const QString& lottery) {
 
 void DrawOrigins::forget(const QString& lottery, const QString& period) {
     if (HasTable(db_, OriginTable))
-        Run(db_, u"delete from \"%1\" where \"彩种\" = ? and \"记录期号\" = ?"_s.arg(OriginTable), {lottery, period});
+        RunStatement(db_, u"delete from \"%1\" where \"彩种\" = ? and \"记录期号\" = ?"_s.arg(OriginTable),
+                     {lottery, period});
 }
 
 bool DrawOrigins::recordDisagreement(const Disagreement& d) {
-    QSqlQuery query = Run(
+    QSqlQuery query = RunStatement(
         db_,
         u"insert or ignore into \"%1\" (\"彩种\", \"记录期号\", \"已存号码\", \"已存来源\", "
         u"\"来源号码\", \"来源\", \"发现时间\", \"已查看\") values (?, ?, ?, ?, ?, ?, ?, 0)"_s.arg(DisagreementTable),
@@ -182,7 +176,7 @@ QList<Disagreement> ReadDisagreements(const QString& databaseFile) {
     QList<Disagreement> found;
     if (!HasTable(db, DisagreementTable))
         return found;
-    QSqlQuery query = Run(
+    QSqlQuery query = RunStatement(
         db, u"select \"彩种\", \"记录期号\", \"已存号码\", \"已存来源\", \"来源号码\", \"来源\", "
             u"\"发现时间\", \"已查看\" from \"%1\" order by \"发现时间\" desc, rowid desc"_s.arg(DisagreementTable));
     while (query.next()) {
@@ -200,7 +194,7 @@ int UnseenDisagreements(const QString& databaseFile) {
     QSqlDatabase db = connection.database();
     if (!HasTable(db, DisagreementTable))
         return 0;
-    QSqlQuery query = Run(db, u"select count(*) from \"%1\" where \"已查看\" = 0"_s.arg(DisagreementTable));
+    QSqlQuery query = RunStatement(db, u"select count(*) from \"%1\" where \"已查看\" = 0"_s.arg(DisagreementTable));
     return query.next() ? query.value(0).toInt() : 0;
 }
 
@@ -209,7 +203,7 @@ void MarkDisagreementsSeen(const QString& databaseFile) {
     connection.open();
     QSqlDatabase db = connection.database();
     if (HasTable(db, DisagreementTable))
-        Run(db, u"update \"%1\" set \"已查看\" = 1 where \"已查看\" = 0"_s.arg(DisagreementTable));
+        RunStatement(db, u"update \"%1\" set \"已查看\" = 1 where \"已查看\" = 0"_s.arg(DisagreementTable));
 }
 
 } // namespace tarvo

@@ -70,21 +70,9 @@ bool IsDamage(const QSqlError& error) {
     return isNumber && (code == CorruptCode || code == NotADatabaseCode);
 }
 
-QSqlQuery Run(QSqlDatabase& db, const QString& statement, const QVariantList& values = {}) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw StoreError(query.lastError().text());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw StoreError(query.lastError().text());
-    return query;
-}
-
 // The statement that makes the table's definition in sqlite_master; none without the table.
 std::optional<QString> TableDefinition(QSqlDatabase& db, const QString& table) {
-    QSqlQuery query = Run(db, u"select sql from sqlite_master where type = 'table' and name = ?"_s, {table});
+    QSqlQuery query = RunStatement(db, u"select sql from sqlite_master where type = 'table' and name = ?"_s, {table});
     if (!query.next())
         return std::nullopt;
     return query.value(0).toString();
@@ -116,7 +104,7 @@ class WriteTransaction {
 public:
     explicit WriteTransaction(QSqlDatabase& db)
         : db_(db) {
-        Run(db_, u"begin immediate"_s);
+        RunStatement(db_, u"begin immediate"_s);
     }
     ~WriteTransaction() {
         if (!committed_)
@@ -125,7 +113,7 @@ public:
     WriteTransaction(const WriteTransaction&) = delete;
     WriteTransaction& operator=(const WriteTransaction&) = delete;
     void commit() {
-        Run(db_, u"commit"_s);
+        RunStatement(db_, u"commit"_s);
         committed_ = true;
     }
 
@@ -259,11 +247,11 @@ QString LiveRecord::ensureTable() {
         if (sameShape && ReadsWhole(db_))
             return {};
         const QString setAside = SetAsideName(db_);
-        Run(db_, u"alter table %1 rename to %2"_s.arg(QuotedName(RecordTable), QuotedName(setAside)));
+        RunStatement(db_, u"alter table %1 rename to %2"_s.arg(QuotedName(RecordTable), QuotedName(setAside)));
         message = (sameShape ? u"实盘记录已损坏，无法读取"_s : u"实盘记录来自其他版本的程序"_s) +
                   u"：原表已改名为“%1”保留，实盘记录从现在重新开始。"_s.arg(setAside);
     }
-    Run(db_, u"create table %1 %2"_s.arg(QuotedName(RecordTable), RecordColumns));
+    RunStatement(db_, u"create table %1 %2"_s.arg(QuotedName(RecordTable), RecordColumns));
     transaction.commit();
     return message;
 }
@@ -272,7 +260,7 @@ qint64 LiveRecord::record(const LivePlan& plan) {
     WriteTransaction transaction(db_);
     const QVariantList key{Text(plan.lottery), Text(plan.firstPeriod), Text(plan.playType),  plan.codeCount,
                            plan.planPeriods,   plan.poolSeed,          Text(plan.betNumbers)};
-    QSqlQuery insert = Run(
+    QSqlQuery insert = RunStatement(
         db_,
         u"insert or ignore into %1 (\"彩种\", \"首期\", \"玩法\", \"码数\", \"期数\", \"公式种子\", "
         u"\"投注号码\", \"末期\", \"注数\", \"显示时间\", \"结果\", \"中于第几期\", \"决定期号\", "
@@ -283,7 +271,7 @@ qint64 LiveRecord::record(const LivePlan& plan) {
     if (insert.numRowsAffected() > 0) {
         id = insert.lastInsertId().toLongLong();
     } else {
-        QSqlQuery existing = Run(
+        QSqlQuery existing = RunStatement(
             db_,
             u"select \"编号\" from %1 where \"彩种\" = ? and \"首期\" = ? and \"玩法\" = ? and "
             u"\"码数\" = ? and \"期数\" = ? and \"公式种子\" = ? and \"投注号码\" = ?"_s.arg(QuotedName(RecordTable)),
@@ -292,7 +280,8 @@ qint64 LiveRecord::record(const LivePlan& plan) {
             throw StoreError(u"实盘记录中找不到刚记录的计划"_s);
         id = existing.value(0).toLongLong();
     }
-    Run(db_,
+    RunStatement(
+        db_,
         u"update %1 set \"已离开\" = 1 where \"彩种\" = ? and \"结果\" = ? and \"已离开\" = 0 and \"编号\" <> ?"_s.arg(
             QuotedName(RecordTable)),
         {Text(plan.lottery), LiveOutcomeText(LiveOutcome::Running), id});
@@ -303,19 +292,19 @@ qint64 LiveRecord::record(const LivePlan& plan) {
 QList<LivePlan> LiveRecord::undecided(const QString& lottery) {
     if (!HoldsRecord(db_))
         return {};
-    QSqlQuery query = Run(db_,
-                          u"select %1 from %2 where \"彩种\" = ? and \"结果\" = ? order by \"编号\""_s.arg(
-                              PlanColumns, QuotedName(RecordTable)),
-                          {lottery, LiveOutcomeText(LiveOutcome::Running)});
+    QSqlQuery query = RunStatement(db_,
+                                   u"select %1 from %2 where \"彩种\" = ? and \"结果\" = ? order by \"编号\""_s.arg(
+                                       PlanColumns, QuotedName(RecordTable)),
+                                   {lottery, LiveOutcomeText(LiveOutcome::Running)});
     return PlansOf(query);
 }
 
 void LiveRecord::setOutcome(qint64 id, LiveOutcome outcome, int hitAtPeriod, const QString& decidingPeriod) {
     const QSqlQuery query =
-        Run(db_,
-            u"update %1 set \"结果\" = ?, \"中于第几期\" = ?, \"决定期号\" = ? where \"编号\" = ?"_s.arg(
-                QuotedName(RecordTable)),
-            {LiveOutcomeText(outcome), hitAtPeriod, Text(decidingPeriod), id});
+        RunStatement(db_,
+                     u"update %1 set \"结果\" = ?, \"中于第几期\" = ?, \"决定期号\" = ? where \"编号\" = ?"_s.arg(
+                         QuotedName(RecordTable)),
+                     {LiveOutcomeText(outcome), hitAtPeriod, Text(decidingPeriod), id});
     if (query.numRowsAffected() < 1)
         throw StoreError(u"实盘记录中没有编号为 %1 的计划"_s.arg(id));
 }
@@ -324,7 +313,7 @@ QList<LivePlan> LiveRecord::readNewest(const LiveRecordFilter& filter, int limit
     if (!HoldsRecord(db_))
         return {};
     const auto [conditions, values] = Conditions(filter);
-    QSqlQuery query = Run(
+    QSqlQuery query = RunStatement(
         db_,
         u"select %1 from %2%3 order by \"编号\" desc limit ?"_s.arg(PlanColumns, QuotedName(RecordTable), conditions),
         values + QVariantList{limit});
@@ -338,11 +327,11 @@ QList<std::pair<LiveSetting, LiveTally>> LiveRecord::tallyBySetting(const LiveRe
         return {};
     const auto [conditions, values] = Conditions(filter);
     QSqlQuery query =
-        Run(db_,
-            u"select \"玩法\", \"码数\", \"期数\", count(*), sum(\"结果\" <> ?), sum(\"结果\" = ?) "
-            u"from %1%2 group by \"玩法\", \"码数\", \"期数\" order by min(\"编号\")"_s.arg(QuotedName(RecordTable),
-                                                                                            conditions),
-            QVariantList{LiveOutcomeText(LiveOutcome::Running), LiveOutcomeText(LiveOutcome::Hit)} + values);
+        RunStatement(db_,
+                     u"select \"玩法\", \"码数\", \"期数\", count(*), sum(\"结果\" <> ?), sum(\"结果\" = ?) "
+                     u"from %1%2 group by \"玩法\", \"码数\", \"期数\" order by min(\"编号\")"_s.arg(
+                         QuotedName(RecordTable), conditions),
+                     QVariantList{LiveOutcomeText(LiveOutcome::Running), LiveOutcomeText(LiveOutcome::Hit)} + values);
     QList<std::pair<LiveSetting, LiveTally>> tallies;
     while (query.next()) {
         tallies.append({{query.value(0).toString(), query.value(1).toInt(), query.value(2).toInt()},
@@ -355,7 +344,7 @@ QList<LivePlan> LiveRecord::read(const LiveRecordFilter& filter) {
     if (!HoldsRecord(db_))
         return {};
     const auto [conditions, values] = Conditions(filter);
-    QSqlQuery query = Run(
+    QSqlQuery query = RunStatement(
         db_,
         u"select %1 from %2%3 order by \"显示时间\", \"编号\""_s.arg(PlanColumns, QuotedName(RecordTable), conditions),
         values);

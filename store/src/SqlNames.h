@@ -1,8 +1,13 @@
 #pragma once
 
+#include "tarvo/store/StoreError.h"
+
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QVariantList>
 
 namespace tarvo {
 
@@ -19,6 +24,20 @@ inline QStringList ColumnsOf(const QSqlDatabase& db, const QString& table) {
     for (int i = 0; i < record.count(); ++i)
         columns << record.fieldName(i);
     return columns;
+}
+
+// Runs one statement with its values bound in order, read forward only; throws StoreError with the
+// engine's words when it cannot be prepared or run.
+inline QSqlQuery RunStatement(QSqlDatabase& db, const QString& statement, const QVariantList& values = {}) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        throw StoreError(query.lastError().text());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw StoreError(query.lastError().text());
+    return query;
 }
 
 } // namespace tarvo
