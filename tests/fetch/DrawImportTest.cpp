@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using tarvo::test::ProgramFolder;
 using tarvo::test::Row;
+using tarvo::test::TestDatabase;
 
 namespace tarvo {
 namespace {
@@ -20,18 +20,18 @@ const QDate Today(2026, 12, 9);
 const QDateTime Noon(Today, QTime(12, 0));
 const QString Jiangxi = u"江西11选5"_s;
 
-QString DatabaseOf(const ProgramFolder& folder) {
+QString DatabaseOf(const TestDatabase& folder) {
     return folder.path(DrawDatabaseFileName());
 }
 
-std::optional<DrawOrigin> OriginOf(const ProgramFolder& folder, const QString& period) {
+std::optional<DrawOrigin> OriginOf(const TestDatabase& folder, const QString& period) {
     Connection connection(DatabaseOf(folder));
     connection.open();
     return DrawOrigins(connection.database()).originOf(Jiangxi, period);
 }
 
 // Stores a row straight into the table, with its origin when one is given.
-void Store(const ProgramFolder& folder, const DrawRow& row, const std::optional<DrawOrigin>& origin) {
+void Store(const TestDatabase& folder, const DrawRow& row, const std::optional<DrawOrigin>& origin) {
     folder.insert(Jiangxi, row);
     if (!origin)
         return;
@@ -65,7 +65,7 @@ QList<Standing> StandingsOf(const ImportPreview& preview) {
 }
 
 TEST(DrawImport, PreviewSortsTheDrawsAndStoreTakesTheNewOnesAndTheChosenReplacementsOnly) {
-    ProgramFolder folder;
+    TestDatabase folder;
     Store(folder, Row(u"2026120801"_s, {1, 2, 3, 4, 5}), Official);
     Store(folder, Row(u"2026120802"_s, {6, 7, 8, 9, 10}), Official);
     Store(folder, {u"2026120803"_s, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}}, std::nullopt); // zeros lost
@@ -108,15 +108,15 @@ TEST(DrawImport, PreviewSortsTheDrawsAndStoreTakesTheNewOnesAndTheChosenReplacem
         StoreImport(DatabaseOf(folder), Jiangxi, preview.draws, {u"2026120806"_s}, newFile, Noon);
     EXPECT_EQ(outcome.stored, 2);
     EXPECT_EQ(outcome.replaced, 1);
-    EXPECT_EQ(folder.rows(Jiangxi), (QList<DrawRow>{
-                                        Row(u"2026120801"_s, {1, 2, 3, 4, 5}),
-                                        Row(u"2026120802"_s, {6, 7, 8, 9, 10}),
-                                        {u"2026120803"_s, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}},
-                                        Row(u"2026120805"_s, {11, 10, 9, 8, 7}),
-                                        Row(u"2026120806"_s, {1, 2, 3, 4, 5}),
-                                        Row(u"2026120807"_s, {9, 8, 7, 6, 5}),
-                                        Row(u"2026120808"_s, {1, 2, 3, 4, 6}),
-                                    }));
+    EXPECT_EQ(folder.drawRows(Jiangxi), (QList<DrawRow>{
+                                            Row(u"2026120801"_s, {1, 2, 3, 4, 5}),
+                                            Row(u"2026120802"_s, {6, 7, 8, 9, 10}),
+                                            {u"2026120803"_s, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}},
+                                            Row(u"2026120805"_s, {11, 10, 9, 8, 7}),
+                                            Row(u"2026120806"_s, {1, 2, 3, 4, 5}),
+                                            Row(u"2026120807"_s, {9, 8, 7, 6, 5}),
+                                            Row(u"2026120808"_s, {1, 2, 3, 4, 6}),
+                                        }));
     const QList<std::pair<QString, std::optional<DrawOrigin>>> origins{
         {u"2026120802"_s, Official}, {u"2026120803"_s, std::nullopt}, {u"2026120805"_s, newFile},
         {u"2026120806"_s, newFile},  {u"2026120807"_s, Official},     {u"2026120808"_s, newFile},
@@ -156,24 +156,23 @@ TEST(DrawImport, AFailureWhileStoringStoresNoneOfTheDrawsAndSaysWhy) {
     struct Case {
         const char* what;
         QList<ImportedDraw> draws;
-        std::function<std::shared_ptr<void>(const ProgramFolder&)> meanwhile; // held while storing
+        std::function<std::shared_ptr<void>(const TestDatabase&)> meanwhile; // held while storing
         QString said;
     };
     const QList<Case> cases{
         {"another program holds the write lock", draws,
-         [](const ProgramFolder& folder) { return std::make_shared<OtherWriter>(DatabaseOf(folder)); },
-         u"另一个程序"_s},
+         [](const TestDatabase& folder) { return std::make_shared<OtherWriter>(DatabaseOf(folder)); }, u"另一个程序"_s},
         {"the table refuses the third row", draws,
-         [](const ProgramFolder& folder) {
+         [](const TestDatabase& folder) {
              folder.refuseInsertsBeyond(Jiangxi, 2);
              return std::shared_ptr<void>();
          },
          u"database or disk is full"_s},
-        {"a row that is no draw", withUnfitRow, [](const ProgramFolder&) { return std::shared_ptr<void>(); },
+        {"a row that is no draw", withUnfitRow, [](const TestDatabase&) { return std::shared_ptr<void>(); },
          u"第 3 行"_s},
     };
     for (const Case& c : cases) {
-        ProgramFolder folder;
+        TestDatabase folder;
         const std::shared_ptr<void> held = c.meanwhile(folder);
         try {
             StoreImport(DatabaseOf(folder), Jiangxi, c.draws, {}, {OriginKind::Import, u"a.txt"_s}, Noon);
@@ -188,7 +187,7 @@ TEST(DrawImport, AFailureWhileStoringStoresNoneOfTheDrawsAndSaysWhy) {
 }
 
 TEST(DrawCorrection, OnlyDrawsThePlayerBroughtAreCorrectedOrRemoved) {
-    ProgramFolder folder;
+    TestDatabase folder;
     const QString database = DatabaseOf(folder);
     Store(folder, Row(u"2026120801"_s, {1, 2, 3, 4, 5}), Official);
     Store(folder, Row(u"2026120802"_s, {1, 2, 3, 4, 5}), std::nullopt);
@@ -218,7 +217,7 @@ TEST(DrawCorrection, OnlyDrawsThePlayerBroughtAreCorrectedOrRemoved) {
     RemoveDraw(database, Jiangxi, u"2026120804"_s);
     EXPECT_THROW(RemoveDraw(database, Jiangxi, u"2026120804"_s), StoreError);
 
-    EXPECT_EQ(folder.rows(Jiangxi),
+    EXPECT_EQ(folder.drawRows(Jiangxi),
               (QList<DrawRow>{Row(u"2026120801"_s, {1, 2, 3, 4, 5}), Row(u"2026120802"_s, {1, 2, 3, 4, 5}),
                               Row(u"2026120803"_s, {7, 8, 9, 10, 11})}));
     EXPECT_EQ(OriginOf(folder, u"2026120803"_s), (DrawOrigin{OriginKind::Hand, {}}));
@@ -257,7 +256,7 @@ TEST(NextPeriod, FollowsTheNewestStoredDrawOrStartsToday) {
 }
 
 TEST(DrawExport, WritesTheDrawsInPeriodOrderAndReadsBackAsTheSameDraws) {
-    ProgramFolder folder;
+    TestDatabase folder;
     Store(folder, Row(u"2026120803"_s, {11, 10, 9, 8, 7}), Official);
     Store(folder, {u"2026120801"_s, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}}, std::nullopt);
     Store(folder, Row(u"2026120802"_s, {6, 7, 8, 9, 10}), OldFile);

@@ -14,8 +14,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
-using tarvo::test::ProgramFolder;
 using tarvo::test::Row;
+using tarvo::test::TestDatabase;
 using tarvo::test::WaitForFinished;
 
 namespace tarvo {
@@ -42,7 +42,7 @@ SourceConfig PagesSource(const QString& name, const DrawSource& source, const QS
     return config;
 }
 
-std::optional<DrawOrigin> OriginOf(const ProgramFolder& folder, const QString& lottery, const QString& period) {
+std::optional<DrawOrigin> OriginOf(const TestDatabase& folder, const QString& lottery, const QString& period) {
     Connection connection(folder.path(DrawDatabaseFileName()));
     connection.open();
     return DrawOrigins(connection.database()).originOf(lottery, period);
@@ -59,13 +59,13 @@ TEST(Fallback, StartUpTakesEachLotteryFromTheFirstSourceThatAnswersForIt) {
     // The first source's 江西 pages are gone; the second has them.
     const std::unique_ptr<DrawSource> first = StartedSource({{FailMode::NotFound, u"/list/22?d=2026-02-27"_s}});
     const std::unique_ptr<DrawSource> second = StartedSource();
-    ProgramFolder folder;
+    TestDatabase folder;
     HistoryDownloader downloader({PagesSource(u"甲"_s, *first), PagesSource(u"乙"_s, *second)});
     downloader.start(folder.appDir(), Today);
     ASSERT_EQ(WaitForFinished(downloader, 60000), QString());
 
     for (const QString& lottery : LotteryNames()) {
-        const QList<DrawRow> rows = folder.rows(lottery);
+        const QList<DrawRow> rows = folder.drawRows(lottery);
         EXPECT_EQ(rows.size(), 440) << lottery.toStdString();
         const QString expectedSource = lottery == u"江西11选5"_s ? u"乙"_s : u"甲"_s;
         EXPECT_EQ(OriginOf(folder, lottery, rows.back().period), (DrawOrigin{OriginKind::Source, expectedSource}))
@@ -84,7 +84,7 @@ TEST(Fallback, ARefreshPassesOverRefusingTricklingAndGarbageSourcesWithinItsDead
     const std::unique_ptr<DrawSource> trickling = StartedSource({{FailMode::Trickle, {}}});
     const std::unique_ptr<DrawSource> garbage = StartedSource({{FailMode::GarbagePage, {}}});
     const std::unique_ptr<DrawSource> good = StartedSource();
-    ProgramFolder folder;
+    TestDatabase folder;
     QNetworkAccessManager manager;
     LatestDrawUpdater updater(&manager, {PagesSource(u"一"_s, *refusing), PagesSource(u"二"_s, *trickling),
                                          PagesSource(u"三"_s, *garbage), PagesSource(u"四"_s, *good)});
@@ -92,7 +92,7 @@ TEST(Fallback, ARefreshPassesOverRefusingTricklingAndGarbageSourcesWithinItsDead
     updater.start(folder.appDir(), u"广东11选5"_s);
     ASSERT_EQ(WaitForFinished(updater, 20000), QString());
 
-    EXPECT_EQ(folder.rows(u"广东11选5"_s).size(), DrawSource::FeedDrawCount);
+    EXPECT_EQ(folder.drawRows(u"广东11选5"_s).size(), DrawSource::FeedDrawCount);
     const PassReport& report = updater.lastReport();
     EXPECT_TRUE(report.answered);
     EXPECT_EQ(report.sourceName, u"四"_s);
@@ -105,7 +105,7 @@ TEST(Fallback, AStoredPeriodListedWithOtherNumbersKeepsItsDrawAndIsRecordedOnce)
         StartedSource({}, WriteCsv(dir, u"first.csv"_s, "2026030101,1,2,3,4,8\n"));
     const std::unique_ptr<DrawSource> second =
         StartedSource({}, WriteCsv(dir, u"second.csv"_s, "2026030101,5,6,7,8,9\n2026030102,1,2,3,4,9\n"));
-    ProgramFolder folder;
+    TestDatabase folder;
     QNetworkAccessManager manager;
     const auto pass = [&](const DrawSource& source, const QString& name) {
         LatestDrawUpdater updater(&manager, {PagesSource(name, source)});
@@ -118,7 +118,7 @@ TEST(Fallback, AStoredPeriodListedWithOtherNumbersKeepsItsDrawAndIsRecordedOnce)
     const PassReport report = pass(*second, u"乙"_s);
     EXPECT_EQ(report.stored, 1);
     EXPECT_EQ(report.newDisagreements, 1);
-    EXPECT_EQ(folder.rows(u"山东11选5"_s),
+    EXPECT_EQ(folder.drawRows(u"山东11选5"_s),
               (QList<DrawRow>{Row(u"2026030101"_s, {1, 2, 3, 4, 8}), Row(u"2026030102"_s, {1, 2, 3, 4, 9})}));
     const QString database = folder.path(DrawDatabaseFileName());
     const QList<Disagreement> kept = ReadDisagreements(database);
@@ -140,7 +140,7 @@ TEST(Fallback, ASourceCorrectsADrawThePlayerBroughtAndSaysSo) {
     QTemporaryDir dir;
     const std::unique_ptr<DrawSource> source =
         StartedSource({}, WriteCsv(dir, u"draws.csv"_s, "2026030101,5,6,7,8,9\n2026030102,1,2,3,4,9\n"));
-    ProgramFolder folder;
+    TestDatabase folder;
     folder.insert(u"山东11选5"_s, Row(u"2026030101"_s, {1, 2, 3, 4, 8}));
     {
         Connection connection(folder.path(DrawDatabaseFileName()));
@@ -155,7 +155,7 @@ TEST(Fallback, ASourceCorrectsADrawThePlayerBroughtAndSaysSo) {
     ASSERT_EQ(WaitForFinished(updater), QString());
     EXPECT_EQ(updater.lastReport().corrected, QStringList{u"2026030101"_s});
     EXPECT_EQ(updater.lastReport().newDisagreements, 0);
-    EXPECT_EQ(folder.rows(u"山东11选5"_s),
+    EXPECT_EQ(folder.drawRows(u"山东11选5"_s),
               (QList<DrawRow>{Row(u"2026030101"_s, {5, 6, 7, 8, 9}), Row(u"2026030102"_s, {1, 2, 3, 4, 9})}));
     EXPECT_EQ(OriginOf(folder, u"山东11选5"_s, u"2026030101"_s), (DrawOrigin{OriginKind::Source, u"官方"_s}));
 }
@@ -192,7 +192,7 @@ TEST(SourceKinds, PagesJsonAndFileSourcesOfTheSameDrawsStoreTheSameRows) {
 
     QList<QList<DrawRow>> stored;
     for (const SourceConfig& config : {PagesSource(u"页面"_s, *source), json, file}) {
-        ProgramFolder folder;
+        TestDatabase folder;
         HistoryDownloader downloader({config});
         downloader.start(folder.appDir(), Today);
         ASSERT_EQ(WaitForFinished(downloader, 60000), QString());
@@ -205,7 +205,7 @@ TEST(SourceKinds, PagesJsonAndFileSourcesOfTheSameDrawsStoreTheSameRows) {
             EXPECT_EQ(report.sourceName, config.name) << report.failures.join(u' ').toStdString();
         QList<DrawRow> rows;
         for (const QString& lottery : LotteryNames())
-            rows += folder.rows(lottery);
+            rows += folder.drawRows(lottery);
         EXPECT_EQ(rows.size(), 4 * 440) << config.name.toStdString();
         stored.append(rows);
     }
@@ -253,7 +253,7 @@ protected:
     const QSslConfiguration defaults_ = QSslConfiguration::defaultConfiguration();
     std::unique_ptr<DrawSource> plain_;
     std::unique_ptr<DrawSource> source_;
-    ProgramFolder folder_;
+    TestDatabase folder_;
     QNetworkAccessManager manager_;
 };
 
@@ -262,14 +262,14 @@ TEST_F(HttpsSource, ACertificateThatFailsTheCheckIsAFailedReadNamedForThePlayer)
     EXPECT_FALSE(report.answered);
     ASSERT_EQ(report.failures.size(), 1);
     EXPECT_TRUE(report.failures[0].startsWith(u"加密源：证书验证失败："_s)) << report.failures[0].toStdString();
-    EXPECT_TRUE(folder_.rows(u"重庆11选5"_s).isEmpty());
+    EXPECT_TRUE(folder_.drawRows(u"重庆11选5"_s).isEmpty());
 }
 
 TEST_F(HttpsSource, ACertificateThePlatformTrustsIsRead) {
     trustTheTestAuthority();
     const PassReport report = readLatest();
     EXPECT_TRUE(report.answered) << report.failures.join(u' ').toStdString();
-    EXPECT_EQ(folder_.rows(u"重庆11选5"_s).size(), DrawSource::FeedDrawCount);
+    EXPECT_EQ(folder_.drawRows(u"重庆11选5"_s).size(), DrawSource::FeedDrawCount);
 }
 
 TEST_F(HttpsSource, ARedirectToPlainHttpIsNotFollowedAndIsNamedForThePlayer) {
@@ -278,7 +278,7 @@ TEST_F(HttpsSource, ARedirectToPlainHttpIsNotFollowedAndIsNamedForThePlayer) {
     EXPECT_FALSE(report.answered);
     EXPECT_EQ(report.failures, QStringList{u"加密源：从 https 转向 http 的跳转，已拒绝"_s});
     EXPECT_EQ(plain_->requestLog(), QStringList()) << "the program asked the plain source";
-    EXPECT_TRUE(folder_.rows(u"广东11选5"_s).isEmpty());
+    EXPECT_TRUE(folder_.drawRows(u"广东11选5"_s).isEmpty());
 }
 
 } // namespace

@@ -1,34 +1,16 @@
 #pragma once
 
+#include "TestDatabase.h"
+
 #include "tarvo/store/DrawAppender.h"
 #include "tarvo/store/Lottery.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <ostream>
 
 namespace tarvo::test {
-
-// A program folder in a temporary directory holding a fresh draw database with the four tables.
-class ProgramFolder {
-public:
-    ProgramFolder();
-    QString appDir() const { return dir_.path() + u'/'; }
-    QString path(const QString& fileName) const { return appDir() + fileName; }
-
-    // The rows of a lottery's table in period order.
-    QList<DrawRow> rows(const QString& lottery) const;
-    QStringList periods(const QString& lottery) const;
-    void insert(const QString& lottery, const DrawRow& row) const;
-    // From now on the table refuses every insert once it holds `rows` rows, as a full disk would.
-    void refuseInsertsBeyond(const QString& lottery, int rows) const;
-    void acceptInserts(const QString& lottery) const;
-
-private:
-    QTemporaryDir dir_;
-};
 
 // The lottery of that name; the test fails at once for a name the program does not know.
 const Lottery& Known(const QString& lottery);

@@ -17,8 +17,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
-using tarvo::test::ProgramFolder;
 using tarvo::test::Row;
+using tarvo::test::TestDatabase;
 using tarvo::test::WaitForFinished;
 
 namespace tarvo {
@@ -74,7 +74,7 @@ public:
     QString pageFile() const { return folder.path(HistoryDownloader::PageFileName()); }
 
     DrawSource source;
-    ProgramFolder folder;
+    TestDatabase folder;
     QNetworkAccessManager manager;
 };
 
@@ -84,7 +84,7 @@ TEST(HistoryDownloader, EmptyDatabaseGetsEveryDrawOfTheTenDaysForAllLotteries) {
     for (const QString& lottery : LotteryNames()) {
         const QList<DrawRow> expected = TenDays(pass.source, lottery, Today);
         EXPECT_EQ(expected.size(), 10 * 44);
-        EXPECT_EQ(pass.folder.rows(lottery), expected) << lottery.toStdString();
+        EXPECT_EQ(pass.folder.drawRows(lottery), expected) << lottery.toStdString();
     }
     EXPECT_EQ(ReadFile(pass.pageFile()), HistoryPage(*FindSourceLottery(u"江西11选5"_s), Today.addDays(-9),
                                                      pass.source.drawsOfDay(u"江西11选5"_s, Today.addDays(-9))));
@@ -117,9 +117,9 @@ TEST(HistoryDownloader, DaysRunBackAcrossMonthAndYearEnds) {
 TEST(HistoryDownloader, FailedFifthDayStoresNothingOfThatLotteryButAllOfTheOthers) {
     HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::NotFound, u"/list/23?d=2026-02-25"_s}}));
     EXPECT_EQ(pass.run(), QString());
-    EXPECT_TRUE(pass.folder.rows(u"广东11选5"_s).isEmpty());
+    EXPECT_TRUE(pass.folder.drawRows(u"广东11选5"_s).isEmpty());
     for (const QString& lottery : {u"重庆11选5"_s, u"山东11选5"_s, u"江西11选5"_s})
-        EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
+        EXPECT_EQ(pass.folder.drawRows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
     EXPECT_TRUE(QFile::exists(pass.pageFile()));
 }
 
@@ -128,7 +128,7 @@ TEST(HistoryDownloader, PageWithoutDrawsAddsNothingAndTheOtherDaysAreStored) {
     EXPECT_EQ(pass.run(), QString());
     QList<DrawRow> expected = TenDays(pass.source, u"山东11选5"_s, Today);
     expected.removeIf([](const DrawRow& row) { return row.period.startsWith(u"20260227"_s); });
-    EXPECT_EQ(pass.folder.rows(u"山东11选5"_s), expected);
+    EXPECT_EQ(pass.folder.drawRows(u"山东11选5"_s), expected);
 }
 
 TEST(HistoryDownloader, NetworkDownOrHangingChangesNothingAndLeavesNoPageFile) {
@@ -141,7 +141,7 @@ TEST(HistoryDownloader, NetworkDownOrHangingChangesNothingAndLeavesNoPageFile) {
         EXPECT_EQ(pass.run(Today, 300ms), QString());
         EXPECT_EQ(pass.folder.periods(u"重庆11选5"_s), QStringList{u"2026020101"_s});
         for (const QString& lottery : {u"广东11选5"_s, u"山东11选5"_s, u"江西11选5"_s})
-            EXPECT_TRUE(pass.folder.rows(lottery).isEmpty());
+            EXPECT_TRUE(pass.folder.drawRows(lottery).isEmpty());
         EXPECT_FALSE(QFile::exists(pass.pageFile()));
     }
 }
@@ -151,7 +151,7 @@ TEST(HistoryDownloader, FailedJiangxiPageLeavesNoPageFileEvenWhenItsOldestPageAr
     HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::Hang, u"/list/22?d=2026-03-01"_s}}));
     EXPECT_EQ(pass.run(Today, 5s), QString());
     EXPECT_FALSE(QFile::exists(pass.pageFile()));
-    EXPECT_EQ(pass.folder.rows(u"山东11选5"_s).size(), 440);
+    EXPECT_EQ(pass.folder.drawRows(u"山东11选5"_s).size(), 440);
 }
 
 TEST(HistoryDownloader, OnlyDrawsAfterTheNewestStoredAreAppended) {
@@ -159,7 +159,7 @@ TEST(HistoryDownloader, OnlyDrawsAfterTheNewestStoredAreAppended) {
     const QList<DrawRow> all = TenDays(pass.source, u"重庆11选5"_s, Today);
     pass.folder.insert(u"重庆11选5"_s, all[200]);
     EXPECT_EQ(pass.run(), QString());
-    EXPECT_EQ(pass.folder.rows(u"重庆11选5"_s), all.mid(200));
+    EXPECT_EQ(pass.folder.drawRows(u"重庆11选5"_s), all.mid(200));
 }
 
 TEST(HistoryDownloader, DrawsCutOffAPageAreStoredInTheirPlaceByTheNextStart) {
@@ -168,7 +168,7 @@ TEST(HistoryDownloader, DrawsCutOffAPageAreStoredInTheirPlaceByTheNextStart) {
     HistoryPass pass(SourceAtEndOf(Today, {FailRule{FailMode::MalformedXml, u"/list/558?d=2026-02-25"_s}}));
     EXPECT_EQ(pass.run(), QString());
     const QList<DrawRow> all = TenDays(pass.source, u"重庆11选5"_s, Today);
-    const QList<DrawRow> first = pass.folder.rows(u"重庆11选5"_s);
+    const QList<DrawRow> first = pass.folder.drawRows(u"重庆11选5"_s);
     ASSERT_LT(first.size(), all.size()) << "the cut page lost draws";
     EXPECT_EQ(first.front(), all.front());
     EXPECT_EQ(first.back(), all.back());
@@ -176,9 +176,9 @@ TEST(HistoryDownloader, DrawsCutOffAPageAreStoredInTheirPlaceByTheNextStart) {
     DrawSource whole(SourceAtEndOf(Today));
     whole.start();
     EXPECT_EQ(pass.runAgainst(whole), QString());
-    EXPECT_EQ(pass.folder.rows(u"重庆11选5"_s), all) << "every draw once, in period order";
+    EXPECT_EQ(pass.folder.drawRows(u"重庆11选5"_s), all) << "every draw once, in period order";
     for (const QString& lottery : {u"广东11选5"_s, u"山东11选5"_s, u"江西11选5"_s})
-        EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
+        EXPECT_EQ(pass.folder.drawRows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
     EXPECT_EQ(ReadFile(pass.pageFile()), HistoryPage(*FindSourceLottery(u"江西11选5"_s), Today.addDays(-9),
                                                      pass.source.drawsOfDay(u"江西11选5"_s, Today.addDays(-9))));
 }
@@ -215,13 +215,13 @@ TEST(HistoryDownloader, AnAppendFailingMidPassStoresNoneOfThatLotteryAndTheNextS
     pass.folder.insert(u"山东11选5"_s, TenDays(pass.source, u"山东11选5"_s, Today).front());
     pass.folder.refuseInsertsBeyond(u"山东11选5"_s, 100);
     EXPECT_EQ(pass.run(), QString());
-    EXPECT_EQ(pass.folder.rows(u"山东11选5"_s).size(), 1) << "nothing of the pass half-way";
-    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s), TenDays(pass.source, u"江西11选5"_s, Today));
+    EXPECT_EQ(pass.folder.drawRows(u"山东11选5"_s).size(), 1) << "nothing of the pass half-way";
+    EXPECT_EQ(pass.folder.drawRows(u"江西11选5"_s), TenDays(pass.source, u"江西11选5"_s, Today));
 
     pass.folder.acceptInserts(u"山东11选5"_s);
     EXPECT_EQ(pass.run(), QString());
     for (const QString& lottery : LotteryNames())
-        EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
+        EXPECT_EQ(pass.folder.drawRows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
 }
 
 TEST(HistoryDownloader, ASecondStartWhileADownloadRunsIsIgnored) {
@@ -237,7 +237,7 @@ TEST(HistoryDownloader, ASecondStartWhileADownloadRunsIsIgnored) {
     EXPECT_FALSE(downloader.isRunning());
     EXPECT_EQ(pass.source.requestLog().size(), 40);
     for (const QString& lottery : LotteryNames())
-        EXPECT_EQ(pass.folder.rows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
+        EXPECT_EQ(pass.folder.drawRows(lottery), TenDays(pass.source, lottery, Today)) << lottery.toStdString();
 }
 
 TEST(HistoryDownloader, LotteryWhoseTableIsMissingIsPassedOver) {
@@ -251,7 +251,7 @@ TEST(HistoryDownloader, LotteryWhoseTableIsMissingIsPassedOver) {
     }
     QSqlDatabase::removeDatabase(u"drop-table"_s);
     EXPECT_EQ(pass.run(), QString());
-    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s).size(), 440);
+    EXPECT_EQ(pass.folder.drawRows(u"江西11选5"_s).size(), 440);
     for (const QString& target : pass.source.requestLog())
         EXPECT_FALSE(target.contains(u"/list/23?"_s));
 }

@@ -14,8 +14,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
-using tarvo::test::ProgramFolder;
 using tarvo::test::Row;
+using tarvo::test::TestDatabase;
 using tarvo::test::WaitForFinished;
 
 namespace tarvo {
@@ -56,7 +56,7 @@ public:
     }
 
     DrawSource source;
-    ProgramFolder folder;
+    TestDatabase folder;
     QNetworkAccessManager manager;
 };
 
@@ -65,10 +65,10 @@ TEST(LatestDrawUpdater, EmptyTableGetsEveryFeedDrawAndOnlyTheSelectedFeedIsRead)
     EXPECT_EQ(pass.run(Shandong), QString());
     const QList<SourceDraw> published = pass.source.latestDraws(Shandong);
     ASSERT_EQ(published.size(), DrawSource::FeedDrawCount);
-    EXPECT_EQ(pass.folder.rows(Shandong), OldestFirst(published));
+    EXPECT_EQ(pass.folder.drawRows(Shandong), OldestFirst(published));
     EXPECT_EQ(pass.source.requestLog().size(), 1);
     for (const QString& other : {u"广东11选5"_s, u"重庆11选5"_s, u"江西11选5"_s})
-        EXPECT_TRUE(pass.folder.rows(other).isEmpty());
+        EXPECT_TRUE(pass.folder.drawRows(other).isEmpty());
 }
 
 TEST(LatestDrawUpdater, EachLotteryIsReadFromItsFeedAddress) {
@@ -82,7 +82,7 @@ TEST(LatestDrawUpdater, EachLotteryIsReadFromItsFeedAddress) {
     for (const auto& [lottery, address] : feeds) {
         EXPECT_EQ(pass.run(lottery), QString());
         EXPECT_EQ(pass.source.requestLog().last(), address);
-        EXPECT_EQ(pass.folder.rows(lottery).size(), DrawSource::FeedDrawCount) << lottery.toStdString();
+        EXPECT_EQ(pass.folder.drawRows(lottery).size(), DrawSource::FeedDrawCount) << lottery.toStdString();
     }
 }
 
@@ -91,7 +91,7 @@ TEST(LatestDrawUpdater, AppendsOnlyDrawsAfterTheNewestStored) {
     const QList<DrawRow> published = OldestFirst(pass.source.latestDraws(u"江西11选5"_s));
     pass.folder.insert(u"江西11选5"_s, published[9]);
     EXPECT_EQ(pass.run(u"江西11选5"_s), QString());
-    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s), published.mid(9));
+    EXPECT_EQ(pass.folder.drawRows(u"江西11选5"_s), published.mid(9));
 }
 
 TEST(LatestDrawUpdater, FillsADrawMissingBetweenStoredOnesButNotBeforeTheOldest) {
@@ -102,7 +102,7 @@ TEST(LatestDrawUpdater, FillsADrawMissingBetweenStoredOnesButNotBeforeTheOldest)
             pass.folder.insert(u"江西11选5"_s, published[i]);
     }
     EXPECT_EQ(pass.run(u"江西11选5"_s), QString());
-    EXPECT_EQ(pass.folder.rows(u"江西11选5"_s), published.mid(2));
+    EXPECT_EQ(pass.folder.drawRows(u"江西11选5"_s), published.mid(2));
 }
 
 TEST(LatestDrawUpdater, AnAppendFailingMidPassStoresNoneOfItAndTheNextPassStoresEachDrawOnce) {
@@ -111,10 +111,10 @@ TEST(LatestDrawUpdater, AnAppendFailingMidPassStoresNoneOfItAndTheNextPassStores
     pass.folder.insert(Shandong, published[0]);
     pass.folder.refuseInsertsBeyond(Shandong, 10);
     EXPECT_EQ(pass.run(Shandong), QString());
-    EXPECT_EQ(pass.folder.rows(Shandong), published.mid(0, 1));
+    EXPECT_EQ(pass.folder.drawRows(Shandong), published.mid(0, 1));
     pass.folder.acceptInserts(Shandong);
     EXPECT_EQ(pass.run(Shandong), QString());
-    EXPECT_EQ(pass.folder.rows(Shandong), published);
+    EXPECT_EQ(pass.folder.drawRows(Shandong), published);
 }
 
 TEST(LatestDrawUpdater, FailedFetchesChangeNothingAndReportSuccess) {
@@ -140,9 +140,9 @@ TEST(LatestDrawUpdater, ConnectionClosedMidAnswerChangesNothing) {
     options.failRules.append(FailRule{FailMode::Refused, u"cq11x5"_s});
     FeedPass pass(options);
     EXPECT_EQ(pass.run(u"重庆11选5"_s), QString());
-    EXPECT_TRUE(pass.folder.rows(u"重庆11选5"_s).isEmpty());
+    EXPECT_TRUE(pass.folder.drawRows(u"重庆11选5"_s).isEmpty());
     EXPECT_EQ(pass.run(u"广东11选5"_s), QString());
-    EXPECT_EQ(pass.folder.rows(u"广东11选5"_s).size(), DrawSource::FeedDrawCount);
+    EXPECT_EQ(pass.folder.drawRows(u"广东11选5"_s).size(), DrawSource::FeedDrawCount);
 }
 
 TEST(LatestDrawUpdater, DatabaseThatCannotBeOpenedIsReportedAndNothingIsFetched) {
@@ -160,7 +160,7 @@ TEST(LatestDrawUpdater, CancelEndsAHangingPassWithoutChanges) {
     updater.start(pass.folder.appDir(), Shandong);
     QTimer::singleShot(100, &updater, &LatestDrawUpdater::cancel);
     EXPECT_EQ(WaitForFinished(updater, 5000), QString());
-    EXPECT_TRUE(pass.folder.rows(Shandong).isEmpty());
+    EXPECT_TRUE(pass.folder.drawRows(Shandong).isEmpty());
 }
 
 TEST(LatestDrawUpdater, DrawPublishedLaterIsPickedUpByTheNextPass) {
@@ -181,7 +181,7 @@ TEST(LatestDrawUpdater, DrawPublishedLaterIsPickedUpByTheNextPass) {
     file.write("2026030503,06,01,09,03,11\n");
     file.close();
     EXPECT_EQ(pass.run(Shandong), QString());
-    const QList<DrawRow> rows = pass.folder.rows(Shandong);
+    const QList<DrawRow> rows = pass.folder.drawRows(Shandong);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows.last(), Row(u"2026030503"_s, {6, 1, 9, 3, 11}));
 }
@@ -218,7 +218,7 @@ TEST(LatestDrawUpdater, AFileLockedByAnotherWriterNeitherStallsTheCallerNorLoses
         other.close();
     }
     QSqlDatabase::removeDatabase(u"other-writer"_s);
-    EXPECT_EQ(pass.folder.rows(Shandong), OldestFirst(pass.source.latestDraws(Shandong)));
+    EXPECT_EQ(pass.folder.drawRows(Shandong), OldestFirst(pass.source.latestDraws(Shandong)));
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "TestDatabase.h"
 
+#include "tarvo/store/DrawAppender.h"
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/Lottery.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +85,53 @@ QList<QStringList> TestDatabase::rows(const QString& lottery) const {
         }
     });
     return result;
+}
+
+QList<DrawRow> TestDatabase::drawRows(const QString& lottery) const {
+    QList<DrawRow> result;
+    for (const QStringList& values : rows(lottery)) {
+        DrawRow row;
+        row.period = values[0];
+        for (std::size_t k = 0; k < row.numbers.size(); ++k)
+            row.numbers[k] = values[qsizetype(k) + 1];
+        result.append(row);
+    }
+    return result;
+}
+
+void TestDatabase::insert(const QString& lottery, const DrawRow& row) const {
+    DrawAppender(filePath(), lottery).append(row);
+}
+
+namespace {
+
+void ExecuteDirectly(const QString& databaseFile, const QString& statement) {
+    QString error;
+    const bool opened = WithDirectConnection(databaseFile, DirectAccess::ReadWrite, [&](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        if (!query.exec(statement))
+            error = query.lastError().text();
+    });
+    if (!opened || !error.isEmpty())
+        throw std::runtime_error("cannot run " + statement.toStdString() + ": " + error.toStdString());
+}
+
+QString RefusingTrigger(const QString& lottery) {
+    return u"\"refuse %1\""_s.arg(lottery);
+}
+
+} // namespace
+
+void TestDatabase::refuseInsertsBeyond(const QString& lottery, int rows) const {
+    const QString table = u'"' + DrawTableName(lottery) + u'"';
+    ExecuteDirectly(filePath(),
+                    u"create trigger %1 before insert on %2 when (select count(*) from %2) >= %3 "
+                    u"begin select raise(abort, 'database or disk is full'); end"_s.arg(RefusingTrigger(lottery), table)
+                        .arg(rows));
+}
+
+void TestDatabase::acceptInserts(const QString& lottery) const {
+    ExecuteDirectly(filePath(), u"drop trigger %1"_s.arg(RefusingTrigger(lottery)));
 }
 
 } // namespace tarvo::test

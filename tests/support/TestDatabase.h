@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tarvo/store/DrawRow.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,6 +23,7 @@ public:
     TestDatabase();
     QString appDir() const { return dir_.path() + u'/'; }
     QString filePath() const;
+    QString path(const QString& fileName) const { return appDir() + fileName; }
 
     // Appends rows straight into a lottery's table: (period text, five number texts).
     void insertRows(const QString& lottery, const QList<QStringList>& rows) const;
@@ -32,6 +35,13 @@ public:
     static QStringList PeriodsOf(const QString& file, const QString& lottery);
     // The stored rows of a lottery's table in period order: (period text, five number texts).
     QList<QStringList> rows(const QString& lottery) const;
+    // The same as the program's rows.
+    QList<DrawRow> drawRows(const QString& lottery) const;
+    // Stores a row the way the program does.
+    void insert(const QString& lottery, const DrawRow& row) const;
+    // From now on the table refuses every insert once it holds `rows` rows, as a full disk would.
+    void refuseInsertsBeyond(const QString& lottery, int rows) const;
+    void acceptInserts(const QString& lottery) const;
 
 private:
     QTemporaryDir dir_;
