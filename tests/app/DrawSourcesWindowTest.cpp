@@ -64,8 +64,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return !text("memjihua").isEmpty() && !window().runGoing(); }, 30000))
             << "no plan was shown";
     }
-
-    std::unique_ptr<DrawSource> source_;
 };
 
 bool Answers(const QString& host) {

@@ -27,10 +27,7 @@ protected:
         options.port = 0;
         if (!options.now)
             options.now = kNow;
-        source_ = std::make_unique<DrawSource>(options);
-        source_->start();
-        environment().feedHost = source_->host();
-        environment().pageHost = source_->host();
+        WindowFixture::startSource(options);
         // A slow source answers the forty start-up requests over seconds, which a loaded machine (or
         // Wine) stretches further: only the tests of a hanging source need the short time-out.
         if (options.latencyMs > 0)
@@ -71,8 +68,6 @@ protected:
         EXPECT_EQ(text("memcode"), QString::fromStdString(expected.codeText));
         EXPECT_EQ(control<QLabel>("lblcode")->text(), QString::fromStdString(expected.labelText));
     }
-
-    std::unique_ptr<DrawSource> source_;
 };
 
 TEST_F(EndToEnd, StartUpStoresTenDaysOfEveryLotteryAndShowsShandong) {

@@ -17,17 +17,12 @@ protected:
         environment().now = [this] { return clock_; };
     }
 
-    // A source on the given port (0: any free one); the window's hosts follow the first one.
+    // A source on the given port (0: any free one): a restarted source keeps the window's port.
     void startSource(quint16 port) {
         DrawSourceOptions options;
         options.port = port;
         options.now = QDateTime(QDate(2026, 12, 8), QTime(12, 5));
-        source_ = std::make_unique<DrawSource>(options);
-        source_->start();
-        if (port == 0) {
-            environment().feedHost = source_->host();
-            environment().pageHost = source_->host();
-        }
+        WindowFixture::startSource(options);
     }
 
     void tickAt(const QTime& time) {
@@ -39,7 +34,6 @@ protected:
     QString status() { return control<QLabel>("lblstatus")->text(); }
 
     QDateTime clock_{QDate(2026, 12, 8), QTime(12, 0)};
-    std::unique_ptr<DrawSource> source_;
 };
 
 TEST_F(StatusLine, ShowsTheLastAnswerThenTheSilenceOfTheSourceAndClearsOnItsReturn) {

@@ -31,6 +31,14 @@ Tfrmmain& WindowFixture::window() {
     return *window_;
 }
 
+DrawSource& WindowFixture::startSource(const DrawSourceOptions& options) {
+    source_.reset();
+    source_ = std::make_unique<DrawSource>(options);
+    source_->start();
+    env_.feedHost = env_.pageHost = source_->host();
+    return *source_;
+}
+
 void WindowFixture::startUp() {
     ASSERT_TRUE(RunStartUp(window())) << "start-up did not finish";
     waitIdle();

@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 
 #include "tarvo/app/Tfrmmain.h"
+#include "tarvo/drawd/DrawSource.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,6 +36,9 @@ protected:
     // Destroys the window (it was closed), as the program's end does.
     void resetWindow() { window_.reset(); }
     AppEnvironment& environment() { return env_; }
+    // Starts the local draw source (stopping the one before) and points the window's sources at it:
+    // the window must not have been made yet, or the source must keep the port the window knows.
+    DrawSource& startSource(const DrawSourceOptions& options);
 
     template <typename T> T* control(const char* name) {
         T* found = window().findChild<T*>(QString::fromLatin1(name));
@@ -57,6 +61,9 @@ protected:
     QStringList errors_;
     QList<QUrl> openedUrls_;
     std::uint32_t formulaSeed_ = 0;
+    // Outlives the window: the window's kept-alive connections close first, and the source then
+    // stops at once instead of waiting for them to time out.
+    std::unique_ptr<DrawSource> source_;
 
 private:
     AppEnvironment env_;

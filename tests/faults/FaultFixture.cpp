@@ -71,23 +71,12 @@ QHash<QString, DrawRow> PublishedInTenDays(const DrawSource& source, const QStri
     return published;
 }
 
-FaultFixture::~FaultFixture() {
-    if (source_)
-        source_->stop();
-}
-
 void FaultFixture::startSource(DrawSourceOptions options) {
     if (!options.now && options.csvFile.isEmpty())
         options.now = kFaultNow;
     options.port = source_ ? source_->port() : 0;
-    if (source_)
-        source_->stop();
-    source_.reset();
     options_ = options;
-    source_ = std::make_unique<DrawSource>(options);
-    source_->start();
-    environment().feedHost = source_->host();
-    environment().pageHost = source_->host();
+    WindowFixture::startSource(options);
     environment().today = [] { return kFaultNow.date(); };
 }
 

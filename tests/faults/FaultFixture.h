@@ -47,8 +47,6 @@ QHash<QString, DrawRow> PublishedInTenDays(const DrawSource& source, const QStri
 // its port across restarts, because the window's source hosts are fixed when it is created.
 class FaultFixture : public WindowFixture {
 protected:
-    ~FaultFixture() override;
-
     // Starts the source with these rules (on any free port the first time, on the same port after)
     // and points the window at it; the window must not have been created yet the first time.
     void startSource(DrawSourceOptions options = {});
@@ -69,7 +67,6 @@ protected:
 
 private:
     DrawSourceOptions options_;
-    std::unique_ptr<DrawSource> source_;
 };
 
 } // namespace tarvo::test
