@@ -1,3 +1,5 @@
+#include "BriefRun.h"
+
 #include "tarvo/plan/Plan.h"
 
 #include <benchmark/benchmark.h>
@@ -63,7 +65,7 @@ void BM_EvaluatePlanOnePlanPerRow(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(EvaluatePlan(RuleOf(PlayType::Front1), 9, 1, history, in.pool, in.tables));
 }
-BENCHMARK(BM_EvaluatePlanOnePlanPerRow)->Arg(2000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EvaluatePlanOnePlanPerRow)->Arg(2000)->Arg(tarvo::bench::BenchSize(100000))->Unit(benchmark::kMicrosecond);
 
 void BM_BuildPlanReport(benchmark::State& state) {
     const PlayType type = PlayTypeAt(static_cast<int>(state.range(0)));

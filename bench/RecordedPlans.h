@@ -1,6 +1,8 @@
 #pragma once
 // A live record of years of play for the benchmarks: 100,000 plans the window showed, recorded one by one
 // as the window records them, in a database file in a temporary folder.
+#include "BriefRun.h"
+
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/LiveRecord.h"
@@ -15,7 +17,7 @@ namespace tarvo::bench {
 
 using namespace Qt::StringLiterals;
 
-constexpr int PlanCount = 100'000;
+inline const int PlanCount = BenchSize(100'000);
 
 // A plan of one of the four lotteries, as the window would have shown it the k-th time: the settings change now and
 // then, the periods move on, and all but the newest plans are decided.

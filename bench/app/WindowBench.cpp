@@ -2,6 +2,7 @@
 // from the click until the report, the bets and their count are written. And how long the analysis
 // window takes to show its tabs anew after a plan run over 100,000 stored draws, and 实盘记录 over a
 // record of 100,000 plans.
+#include "BriefRun.h"
 #include "RecordedPlans.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
@@ -69,7 +70,7 @@ void RunPlanInTheWindow(benchmark::State& state) {
         QApplication::processEvents();
     }
 }
-BENCHMARK(RunPlanInTheWindow)->Arg(1999)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RunPlanInTheWindow)->Arg(1999)->Arg(tarvo::bench::BenchSize(20000))->Unit(benchmark::kMillisecond);
 
 // All four tabs worked out and shown anew, as after every plan run, with the window on the screen.
 void RefreshTheAnalysisWindow(benchmark::State& state) {
@@ -81,7 +82,7 @@ void RefreshTheAnalysisWindow(benchmark::State& state) {
         QApplication::processEvents();
     }
 }
-BENCHMARK(RefreshTheAnalysisWindow)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RefreshTheAnalysisWindow)->Arg(tarvo::bench::BenchSize(100000))->Unit(benchmark::kMillisecond);
 
 // 实盘记录 read and shown anew over a record of 100,000 plans, as when the tab opens.
 void OpenTheLiveRecordTab(benchmark::State& state) {
