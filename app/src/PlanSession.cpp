@@ -41,8 +41,8 @@ void PlanSession::BuildFormulaPool() {
 }
 
 QStringList PlanSession::reloadHistory() {
-    OpenDrawTable();
-    LoadDrawHistory();
+    useReaderOfSelectedLottery();
+    readWholeHistory();
     return DrawHistoryLines(state_.DrawHistory);
 }
 
@@ -98,14 +98,14 @@ HistoryUpdate PlanSession::refreshHistory() {
     return {false, DrawHistoryLines(*newer)};
 }
 
-// Opens the selected lottery's table through a reader of its own; the reading itself is whole and
-// happens in LoadDrawHistory, in one snapshot of the file.
-void PlanSession::OpenDrawTable() {
+// The selected lottery's table is read through a reader of its own, which opens the file at each
+// reading.
+void PlanSession::useReaderOfSelectedLottery() {
     if (!reader_ || reader_->lottery() != state_.CurrentLottery)
         reader_ = std::make_unique<DrawTableReader>(databaseFile(), state_.CurrentLottery);
 }
 
-void PlanSession::LoadDrawHistory() {
+void PlanSession::readWholeHistory() {
     TableMark mark;
     DrawHistory history;
     try {
@@ -195,7 +195,7 @@ std::optional<LivePlan> PlanSession::shownPlan(const QDateTime& at) const {
 
 void PlanSession::trim() {
     if (!state_.AppDir.isEmpty())
-        TrimDrawTables(datamod_, databaseFile());
+        TrimDrawTables(databaseFile());
 }
 
 } // namespace tarvo

@@ -1,6 +1,5 @@
 #include "tarvo/store/Connection.h"
 
-#include "tarvo/store/Dataset.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QAtomicInteger>
@@ -55,8 +54,6 @@ Connection::Connection(QString databaseFile)
 
 Connection::~Connection() {
     close();
-    for (Dataset* dataset : std::as_const(datasets_))
-        dataset->connection_ = nullptr;
     QSqlDatabase::removeDatabase(name_);
 }
 
@@ -98,23 +95,12 @@ bool Connection::connected() const {
 }
 
 void Connection::close() {
-    for (Dataset* dataset : std::as_const(datasets_))
-        dataset->close();
     if (QSqlDatabase::contains(name_))
         QSqlDatabase::database(name_, false).close();
 }
 
 QSqlDatabase Connection::database() const {
     return QSqlDatabase::database(name_, false);
-}
-
-void Connection::attach(Dataset* dataset) {
-    if (!datasets_.contains(dataset))
-        datasets_.append(dataset);
-}
-
-void Connection::detach(Dataset* dataset) {
-    datasets_.removeAll(dataset);
 }
 
 // Writes the file's header value back unchanged inside a transaction that is rolled back.

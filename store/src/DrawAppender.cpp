@@ -3,7 +3,7 @@
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
-#include "SqlNames.h"
+#include "Sql.h"
 
 #include <QSqlError>
 #include <algorithm>
@@ -101,36 +101,27 @@ QHash<qint64, std::array<QString, 5>> DrawAppender::storedDraws() {
     return storedFrom(std::numeric_limits<qint64>::min());
 }
 
-void DrawAppender::execute(const QString& statement) {
-    QSqlQuery query(connection_.database());
-    if (!query.exec(statement))
-        throw StoreError(query.lastError().text());
-}
-
 void DrawAppender::beginPass() {
     rollbackPass();
-    execute(u"begin immediate"_s);
-    inPass_ = true;
+    pass_.emplace(connection_.database(), Transaction::Kind::Write);
     lastStoredPeriod_ = newestStoredPeriod();
 }
 
+// A commit the engine refuses leaves the pass rolled back.
 void DrawAppender::commitPass() {
-    if (!inPass_)
+    if (!pass_)
         return;
     try {
-        execute(u"commit"_s);
+        pass_->commit();
     } catch (const StoreError&) {
-        rollbackPass();
+        pass_.reset();
         throw;
     }
-    inPass_ = false;
+    pass_.reset();
 }
 
 void DrawAppender::rollbackPass() {
-    if (!inPass_)
-        return;
-    inPass_ = false;
-    QSqlQuery(connection_.database()).exec(u"rollback"_s);
+    pass_.reset();
 }
 
 QList<DrawRow> DrawAppender::rowsTheTableLacks(const QList<DrawRow>& candidates,

@@ -4,7 +4,7 @@
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
-#include "SqlNames.h"
+#include "Sql.h"
 
 #include <QFile>
 #include <QSqlError>

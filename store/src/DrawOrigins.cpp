@@ -3,7 +3,7 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/StoreError.h"
 
-#include "SqlNames.h"
+#include "Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

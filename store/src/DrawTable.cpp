@@ -3,9 +3,9 @@
 #include "tarvo/store/DrawTableReader.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
+#include "tarvo/store/Transaction.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
+#include "Sql.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,62 +13,18 @@ namespace tarvo {
 
 namespace {
 
-// Closes the data module's connection if it is open and opens it anew on the draw database file,
-// with its dataset on the given lottery's table in period order.
-void OpenTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery) {
-    if (datamod.t_con.connected())
-        datamod.t_con.close();
-    datamod.t_con.setDatabaseFile(databaseFile);
-    datamod.t_con.open();
-    datamod.t_caipiao.setConnection(&datamod.t_con);
-    datamod.t_caipiao.setQuery(DrawTableQuery(lottery));
-    datamod.t_caipiao.open();
-}
-
-void CloseAll(Tdatamod& datamod) {
-    if (datamod.t_caipiao.isOpen())
-        datamod.t_caipiao.close();
-    if (datamod.t_con.connected())
-        datamod.t_con.close();
-}
-
-// All deletions of one table commit together or not at all; an error rolls them back.
-class Transaction {
-public:
-    explicit Transaction(QSqlDatabase db)
-        : db_(std::move(db)) {
-        if (!db_.transaction())
-            throw StoreError(db_.lastError().text());
-    }
-    ~Transaction() {
-        if (!committed_)
-            db_.rollback();
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void commit() {
-        if (!db_.commit())
-            throw StoreError(db_.lastError().text());
-        committed_ = true;
-    }
-
-private:
-    QSqlDatabase db_;
-    bool committed_ = false;
-};
-
-void TrimTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery, int rowsKept) {
-    OpenTable(datamod, databaseFile, lottery);
-    const int surplus = datamod.t_caipiao.rowCount() - rowsKept;
-    if (surplus > 0) {
-        Transaction transaction(datamod.t_con.database());
-        for (int i = 0; i < surplus; ++i) {
-            datamod.t_caipiao.first();
-            datamod.t_caipiao.deleteCurrent();
-        }
-        transaction.commit();
-    }
-    CloseAll(datamod);
+void TrimTable(const QSqlDatabase& db, const QString& lottery, int rowsKept) {
+    const QString table = QuotedName(DrawTableName(lottery));
+    Transaction transaction(db, Transaction::Kind::Write);
+    QSqlQuery count = RunStatement(db, u"select count(*) from %1"_s.arg(table));
+    const qint64 surplus = (count.next() ? count.value(0).toLongLong() : 0) - rowsKept;
+    if (surplus <= 0)
+        return;
+    RunStatement(db,
+                 u"delete from %1 where rowid in (select rowid from %1 order by %2 limit ?)"_s.arg(
+                     table, QuotedName(PeriodColumn())),
+                 {surplus});
+    transaction.commit();
 }
 
 qint32 ToInteger(const QString& text, const QString& what) {
@@ -81,39 +37,13 @@ qint32 ToInteger(const QString& text, const QString& what) {
 
 } // namespace
 
-TableQuery DrawTableQuery(const QString& lottery) {
-    return {DrawTableName(lottery), PeriodColumn()};
-}
-
-int OpenDrawTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery) {
-    OpenTable(datamod, databaseFile, lottery);
-    datamod.t_caipiao.first();
-    return datamod.t_caipiao.rowCount();
-}
-
-void TrimDrawTables(Tdatamod& datamod, const QString& databaseFile) {
-    try {
-        for (const Lottery& lottery : Lotteries()) {
-            if (lottery.rowsKeptAtExit)
-                TrimTable(datamod, databaseFile, lottery.name, *lottery.rowsKeptAtExit);
-        }
-    } catch (...) {
-        CloseAll(datamod);
-        throw;
+void TrimDrawTables(const QString& databaseFile) {
+    Connection connection(databaseFile);
+    connection.open();
+    for (const Lottery& lottery : Lotteries()) {
+        if (lottery.rowsKeptAtExit)
+            TrimTable(connection.database(), lottery.name, *lottery.rowsKeptAtExit);
     }
-}
-
-DrawHistory LoadDrawHistory(Dataset& dataset) {
-    DrawHistory history(dataset.rowCount());
-    dataset.first();
-    for (std::size_t i = 0; i < history.size(); ++i) {
-        std::array<QString, 5> numbers;
-        for (int k = 1; k <= 5; ++k)
-            numbers[std::size_t(k - 1)] = dataset.fieldByName(QString::number(k));
-        history[i] = DrawFromStoredRow(dataset.fieldByName(PeriodColumn()), numbers, u"第 %1 行"_s.arg(i + 1));
-        dataset.next();
-    }
-    return history;
 }
 
 Draw DrawFromStoredRow(const QString& period, const std::array<QString, 5>& numbers, const QString& where) {

@@ -4,7 +4,9 @@
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
-#include "SqlNames.h"
+#include "tarvo/store/Transaction.h"
+
+#include "Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,33 +24,6 @@ namespace tarvo {
 namespace {
 
 constexpr int NumberColumns = 5;
-
-// One read transaction: every query inside it sees the same state of the file.
-class Snapshot {
-public:
-    explicit Snapshot(QSqlDatabase db)
-        : db_(std::move(db)) {
-        if (!db_.transaction())
-            throw StoreError(db_.lastError().text());
-    }
-    ~Snapshot() { db_.commit(); }
-    Snapshot(const Snapshot&) = delete;
-    Snapshot& operator=(const Snapshot&) = delete;
-
-private:
-    QSqlDatabase db_;
-};
-
-QSqlQuery Run(const QSqlDatabase& db, const QString& text, const QVariantList& values = {}) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(text);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw StoreError(u"%1：%2"_s.arg(text, query.lastError().text()));
-    return query;
-}
 
 // rowid, the period and the five numbers, in that order.
 QString SelectedColumns() {
@@ -106,7 +81,8 @@ void Remember(TableMark& mark, const ReadRow& row) {
 // How many rows the table holds at most, found without reading them (from the span of its rowids),
 // and never more than a million: a few rowids far apart must not claim memory for years of draws.
 qint64 RowsAtMost(const QSqlDatabase& db, const QString& table) {
-    QSqlQuery span = Run(db, u"select (select max(rowid) from %1) - (select min(rowid) from %1) + 1"_s.arg(table));
+    QSqlQuery span =
+        RunStatement(db, u"select (select max(rowid) from %1) - (select min(rowid) from %1) + 1"_s.arg(table));
     return span.next() ? std::clamp(span.value(0).toLongLong(), qint64(0), qint64(1) << 20) : 0;
 }
 
@@ -229,10 +205,10 @@ std::optional<DrawHistory> ReadJoined(const QSqlDatabase& db, const QString& tab
     // Periods of another type than text (a number, a blob) come before or after every text in
     // SQLite's order: such a table is left to SQLite.
     const QString period = QuotedName(PeriodColumn());
-    QSqlQuery query =
-        asStored
-            ? Run(db, u"select case when typeof(%1) = 'text' then %2 end from %3"_s.arg(period, JoinedValues(), table))
-            : Run(db, u"select %1 from %2 order by %3"_s.arg(JoinedValues(), table, period));
+    QSqlQuery query = asStored
+                          ? RunStatement(db, u"select case when typeof(%1) = 'text' then %2 end from %3"_s.arg(
+                                                 period, JoinedValues(), table))
+                          : RunStatement(db, u"select %1 from %2 order by %3"_s.arg(JoinedValues(), table, period));
     // The newest period is a view into the row it came from, which is kept rather than copied: in
     // a table in period order nearly every row holds the newest period so far.
     QByteArray newestRow;
@@ -261,8 +237,8 @@ std::optional<DrawHistory> ReadJoined(const QSqlDatabase& db, const QString& tab
         history.shrink_to_fit();
     mark = TableMark{qint64(history.size()), 0, QString::fromLatin1(newestPeriod), {}};
     if (!history.empty()) {
-        QSqlQuery last =
-            Run(db, u"select %1 from %2 where rowid = (select max(rowid) from %2)"_s.arg(SelectedColumns(), table));
+        QSqlQuery last = RunStatement(
+            db, u"select %1 from %2 where rowid = (select max(rowid) from %2)"_s.arg(SelectedColumns(), table));
         if (!last.next())
             throw StoreError(last.lastError().text());
         const ReadRow row = RowOf(last);
@@ -277,7 +253,7 @@ DrawHistory ReadByColumns(const QSqlDatabase& db, const QString& table, TableMar
     TableMark read;
     DrawHistory history;
     QSqlQuery query =
-        Run(db, u"select %1 from %2 order by %3"_s.arg(SelectedColumns(), table, QuotedName(PeriodColumn())));
+        RunStatement(db, u"select %1 from %2 order by %3"_s.arg(SelectedColumns(), table, QuotedName(PeriodColumn())));
     while (query.next()) {
         const ReadRow row = RowOf(query);
         history.push_back(DrawOf(row, read.rowCount + 1));
@@ -312,7 +288,7 @@ DrawHistory DrawTableReader::readAll(TableMark& mark) {
     requireColumns();
     const QSqlDatabase db = connection_.database();
     const QString table = QuotedName(DrawTableName(lottery_));
-    Snapshot snapshot(db);
+    const Transaction snapshot(db, Transaction::Kind::Read);
     TableMark read;
     std::optional<DrawHistory> history = ReadJoined(db, table, RowOrder::AsStored, read);
     if (!history)
@@ -330,20 +306,21 @@ std::optional<DrawHistory> DrawTableReader::readNewer(TableMark& mark) {
     requireColumns();
     const QSqlDatabase db = connection_.database();
     const QString table = QuotedName(DrawTableName(lottery_));
-    Snapshot snapshot(db);
+    const Transaction snapshot(db, Transaction::Kind::Read);
 
     // The rows read before are all there and unchanged at their end when the row of the greatest
     // rowid read still holds what it held and the count grew by exactly the rows above that rowid.
     if (mark.rowCount > 0) {
-        QSqlQuery last = Run(db, u"select %1 from %2 where rowid = ?"_s.arg(SelectedColumns(), table), {mark.maxRowId});
+        QSqlQuery last =
+            RunStatement(db, u"select %1 from %2 where rowid = ?"_s.arg(SelectedColumns(), table), {mark.maxRowId});
         if (!last.next() || RowOf(last).values != mark.maxRowValues)
             return std::nullopt;
     }
-    QSqlQuery count = Run(db, u"select count(*) from %1"_s.arg(table));
+    QSqlQuery count = RunStatement(db, u"select count(*) from %1"_s.arg(table));
     const qint64 rowCount = count.next() ? count.value(0).toLongLong() : -1;
 
-    QSqlQuery added =
-        Run(db, u"select %1 from %2 where rowid > ? order by rowid"_s.arg(SelectedColumns(), table), {mark.maxRowId});
+    QSqlQuery added = RunStatement(
+        db, u"select %1 from %2 where rowid > ? order by rowid"_s.arg(SelectedColumns(), table), {mark.maxRowId});
     TableMark moved = mark;
     std::vector<std::pair<QString, Draw>> newer; // period text and draw, in the order of the rowids
     while (added.next()) {

@@ -5,7 +5,9 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/StoreError.h"
 
-#include "SqlNames.h"
+#include "tarvo/store/Transaction.h"
+
+#include "Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -98,29 +100,6 @@ QString SetAsideName(QSqlDatabase& db) {
         name = base + u'_' + QString::number(n);
     return name;
 }
-
-// A write transaction taken at once (waiting as long as the connection's busy wait), rolled back unless committed.
-class WriteTransaction {
-public:
-    explicit WriteTransaction(QSqlDatabase& db)
-        : db_(db) {
-        RunStatement(db_, u"begin immediate"_s);
-    }
-    ~WriteTransaction() {
-        if (!committed_)
-            QSqlQuery(db_).exec(u"rollback"_s);
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    void commit() {
-        RunStatement(db_, u"commit"_s);
-        committed_ = true;
-    }
-
-private:
-    QSqlDatabase& db_;
-    bool committed_ = false;
-};
 
 LivePlan PlanOf(const QSqlQuery& query) {
     LivePlan plan;
@@ -239,7 +218,7 @@ QString LiveOutcomeWords(const LivePlan& plan) {
 }
 
 QString LiveRecord::ensureTable() {
-    WriteTransaction transaction(db_);
+    Transaction transaction(db_, Transaction::Kind::Write);
     const std::optional<QString> definition = TableDefinition(db_, RecordTable);
     QString message;
     if (definition) {
@@ -257,7 +236,7 @@ QString LiveRecord::ensureTable() {
 }
 
 qint64 LiveRecord::record(const LivePlan& plan) {
-    WriteTransaction transaction(db_);
+    Transaction transaction(db_, Transaction::Kind::Write);
     const QVariantList key{Text(plan.lottery), Text(plan.firstPeriod), Text(plan.playType),  plan.codeCount,
                            plan.planPeriods,   plan.poolSeed,          Text(plan.betNumbers)};
     QSqlQuery insert = RunStatement(
@@ -369,7 +348,7 @@ QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lotte
     QSqlDatabase db = connection.database();
     LiveRecord record(db);
     QList<LivePlan> decided;
-    WriteTransaction transaction(db);
+    Transaction transaction(db, Transaction::Kind::Write);
     for (const LivePlan& plan : record.undecided(lottery)) {
         const LivePlan judged = JudgedPlan(plan, history);
         if (judged.outcome == LiveOutcome::Running)

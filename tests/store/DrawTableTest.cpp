@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -33,10 +34,7 @@ TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly) {
         db.insertConsecutive(kGuangdong, 2026000001, c.guangdong);
         db.insertConsecutive(kChongqing, 2026000001, c.chongqing);
         db.insertConsecutive(kJiangxi, 2026000001, c.jiangxi);
-        Tdatamod datamod;
-        OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kJiangxi);
-
-        TrimDrawTables(datamod, DrawDatabasePath(db.appDir()));
+        TrimDrawTables(db.filePath());
 
         const QStringList shandong = db.periods(kShandong);
         ASSERT_EQ(shandong.size(), std::min(c.shandong, 1200));
@@ -48,12 +46,10 @@ TEST(TrimDrawTables, KeepsTheNewestRowsOfShandongAndGuangdongOnly) {
         EXPECT_EQ(guangdong.front(), QString::number(2026000001 + std::max(0, c.guangdong - 1000)));
         EXPECT_EQ(db.periods(kChongqing).size(), c.chongqing);
         EXPECT_EQ(db.periods(kJiangxi).size(), c.jiangxi);
-        EXPECT_FALSE(datamod.t_con.connected());
-        EXPECT_FALSE(datamod.t_caipiao.isOpen());
     }
 }
 
-TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed) {
+TEST(TrimDrawTables, AMissingTableIsReportedAfterTheTablesBeforeItAreTrimmed) {
     TestDatabase db;
     db.insertConsecutive(kShandong, 2026000001, 1300);
     {
@@ -64,10 +60,8 @@ TEST(TrimDrawTables, AMissingTableIsReportedAndLeavesTheModuleClosed) {
         direct.close();
     }
     QSqlDatabase::removeDatabase(u"drop"_s);
-    Tdatamod datamod;
-    EXPECT_THROW(TrimDrawTables(datamod, DrawDatabasePath(db.appDir())), StoreError);
+    EXPECT_THROW(TrimDrawTables(db.filePath()), StoreError);
     EXPECT_EQ(db.periods(kShandong).size(), 1200);
-    EXPECT_FALSE(datamod.t_con.connected());
 }
 
 TEST(TrimDrawTables, ADeletionFailingPartWayLeavesThatTableWhole) {
@@ -79,37 +73,32 @@ TEST(TrimDrawTables, ADeletionFailingPartWayLeavesThatTableWhole) {
                                    u"when old.记录期号 = '2026000050' "
                                    u"begin select raise(abort, 'disk I/O error'); end"_s);
         }));
-    Tdatamod datamod;
-    EXPECT_THROW(TrimDrawTables(datamod, DrawDatabasePath(db.appDir())), StoreError);
+    EXPECT_THROW(TrimDrawTables(db.filePath()), StoreError);
     EXPECT_EQ(db.periods(kShandong).size(), 1300) << "the 49 oldest rows deleted before the failure come back";
-    EXPECT_FALSE(datamod.t_con.connected());
 }
 
-TEST(OpenDrawTable, EmptyTableGivesNoDrawsAndNoError) {
+TEST(ReadDrawHistory, EmptyTableGivesNoDrawsAndNoError) {
     TestDatabase db;
-    Tdatamod datamod;
-    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong), 0);
-    EXPECT_TRUE(LoadDrawHistory(datamod.t_caipiao).empty());
+    EXPECT_TRUE(ReadDrawHistory(db.filePath(), kShandong).empty());
     EXPECT_TRUE(DrawHistoryLines({}).isEmpty());
 }
 
-TEST(OpenDrawTable, MissingOrBrokenDatabaseIsAnError) {
+TEST(ReadDrawHistory, MissingOrBrokenDatabaseIsAnError) {
     QTemporaryDir dir;
     const QString appDir = dir.path() + u'/';
-    Tdatamod datamod;
-    EXPECT_THROW(OpenDrawTable(datamod, DrawDatabasePath(appDir), kShandong), StoreError);
+    EXPECT_THROW(ReadDrawHistory(DrawDatabasePath(appDir), kShandong), StoreError);
     EXPECT_FALSE(QFile::exists(appDir + u"彩票数据.mdb"_s)) << "the program must never create the file";
 
     QFile garbage(appDir + u"彩票数据.mdb"_s);
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
-    EXPECT_THROW(OpenDrawTable(datamod, DrawDatabasePath(appDir), kShandong), StoreError);
+    EXPECT_THROW(ReadDrawHistory(DrawDatabasePath(appDir), kShandong), StoreError);
 }
 
 // Players keep the program in folders of every name: the database beside it opens whatever the
 // folder is called, and no other file appears.
-TEST(OpenDrawTable, AProgramFolderWithSpacesSignsAndChineseCharactersOpens) {
+TEST(ReadDrawHistory, AProgramFolderWithSpacesSignsAndChineseCharactersOpens) {
     QTemporaryDir dir;
     const QString appDir = dir.path() + u"/我的 彩票 #1 %20 & +/"_s;
     ASSERT_TRUE(QDir().mkpath(appDir));
@@ -118,40 +107,27 @@ TEST(OpenDrawTable, AProgramFolderWithSpacesSignsAndChineseCharactersOpens) {
         test::WithDirectConnection(appDir + u"彩票数据.mdb"_s, test::DirectAccess::ReadWrite, [](QSqlDatabase& db) {
             QSqlQuery(db).exec(u"insert into \"山东11选5彩票号码表\" values ('2026120801','01','02','03','04','05')"_s);
         }));
-    Tdatamod datamod;
-    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(appDir), kShandong), 1);
+    EXPECT_EQ(ReadDrawHistory(DrawDatabasePath(appDir), kShandong).size(), 1u);
     for (const QString& file : QDir(appDir).entryList(QDir::Files))
         EXPECT_TRUE(file.startsWith(u"彩票数据.mdb"_s)) << file.toStdString(); // the database and its log
 }
 
-TEST(OpenDrawTable, SeesRowsAppendedThroughAnotherConnection) {
-    TestDatabase db;
-    db.insertConsecutive(kShandong, 2026120801, 3);
-    Tdatamod datamod;
-    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong), 3);
-    db.insertConsecutive(kShandong, 2026120804, 2);
-    EXPECT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong), 5);
-}
-
-TEST(LoadDrawHistory, ReadsPeriodsAndNumbersOldestFirst) {
+TEST(ReadDrawHistory, ReadsPeriodsAndNumbersOldestFirst) {
     TestDatabase db;
     db.insertRows(kJiangxi, {{u"2026120802"_s, u"1"_s, u"11"_s, u"07"_s, u"01"_s, u"10"_s},
                              {u"2026120801"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s},
                              {u"2006120803"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s, u"07"_s}});
-    Tdatamod datamod;
-    ASSERT_EQ(OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kJiangxi), 3);
-    const DrawHistory history = LoadDrawHistory(datamod.t_caipiao);
+    const DrawHistory history = ReadDrawHistory(db.filePath(), kJiangxi);
     ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[0], (Draw{6120803, 3, 4, 5, 6, 7}));
     EXPECT_EQ(history[2], (Draw{26120802, 1, 11, 7, 1, 10}));
-    EXPECT_TRUE(datamod.t_caipiao.eof());
 
     const QStringList lines = DrawHistoryLines(history);
     EXPECT_EQ(lines[0], u"6120803期03 04 05 06 07 "_s) << "a leading zero of the period is not shown";
     EXPECT_EQ(lines[2], u"26120802期01 11 07 01 10 "_s) << "1 and 01 both show as 01";
 }
 
-TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError) {
+TEST(ReadDrawHistory, AValueThatIsNotAnIntegerIsAnError) {
     const QList<QStringList> badRows = {
         {u"2026120801"_s, u"x1"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
         {u"2026120801"_s, u""_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s},
@@ -161,10 +137,29 @@ TEST(LoadDrawHistory, AValueThatIsNotAnIntegerIsAnError) {
     for (const QStringList& row : badRows) {
         TestDatabase db;
         db.insertRows(kShandong, {row});
-        Tdatamod datamod;
-        OpenDrawTable(datamod, DrawDatabasePath(db.appDir()), kShandong);
-        EXPECT_THROW(LoadDrawHistory(datamod.t_caipiao), StoreError) << row.join(u',').toStdString();
+        EXPECT_THROW(ReadDrawHistory(db.filePath(), kShandong), StoreError) << row.join(u',').toStdString();
     }
+}
+
+TEST(CreateDrawDatabase, RefusesToOverwriteAnExistingFile) {
+    TestDatabase db;
+    db.insertConsecutive(u"山东11选5"_s, 2026120801, 2);
+    EXPECT_THROW(CreateDrawDatabase(db.filePath()), StoreError);
+    EXPECT_EQ(db.periods(u"山东11选5"_s).size(), 2);
+}
+
+TEST(CreateDrawDatabase, AFileItCouldNotFinishIsRemoved) {
+    // A folder where the engine's write-ahead log must go: the file is made, its tables cannot be.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"彩票数据.mdb"_s);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"彩票数据.mdb-wal"_s));
+    try {
+        CreateDrawDatabase(file);
+    } catch (const StoreError&) {
+        EXPECT_FALSE(QFile::exists(file)) << "a half-made database file stays behind";
+        return;
+    }
+    FAIL() << "the engine made the database despite the folder in its way, so nothing was left to remove";
 }
 
 TEST(DrawHistoryLines, OneLinePerDrawInOrder) {

@@ -6,7 +6,6 @@
 #include "tarvo/plan/PlanChoices.h"
 #include "tarvo/store/DrawTableReader.h"
 #include "tarvo/store/LiveRecord.h"
-#include "tarvo/store/Tdatamod.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,9 +57,8 @@ public:
     // which a reading of what came after the last one cannot see.
     void forgetReading();
 
-    // Opens the selected lottery's table (OpenDrawTable), reads it whole into the draw history
-    // (LoadDrawHistory) and returns the history box's lines, oldest first. On a failure the draw
-    // history stays as it was.
+    // Reads the selected lottery's table whole into the draw history and returns the history box's
+    // lines, oldest first. On a failure the draw history stays as it was.
     QStringList reloadHistory();
 
     // Starts reading the selected lottery's table whole on `thread` while the caller waits for other
@@ -86,8 +84,8 @@ public:
     // last run are kept and only the lines after them are given.
     PlanUpdate updatePlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan = {});
 
-    // Trims the tables as the program ends (TrimDrawTables); nothing when the program folder never
-    // became known.
+    // Trims the tables to the rows each lottery keeps, as the program ends; nothing when the program
+    // folder never became known.
     void trim();
 
     const PublicState& state() const { return state_; }
@@ -106,8 +104,8 @@ public:
     std::optional<LivePlan> shownPlan(const QDateTime& at) const;
 
 private:
-    void OpenDrawTable();
-    void LoadDrawHistory();
+    void useReaderOfSelectedLottery();
+    void readWholeHistory();
     std::optional<QStringList> takeHistoryReadAhead();
     PlanResult evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan);
     std::size_t completedPlansKept(const PlanChoices& choices, const PlanResult& result) const;
@@ -120,7 +118,6 @@ private:
     PublicState state_;
     CandidateTables tables_;
     tarvo::FormulaPool pool_;
-    Tdatamod datamod_;
     std::optional<PlanChoices> lastChoices_;
     std::optional<PlanResult> lastResult_;
 

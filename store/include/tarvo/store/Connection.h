@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 
 namespace tarvo {
 
-class Dataset;
-
 // A connection to one draw database file. It opens that file and never creates it. Neither copied
-// nor moved. Closing it closes the datasets attached to it; it and its datasets may be destroyed in
-// either order (a dataset that outlives its connection is closed and attached to none).
+// nor moved.
 class Connection {
 public:
     Connection() = default;
@@ -35,13 +31,8 @@ public:
     QSqlDatabase database() const;
 
 private:
-    friend class Dataset;
-    void attach(Dataset* dataset);
-    void detach(Dataset* dataset);
-
     QString name_ = UniqueName();
     QString databaseFile_;
-    QList<Dataset*> datasets_;
 
     static QString UniqueName();
 };

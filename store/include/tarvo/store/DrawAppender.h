@@ -4,6 +4,7 @@
 #include "tarvo/store/DrawOrigins.h"
 #include "tarvo/store/DrawRow.h"
 #include "tarvo/store/NewRowFilter.h"
+#include "tarvo/store/Transaction.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -78,14 +79,13 @@ private:
     QString newestStoredPeriod();
     bool holdsPeriodBelow(qint64 period);
     QHash<qint64, std::array<QString, 5>> storedFrom(qint64 lowest);
-    void execute(const QString& statement);
 
     Connection connection_;
     QString table_;
     QStringList columns_;
     std::optional<QString> lastStoredPeriod_;
     std::optional<QSqlQuery> insert_; // prepared at the first append
-    bool inPass_ = false;
+    std::optional<Transaction> pass_; // between beginPass() and commitPass()
 };
 
 // What a pass stored.

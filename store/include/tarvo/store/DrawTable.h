@@ -1,28 +1,16 @@
 #pragma once
 
 #include "tarvo/plan/Draw.h"
-#include "tarvo/store/Tdatamod.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace tarvo {
 
-// The query every reader runs over a lottery's table: all rows, oldest period first.
-TableQuery DrawTableQuery(const QString& lottery);
-
-// (Re)opens the database file and the lottery's table in period order through the data module and
-// returns the table's row count (DrawCount). Throws StoreError when the file or table cannot be opened.
-int OpenDrawTable(Tdatamod& datamod, const QString& databaseFile, const QString& lottery);
-
 // Deletes the oldest rows of every table beyond the newest rows its lottery keeps at exit (see
-// Lottery::rowsKeptAtExit), one transaction per table, in the order of the lotteries, and leaves the
-// data module's connection and dataset closed. Throws StoreError.
-void TrimDrawTables(Tdatamod& datamod, const QString& databaseFile);
-
-// Reads every row of the open dataset into draws, oldest first; leaves the dataset past its last row.
-// A period of fewer than three characters or a value that is not a decimal integer throws StoreError.
-DrawHistory LoadDrawHistory(Dataset& dataset);
+// Lottery::rowsKeptAtExit), each table in one statement and one transaction, in the order of the
+// lotteries. Throws StoreError (the table that failed keeps every row; those before it are trimmed).
+void TrimDrawTables(const QString& databaseFile);
 
 // One stored row as a draw: the period text without its first two characters and the five number
 // texts, each as an integer. `where` names the row in the error's message. Throws StoreError.

@@ -4,6 +4,7 @@
 #include "tarvo/store/Connection.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace tarvo {

@@ -28,7 +28,7 @@ inline QStringList ColumnsOf(const QSqlDatabase& db, const QString& table) {
 
 // Runs one statement with its values bound in order, read forward only; throws StoreError with the
 // engine's words when it cannot be prepared or run.
-inline QSqlQuery RunStatement(QSqlDatabase& db, const QString& statement, const QVariantList& values = {}) {
+inline QSqlQuery RunStatement(const QSqlDatabase& db, const QString& statement, const QVariantList& values = {}) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement))
