@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program (scripts/windows/build.sh) and tests it under Wine:
 #   1. every test executable through ctest (preset "windows"), under Xvfb, in a fresh Wine prefix
-#      inside build-windows/; arguments go to ctest (e.g. -R CliReport);
+#      inside build-windows/, each test program whole as one ctest test; arguments go to ctest (e.g.
+#      -R cli_tests);
 #   2. the program end to end against the Linux draw source (scripts/windows/end-to-end.sh), with
 #      the Linux program beside it as the reference.
 # Tests that need a part only Linux has (the immutable flag, permission bits) skip themselves on
