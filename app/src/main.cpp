@@ -1,5 +1,5 @@
 #include "tarvo/app/AppEnvironment.h"
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(tarvo::ApplicationTitle());
     QApplication::setApplicationName(tarvo::ApplicationTitle());
 
-    tarvo::Tfrmmain frmmain(
+    tarvo::MainWindow frmmain(
         tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/', QApplication::arguments()));
     frmmain.FormCreate();
     return QApplication::exec();

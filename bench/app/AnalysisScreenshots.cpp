@@ -4,8 +4,8 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
+#include "tarvo/app/MainWindow.h"
 #include "tarvo/app/RadioGroup.h"
-#include "tarvo/app/Tfrmmain.h"
 #include "tarvo/drawd/DrawSource.h"
 
 #include <QAbstractButton>
@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool WaitIdle(const tarvo::Tfrmmain& window) {
+bool WaitIdle(const tarvo::MainWindow& window) {
     return QTest::qWaitFor([&] { return !window.runGoing(); }, 30000);
 }
 
@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
     env.feedHost = env.pageHost = source.host();
     env.formulaSeed = [] { return 2026u; };
     env.reportError = [](const QString& message) { std::fprintf(stderr, "error: %s\n", qPrintable(message)); };
-    tarvo::Tfrmmain window(env);
+    tarvo::MainWindow window(env);
     if (!tarvo::test::RunStartUp(window) || !WaitIdle(window))
         return 1;
     auto* front2 = window.findChild<tarvo::RadioGroup*>(u"opttype"_s)->itemButton(1);

@@ -6,7 +6,7 @@
 #include "TestEnvironment.h"
 #include "WindowRuns.h"
 
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 #include "tarvo/drawd/DrawSource.h"
 
 #include <QApplication>
@@ -47,9 +47,9 @@ void StartUpAndRefreshWithLatency() {
     tarvo::DrawSource source(SlowSourceOptions());
     source.start();
     tarvo::test::TestDatabase db;
-    tarvo::Tfrmmain window(Environment(db, source.host()));
+    tarvo::MainWindow window(Environment(db, source.host()));
 
-    QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
+    QSignalSpy started(&window, &tarvo::MainWindow::startUpFinished);
     tarvo::bench::LoopGapMeter startUpStalls;
     QElapsedTimer clock;
     clock.start();
@@ -76,7 +76,7 @@ void StartUpAndRefreshWithLatency() {
 void IdleMemoryWith1200Rows() {
     tarvo::test::TestDatabase db;
     db.insertConsecutive(u"山东11选5"_s, 2026000001, 1200);
-    tarvo::Tfrmmain window(Environment(db, u"127.0.0.1:9"_s));
+    tarvo::MainWindow window(Environment(db, u"127.0.0.1:9"_s));
     tarvo::test::RunStartUp(window);
     QTest::qWait(500);
     std::printf("idle window with 1200 rows: %ld kB resident (target < 60 MB)\n", tarvo::bench::ResidentKilobytes());
@@ -108,9 +108,9 @@ void YearsOfDraws() {
     source.start();
     tarvo::test::TestDatabase db;
     db.insertRows(u"山东11选5"_s, RandomRows(2020000001, StoredDraws));
-    tarvo::Tfrmmain window(Environment(db, source.host()));
+    tarvo::MainWindow window(Environment(db, source.host()));
 
-    QSignalSpy started(&window, &tarvo::Tfrmmain::startUpFinished);
+    QSignalSpy started(&window, &tarvo::MainWindow::startUpFinished);
     QElapsedTimer clock;
     clock.start();
     {

@@ -9,7 +9,7 @@
 
 #include "tarvo/app/AnalysisWindow.h"
 #include "tarvo/app/LiveRecordTab.h"
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -51,7 +51,7 @@ public:
         }
         tarvo::AppEnvironment env = tarvo::test::QuietEnvironment(db_.appDir());
         env.reportError = [](const QString&) {};
-        window_ = std::make_unique<tarvo::Tfrmmain>(env);
+        window_ = std::make_unique<tarvo::MainWindow>(env);
         tarvo::test::RunStartUp(*window_);
     }
     ~StartedWindow() { window_->close(); }
@@ -59,7 +59,7 @@ public:
 
 private:
     tarvo::test::TestDatabase db_;
-    std::unique_ptr<tarvo::Tfrmmain> window_;
+    std::unique_ptr<tarvo::MainWindow> window_;
 };
 
 void RunPlanInTheWindow(benchmark::State& state) {

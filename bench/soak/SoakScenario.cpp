@@ -19,7 +19,7 @@
 #include "TestEnvironment.h"
 #include "WindowRuns.h"
 
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 #include "tarvo/drawd/DrawSchedule.h"
 #include "tarvo/drawd/DrawSource.h"
 #include "tarvo/store/DrawTable.h"
@@ -93,7 +93,7 @@ private:
     int published_ = 0;
 };
 
-int LiveReplies(const tarvo::Tfrmmain& window) {
+int LiveReplies(const tarvo::MainWindow& window) {
     int replies = 0;
     for (const QNetworkAccessManager* manager : window.findChildren<QNetworkAccessManager*>())
         replies += int(manager->findChildren<QNetworkReply*>().size());
@@ -107,7 +107,7 @@ struct Figures {
     qsizetype stored;
 };
 
-Figures Measure(const tarvo::Tfrmmain& window, const tarvo::test::TestDatabase& db) {
+Figures Measure(const tarvo::MainWindow& window, const tarvo::test::TestDatabase& db) {
     return {tarvo::bench::ResidentKilobytes(), QSqlDatabase::connectionNames().size(), LiveReplies(window),
             qsizetype(tarvo::ReadDrawHistory(db.filePath(), kLottery).size())};
 }
@@ -155,7 +155,7 @@ int main(int argc, char* argv[]) {
         ++errors;
         std::printf("error: %s\n", qPrintable(message));
     };
-    auto window = std::make_unique<tarvo::Tfrmmain>(env);
+    auto window = std::make_unique<tarvo::MainWindow>(env);
     if (!tarvo::test::RunStartUp(*window)) {
         std::printf("start-up did not finish\n");
         return 1;

@@ -7,14 +7,14 @@ namespace tarvo {
 namespace {
 
 constexpr std::array<PlayTypeRule, PlayTypeCount> Rules{{
-    {PlayType::Front1, 9, 0, 1, 1, 1, 11, 1, "PlanFront1", "前一"},
-    {PlayType::Front2, 9, 1, 2, 2, 2, 110, 1, "PlanFront2", "前二"},
-    {PlayType::Front3, 9, 1, 3, 3, 3, 990, 1, "PlanFront3", "前三"},
-    {PlayType::Any1, 2, 1, 5, 1, 1, 11, 5, "PlanAny1", "任一"},
-    {PlayType::Any2, 3, 1, 5, 2, 2, 55, 10, "PlanAny2", "任二"},
-    {PlayType::Any3, 5, 1, 5, 3, 3, 165, 10, "PlanAny3", "任三"},
-    {PlayType::Any4, 7, 1, 5, 4, 4, 330, 5, "PlanAny4", "任四"},
-    {PlayType::Any5, 10, 1, 5, 5, 5, 462, 1, "PlanAny5", "任五"},
+    {PlayType::Front1, 9, 0, 1, 1, 1, 11, 1, "前一"},
+    {PlayType::Front2, 9, 1, 2, 2, 2, 110, 1, "前二"},
+    {PlayType::Front3, 9, 1, 3, 3, 3, 990, 1, "前三"},
+    {PlayType::Any1, 2, 1, 5, 1, 1, 11, 5, "任一"},
+    {PlayType::Any2, 3, 1, 5, 2, 2, 55, 10, "任二"},
+    {PlayType::Any3, 5, 1, 5, 3, 3, 165, 10, "任三"},
+    {PlayType::Any4, 7, 1, 5, 4, 4, 330, 5, "任四"},
+    {PlayType::Any5, 10, 1, 5, 5, 5, 462, 1, "任五"},
 }};
 
 } // namespace

@@ -107,7 +107,7 @@ TEST_F(LiveRecordWindow, EachPlanShownIsRecordedOnceJudgedByTheDrawThatDecidesIt
         if (u"%1"_s.arg(number, 2, 10, QChar(u'0')) != lead)
             newDraw << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
     }
-    QSignalSpy announced(&window(), &Tfrmmain::drawAnnounced);
+    QSignalSpy announced(&window(), &MainWindow::drawAnnounced);
     publish(newDraw);
     tick();
     ASSERT_TRUE(announced.count() > 0 || announced.wait(10000)) << "no word of the new draw";

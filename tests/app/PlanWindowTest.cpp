@@ -56,7 +56,7 @@ TEST_F(PlanWindow, ACodeCountTakesEffectAtTheNextPlanRun) {
     EXPECT_EQ(text("memjihua"), report);
     EXPECT_EQ(label(), u"当前投注：9注"_s);
 
-    QSignalSpy written(&window(), &Tfrmmain::planReportWritten);
+    QSignalSpy written(&window(), &MainWindow::planReportWritten);
     click("btnrefresh");
     waitIdle();
     EXPECT_EQ(written.count(), 1);

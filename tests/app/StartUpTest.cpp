@@ -116,7 +116,7 @@ TEST_F(StartUp, RefreshShowsRowsStoredSinceAndScrollsToTheNewest) {
     startUp();
     db_->insertConsecutive(u"山东11选5"_s, 2026120802, 1199);
 
-    QSignalSpy cycles(&window(), &Tfrmmain::refreshCycleFinished);
+    QSignalSpy cycles(&window(), &MainWindow::refreshCycleFinished);
     tick();
     waitIdle();
     EXPECT_EQ(cycles.count(), 1);
@@ -134,7 +134,7 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
         db_->insertConsecutive(u"广东11选5"_s, 2026000001, 1100);
         db_->insertConsecutive(u"江西11选5"_s, 2026000001, 1300);
         environment().appDir = db_->appDir();
-        Tfrmmain window(environment());
+        MainWindow window(environment());
         ASSERT_TRUE(RunStartUp(window));
         if (std::string(how) == "btnclose")
             QTest::mouseClick(window.findChild<QPushButton*>(u"btnclose"_s), Qt::LeftButton);
@@ -150,7 +150,7 @@ TEST_F(StartUp, TheCloseBoxTrimsAsTheExitButtonDoes) {
 TEST(ErrorBox, AFailingTimerShowsAtMostOneBoxAtATime) {
     TestDatabase db;
     const AppEnvironment env = QuietEnvironment(db.appDir());
-    Tfrmmain window(env);
+    MainWindow window(env);
     ASSERT_TRUE(RunStartUp(window));
     // Every timer cycle now fails at the opening of the table. (Deleting the file would not do on
     // Windows, which deletes no file that a program holds open.)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tarvo/app/AppEnvironment.h"
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 
 #include <QHostAddress>
 #include <QSignalSpy>
@@ -36,8 +36,8 @@ inline AppEnvironment QuietEnvironment(const QString& appDir) {
 }
 
 // Runs the window's start-up sequence to its end; false when it did not end in time.
-inline bool RunStartUp(Tfrmmain& window) {
-    QSignalSpy finished(&window, &Tfrmmain::startUpFinished);
+inline bool RunStartUp(MainWindow& window) {
+    QSignalSpy finished(&window, &MainWindow::startUpFinished);
     window.FormCreate();
     return finished.count() > 0 || finished.wait(20000);
 }

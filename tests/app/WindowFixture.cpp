@@ -24,9 +24,9 @@ WindowFixture::~WindowFixture() {
         window_->close();
 }
 
-Tfrmmain& WindowFixture::window() {
+MainWindow& WindowFixture::window() {
     if (!window_) {
-        window_ = std::make_unique<Tfrmmain>(env_);
+        window_ = std::make_unique<MainWindow>(env_);
     }
     return *window_;
 }

@@ -2,7 +2,7 @@
 
 #include "TestDatabase.h"
 
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 #include "tarvo/drawd/DrawSource.h"
 
 #include <QComboBox>
@@ -32,7 +32,7 @@ protected:
 
     // Creates the window (once) and runs its start-up sequence to the end.
     void startUp();
-    Tfrmmain& window();
+    MainWindow& window();
     // Destroys the window (it was closed), as the program's end does.
     void resetWindow() { window_.reset(); }
     AppEnvironment& environment() { return env_; }
@@ -67,7 +67,7 @@ protected:
 
 private:
     AppEnvironment env_;
-    std::unique_ptr<Tfrmmain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 // Rows of a table with periods firstPeriod, firstPeriod+1, ... and the given draws.

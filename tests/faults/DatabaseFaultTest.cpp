@@ -388,7 +388,7 @@ protected:
 
 TEST_F(LockedAtStartUp, ALockLetGoDuringTheDownloadDelaysTheDrawsButLosesNone) {
     startSource();
-    QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
+    QSignalSpy finished(&window(), &MainWindow::startUpFinished);
     {
         LockHolder holder(databaseFile(), std::chrono::minutes(5), u"begin immediate"_s);
         ASSERT_TRUE(holder.taken());
@@ -404,7 +404,7 @@ TEST_F(LockedAtStartUp, ALockLetGoDuringTheDownloadDelaysTheDrawsButLosesNone) {
 
 TEST_F(LockedAtStartUp, ALockHeldPastTheBusyWaitStoresNothingHalfAndTheNextStartStoresTheDraws) {
     startSource();
-    QSignalSpy finished(&window(), &Tfrmmain::startUpFinished);
+    QSignalSpy finished(&window(), &MainWindow::startUpFinished);
     {
         LockHolder holder(databaseFile(), std::chrono::minutes(5), u"begin immediate"_s);
         ASSERT_TRUE(holder.taken());

@@ -1,7 +1,7 @@
 // The program's own start, with both draw sources on the host:port given as the one argument: a local
 // source on a port the system handed out, which the program's built-in hosts cannot name.
 #include "tarvo/app/AppEnvironment.h"
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     tarvo::AppEnvironment environment = tarvo::RealEnvironment(QDir(QApplication::applicationDirPath()).path() + u'/');
     environment.feedHost = environment.pageHost = QApplication::arguments().value(1);
-    tarvo::Tfrmmain frmmain(std::move(environment));
+    tarvo::MainWindow frmmain(std::move(environment));
     frmmain.FormCreate();
     return QApplication::exec();
 }

@@ -1,4 +1,4 @@
-#include "tarvo/app/Tfrmmain.h"
+#include "tarvo/app/MainWindow.h"
 
 #include "tarvo/app/AnalysisWindow.h"
 #include "tarvo/app/BusyCursor.h"
@@ -59,7 +59,7 @@ const QString DemonstrationMark = u"演示数据（模拟开奖）"_s;
 
 } // namespace
 
-Tfrmmain::Tfrmmain(AppEnvironment environment, QWidget* parent)
+MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
     : QWidget(parent)
     , env_(std::move(environment))
     , session_(env_.appDir, env_.formulaSeed)
@@ -74,36 +74,36 @@ Tfrmmain::Tfrmmain(AppEnvironment environment, QWidget* parent)
     connectHandlers();
 }
 
-Tfrmmain::~Tfrmmain() = default;
+MainWindow::~MainWindow() = default;
 
-void Tfrmmain::connectHandlers() {
-    connect(feedUpdater_, &LatestDrawUpdater::finished, this, &Tfrmmain::finishRefreshCycle);
+void MainWindow::connectHandlers() {
+    connect(feedUpdater_, &LatestDrawUpdater::finished, this, &MainWindow::finishRefreshCycle);
     connect(historyDownloader_, &HistoryDownloader::finished, this, [this](const QString& error) {
         if (startingUp_)
             finishStartUp(error);
         else
             finishRecentDaysRefresh(error);
     });
-    connect(ui_.Timer1, &QTimer::timeout, this, &Tfrmmain::Timer1Timer);
-    connect(ui_.btnkaijiang, &QPushButton::clicked, this, &Tfrmmain::btnkaijiangClick);
-    connect(ui_.btnclose, &QPushButton::clicked, this, &Tfrmmain::btncloseClick);
-    connect(ui_.btncopy, &QPushButton::clicked, this, &Tfrmmain::btncopyClick);
-    connect(ui_.btnrefresh, &QPushButton::clicked, this, &Tfrmmain::btnrefreshClick);
-    connect(ui_.btnnext, &QPushButton::clicked, this, &Tfrmmain::btnnextClick);
-    connect(ui_.optcaipiao, &RadioGroup::clicked, this, &Tfrmmain::optcaipiaoClick);
-    connect(ui_.opttype, &RadioGroup::clicked, this, &Tfrmmain::opttypeClick);
-    connect(ui_.comjushu, &QComboBox::activated, this, &Tfrmmain::comjushuClick);
-    connect(ui_.imggg, &ClickableImage::clicked, this, &Tfrmmain::imgggClick);
-    connect(ui_.imgqq, &ClickableImage::clicked, this, &Tfrmmain::imgqqClick);
-    connect(ui_.btnfenxi, &QPushButton::clicked, this, &Tfrmmain::btnfenxiClick);
-    connect(ui_.btnshuju, &QPushButton::clicked, this, &Tfrmmain::btnshujuClick);
+    connect(ui_.Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    connect(ui_.btnkaijiang, &QPushButton::clicked, this, &MainWindow::btnkaijiangClick);
+    connect(ui_.btnclose, &QPushButton::clicked, this, &MainWindow::btncloseClick);
+    connect(ui_.btncopy, &QPushButton::clicked, this, &MainWindow::btncopyClick);
+    connect(ui_.btnrefresh, &QPushButton::clicked, this, &MainWindow::btnrefreshClick);
+    connect(ui_.btnnext, &QPushButton::clicked, this, &MainWindow::btnnextClick);
+    connect(ui_.optcaipiao, &RadioGroup::clicked, this, &MainWindow::optcaipiaoClick);
+    connect(ui_.opttype, &RadioGroup::clicked, this, &MainWindow::opttypeClick);
+    connect(ui_.comjushu, &QComboBox::activated, this, &MainWindow::comjushuClick);
+    connect(ui_.imggg, &ClickableImage::clicked, this, &MainWindow::imgggClick);
+    connect(ui_.imgqq, &ClickableImage::clicked, this, &MainWindow::imgqqClick);
+    connect(ui_.btnfenxi, &QPushButton::clicked, this, &MainWindow::btnfenxiClick);
+    connect(ui_.btnshuju, &QPushButton::clicked, this, &MainWindow::btnshujuClick);
     ui_.memkj->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui_.memkj, &QWidget::customContextMenuRequested, this, &Tfrmmain::memkjContextMenu);
+    connect(ui_.memkj, &QWidget::customContextMenuRequested, this, &MainWindow::memkjContextMenu);
 }
 
 // ---- Start-up -------------------------------------------------------------------------------
 
-void Tfrmmain::FormCreate() {
+void MainWindow::FormCreate() {
     queue_.tryStartOther();
     startingUp_ = true;
     session_.begin(ui_.optcaipiao->itemText(0));
@@ -124,7 +124,7 @@ void Tfrmmain::FormCreate() {
     DownloadDrawHistory();
 }
 
-void Tfrmmain::finishStartUp(const QString& downloadError) {
+void MainWindow::finishStartUp(const QString& downloadError) {
     startingUp_ = false;
     if (closing_)
         return;
@@ -151,19 +151,19 @@ void Tfrmmain::finishStartUp(const QString& downloadError) {
     finishRun();
 }
 
-void Tfrmmain::DownloadDrawHistory() {
+void MainWindow::DownloadDrawHistory() {
     downloadSentAt_ = env_.now();
     historyDownloader_->start(session_.state().AppDir, env_.today());
 }
 
 // ---- Sources ----------------------------------------------------------------------------------
 
-QString Tfrmmain::settingsFile() const {
+QString MainWindow::settingsFile() const {
     return env_.appDir + SettingsFileName();
 }
 
 // The player's settings file, when there is one, names the sources; otherwise the build's hosts do.
-void Tfrmmain::loadSources() {
+void MainWindow::loadSources() {
     loadNotifySettings();
     if (QFileInfo::exists(settingsFile())) {
         const SourceSettings settings = LoadSourceSettings(settingsFile());
@@ -175,14 +175,14 @@ void Tfrmmain::loadSources() {
     }
 }
 
-void Tfrmmain::applySources(const QList<SourceConfig>& sources) {
+void MainWindow::applySources(const QList<SourceConfig>& sources) {
     sources_ = sources;
     feedUpdater_->setSources(sources_);
     historyDownloader_->setSources(sources_);
     showFreshness();
 }
 
-void Tfrmmain::onSourcesSaved(const QList<SourceConfig>& sources) {
+void MainWindow::onSourcesSaved(const QList<SourceConfig>& sources) {
     settingsProblems_.clear();
     loadNotifySettings();
     if (demo_ && !sources.isEmpty())
@@ -194,7 +194,7 @@ void Tfrmmain::onSourcesSaved(const QList<SourceConfig>& sources) {
     requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = true});
 }
 
-void Tfrmmain::useDatabase(const QString& databaseFile) {
+void MainWindow::useDatabase(const QString& databaseFile) {
     session_.setDatabaseFile(databaseFile);
     feedUpdater_->setDatabaseFile(databaseFile);
     historyDownloader_->setDatabaseFile(databaseFile);
@@ -209,17 +209,17 @@ void Tfrmmain::useDatabase(const QString& databaseFile) {
 
 // The demonstration's draws come from the bundled local source, which generates them, into a
 // database of their own: they never enter the player's draw database.
-void Tfrmmain::beginDemonstration() {
+void MainWindow::beginDemonstration() {
     const QString program = env_.localSourceProgram.isEmpty()
                                 ? LocalSourceProgram(env_.programDir.isEmpty() ? env_.appDir : env_.programDir)
                                 : env_.localSourceProgram;
     demoSource_ = std::make_unique<DemoSource>(program, env_.localSourceArguments);
-    connect(demoSource_.get(), &DemoSource::ready, this, &Tfrmmain::onDemonstrationReady);
-    connect(demoSource_.get(), &DemoSource::failed, this, &Tfrmmain::onDemonstrationFailed);
+    connect(demoSource_.get(), &DemoSource::ready, this, &MainWindow::onDemonstrationReady);
+    connect(demoSource_.get(), &DemoSource::failed, this, &MainWindow::onDemonstrationFailed);
     demoSource_->start();
 }
 
-void Tfrmmain::onDemonstrationReady(const QString& host) {
+void MainWindow::onDemonstrationReady(const QString& host) {
     const QString database = DemoDatabasePath(env_.appDir);
     try {
         if (!QFileInfo::exists(database))
@@ -242,7 +242,7 @@ void Tfrmmain::onDemonstrationReady(const QString& host) {
     }
 }
 
-void Tfrmmain::onDemonstrationFailed(const QString& message) {
+void MainWindow::onDemonstrationFailed(const QString& message) {
     demoSource_.reset();
     reportError(message);
     if (startingUp_) {
@@ -251,14 +251,14 @@ void Tfrmmain::onDemonstrationFailed(const QString& message) {
     }
 }
 
-void Tfrmmain::leaveDemonstration() {
+void MainWindow::leaveDemonstration() {
     demoSource_.reset();
     demo_ = false;
     useDatabase(DrawDatabasePath(env_.appDir));
     showDemonstrationMarks();
 }
 
-void Tfrmmain::showDemonstrationMarks() {
+void MainWindow::showDemonstrationMarks() {
     const QString mark = demo_ ? u" — "_s + DemonstrationMark : QString();
     setWindowTitle(ApplicationTitle() + mark);
     if (analysis_)
@@ -280,7 +280,7 @@ void Tfrmmain::showDemonstrationMarks() {
 }
 
 // A new player, with no source and no draw, is asked where the draws will come from.
-bool Tfrmmain::needsFirstStartDialog() {
+bool MainWindow::needsFirstStartDialog() {
     if (demo_ || !sources_.isEmpty() || !session_.state().DrawHistory.empty())
         return false;
     try {
@@ -290,7 +290,7 @@ bool Tfrmmain::needsFirstStartDialog() {
     }
 }
 
-void Tfrmmain::openFirstStartDialog() {
+void MainWindow::openFirstStartDialog() {
     if (firstStart_)
         return;
     firstStart_ = new FirstStartDialog(this);
@@ -313,14 +313,14 @@ void Tfrmmain::openFirstStartDialog() {
     firstStart_->open();
 }
 
-DataWindow* Tfrmmain::dataWindow() {
+DataWindow* MainWindow::dataWindow() {
     if (!data_) {
         data_ = new DataWindow(
             settingsFile(), DataContext{session_.databaseFile(), session_.state().CurrentLottery, env_.today, env_.now},
             this);
         data_->setLottery(session_.state().CurrentLottery);
-        connect(data_, &DataWindow::sourcesSaved, this, &Tfrmmain::onSourcesSaved);
-        connect(data_, &DataWindow::drawsStored, this, &Tfrmmain::onDrawsStored);
+        connect(data_, &DataWindow::sourcesSaved, this, &MainWindow::onSourcesSaved);
+        connect(data_, &DataWindow::drawsStored, this, &MainWindow::onDrawsStored);
         connect(data_, &DataWindow::disagreementsLooked, this, [this] {
             unseenDisagreements_ = 0;
             correctedBySources_.clear();
@@ -331,7 +331,7 @@ DataWindow* Tfrmmain::dataWindow() {
     return data_;
 }
 
-void Tfrmmain::onDrawsStored(const QString& lottery) {
+void MainWindow::onDrawsStored(const QString& lottery) {
     if (lottery != session_.state().CurrentLottery)
         return;
     requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = false});
@@ -339,7 +339,7 @@ void Tfrmmain::onDrawsStored(const QString& lottery) {
 
 // ---- The live record -------------------------------------------------------------------------
 
-void Tfrmmain::loadNotifySettings() {
+void MainWindow::loadNotifySettings() {
     QFile file(settingsFile());
     notify_ = ReadNotifySettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
 }
@@ -357,7 +357,7 @@ bool SameRecommendation(const LivePlan& a, const LivePlan& b) {
 
 // Every plan run that shows a running plan hands it to the record, on the database thread; the record
 // keeps each recommendation once, however often it is shown.
-void Tfrmmain::recordShownPlan() {
+void MainWindow::recordShownPlan() {
     const std::optional<LivePlan> plan = session_.shownPlan(env_.now());
     if (!plan || (lastRecorded_ && SameRecommendation(*lastRecorded_, *plan)))
         return;
@@ -387,7 +387,7 @@ void Tfrmmain::recordShownPlan() {
 // Once the selected lottery's history holds newer draws than the record was last judged with, the
 // record's running plans are judged against it; a new draw stored by the pass that just ended is
 // then announced with what came of the plan.
-void Tfrmmain::judgeShownPlans() {
+void MainWindow::judgeShownPlans() {
     const DrawHistory& history = session_.state().DrawHistory;
     const QString lottery = session_.state().CurrentLottery;
     const bool announce = std::exchange(newDrawOfSelected_, false);
@@ -410,7 +410,7 @@ void Tfrmmain::judgeShownPlans() {
         });
 }
 
-void Tfrmmain::announceNewDraw(const QList<LivePlan>& decided) {
+void MainWindow::announceNewDraw(const QList<LivePlan>& decided) {
     const DrawHistory& history = session_.state().DrawHistory;
     if (history.empty())
         return;
@@ -478,7 +478,7 @@ QString NumbersOfRow(const DrawRow& row) {
 
 } // namespace
 
-void Tfrmmain::memkjContextMenu(const QPoint& position) {
+void MainWindow::memkjContextMenu(const QPoint& position) {
     std::unique_ptr<QMenu> menu(ui_.memkj->createStandardContextMenu(position));
     const QString period = PeriodOfHistoryLine(LineAt(ui_.memkj, position));
     if (!period.isEmpty()) {
@@ -503,7 +503,7 @@ void Tfrmmain::memkjContextMenu(const QPoint& position) {
     menu->exec(ui_.memkj->viewport()->mapToGlobal(position));
 }
 
-void Tfrmmain::correctDrawAt(const QString& period) {
+void MainWindow::correctDrawAt(const QString& period) {
     const QString lottery = session_.state().CurrentLottery;
     const auto shown = std::find_if(session_.state().DrawHistory.begin(), session_.state().DrawHistory.end(),
                                     [&](const Draw& draw) { return u"20%1"_s.arg(draw[0]) == period; });
@@ -539,7 +539,7 @@ void Tfrmmain::correctDrawAt(const QString& period) {
     onDrawsStored(lottery);
 }
 
-void Tfrmmain::removeDrawAt(const QString& period) {
+void MainWindow::removeDrawAt(const QString& period) {
     const QString lottery = session_.state().CurrentLottery;
     if (QMessageBox::question(this, ApplicationTitle(), u"删除 %1 第%2期？"_s.arg(lottery, period)) != QMessageBox::Yes)
         return;
@@ -553,7 +553,7 @@ void Tfrmmain::removeDrawAt(const QString& period) {
     onDrawsStored(lottery);
 }
 
-void Tfrmmain::btnshujuClick() {
+void MainWindow::btnshujuClick() {
     const bool somethingToLookAt = unseenDisagreements_ > 0;
     correctedBySources_.clear();
     if (somethingToLookAt)
@@ -565,7 +565,7 @@ void Tfrmmain::btnshujuClick() {
 
 // ---- The refresh cycle ----------------------------------------------------------------------
 
-void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
+void MainWindow::startRefreshCycle(const RefreshRequest& request) {
     if (request.busyCursor)
         busy_ = std::make_unique<BusyCursor>();
     if (request.lottery) {
@@ -579,12 +579,12 @@ void Tfrmmain::startRefreshCycle(const RefreshRequest& request) {
         UpdateLatestDraws();
 }
 
-void Tfrmmain::UpdateLatestDraws() {
+void MainWindow::UpdateLatestDraws() {
     feedSentAt_ = env_.now();
     feedUpdater_->start(session_.state().AppDir, session_.state().CurrentLottery);
 }
 
-void Tfrmmain::finishRefreshCycle(const QString& feedError) {
+void MainWindow::finishRefreshCycle(const QString& feedError) {
     if (closing_)
         return;
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
@@ -600,7 +600,7 @@ void Tfrmmain::finishRefreshCycle(const QString& feedError) {
 
 // A refresh cycle that read the last days of every lottery (new sources were set) instead of the
 // selected lottery's newest draws.
-void Tfrmmain::finishRecentDaysRefresh(const QString& downloadError) {
+void MainWindow::finishRecentDaysRefresh(const QString& downloadError) {
     if (closing_)
         return;
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
@@ -614,7 +614,7 @@ void Tfrmmain::finishRecentDaysRefresh(const QString& downloadError) {
     finishRun();
 }
 
-void Tfrmmain::showCycleResult() {
+void MainWindow::showCycleResult() {
     runGuarded([this] {
         ShowDrawHistory(session_.refreshHistory());
         ShowNewestDraw();
@@ -627,19 +627,19 @@ void Tfrmmain::showCycleResult() {
     });
 }
 
-void Tfrmmain::noteFeedOutcome() {
+void MainWindow::noteFeedOutcome() {
     noteOutcome(feedUpdater_->lastReport(), feedSentAt_);
     showFreshness();
 }
 
 // The start-up pass tells every lottery's freshness at once.
-void Tfrmmain::noteDownloadOutcome() {
+void MainWindow::noteDownloadOutcome() {
     for (const PassReport& report : historyDownloader_->reports())
         noteOutcome(report, downloadSentAt_);
     showFreshness();
 }
 
-void Tfrmmain::noteOutcome(const PassReport& report, const QDateTime& sentAt) {
+void MainWindow::noteOutcome(const PassReport& report, const QDateTime& sentAt) {
     if (report.lottery.isEmpty())
         return;
     if (report.stored > 0 && report.lottery == session_.state().CurrentLottery)
@@ -659,7 +659,7 @@ void Tfrmmain::noteOutcome(const PassReport& report, const QDateTime& sentAt) {
     }
 }
 
-void Tfrmmain::showFreshness() {
+void MainWindow::showFreshness() {
     const QString& lottery = session_.state().CurrentLottery;
     QStringList parts;
     bool warning = freshness_.sourceSilent(lottery);
@@ -699,7 +699,7 @@ void Tfrmmain::showFreshness() {
                                           : u"\n"_s + freshness_.lastFailures(lottery).join(u'\n')));
 }
 
-void Tfrmmain::ShowDrawHistory(const HistoryUpdate& update) {
+void MainWindow::ShowDrawHistory(const HistoryUpdate& update) {
     const qsizetype shownBefore = update.whole ? 0 : session_.state().DrawCount - update.lines.size();
     if (shownBefore > 0 && KeepsProgramLines(ui_.memkj, shownBefore)) {
         if (!update.lines.isEmpty())
@@ -711,31 +711,26 @@ void Tfrmmain::ShowDrawHistory(const HistoryUpdate& update) {
     ScrollToEnd(ui_.memkj);
 }
 
-void Tfrmmain::ShowNewestDraw() {
+void MainWindow::ShowNewestDraw() {
     const DrawHistory& history = session_.state().DrawHistory;
     ui_.imggg->showDraw(history.empty() ? std::nullopt : std::optional<Draw>(history.back()));
 }
 
 // ---- Plans ----------------------------------------------------------------------------------
 
-void Tfrmmain::RunPlan() {
-    using PlanMember = void (Tfrmmain::*)();
-    static constexpr std::array<PlanMember, PlayTypeCount> PlanOf{
-        &Tfrmmain::PlanFront1, &Tfrmmain::PlanFront2, &Tfrmmain::PlanFront3, &Tfrmmain::PlanAny1,
-        &Tfrmmain::PlanAny2,   &Tfrmmain::PlanAny3,   &Tfrmmain::PlanAny4,   &Tfrmmain::PlanAny5,
-    };
+void MainWindow::RunPlan() {
     TimerPause pause(ui_.Timer1);
     BusyCursor busy;
-    (this->*PlanOf[std::size_t(PlayTypeAt(ui_.opttype->itemIndex()))])();
+    planFor(PlayTypeAt(ui_.opttype->itemIndex()));
 }
 
-void Tfrmmain::planFor(PlayType type) {
+void MainWindow::planFor(PlayType type) {
     const PlanChoices choices{type, CodeCountAt(type, ui_.comjushu->currentIndex()),
                               ParsePlanPeriods(ui_.edtjihuaqishu->text().toStdString())};
     WritePlanReport(session_.updatePlan(choices, [this] { yieldToWindow(); }));
 }
 
-void Tfrmmain::yieldToWindow() {
+void MainWindow::yieldToWindow() {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (now - lastYield_ < YieldIntervalMs)
         return;
@@ -743,7 +738,7 @@ void Tfrmmain::yieldToWindow() {
     QCoreApplication::processEvents();
 }
 
-void Tfrmmain::WritePlanReport(PlanUpdate update) {
+void MainWindow::WritePlanReport(PlanUpdate update) {
     if (update.firstLine > 0 &&
         (update.firstLine >= shownPlanLines_ || !KeepsProgramLines(ui_.memjihua, shownPlanLines_))) {
         // The user typed into the box: it is written whole again.
@@ -762,20 +757,20 @@ void Tfrmmain::WritePlanReport(PlanUpdate update) {
 
 // ---- Runs -----------------------------------------------------------------------------------
 
-void Tfrmmain::requestRefresh(const RefreshRequest& request) {
+void MainWindow::requestRefresh(const RefreshRequest& request) {
     if (closing_ || !queue_.tryStartRefresh(request))
         return;
     startRefreshCycle(request);
 }
 
-void Tfrmmain::requestPlan(const PlanRequest& request) {
+void MainWindow::requestPlan(const PlanRequest& request) {
     if (closing_ || !queue_.tryStartPlan(request))
         return;
     runPlanCommand(request);
     finishRun();
 }
 
-void Tfrmmain::runPlanCommand(const PlanRequest& request) {
+void MainWindow::runPlanCommand(const PlanRequest& request) {
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
     runGuarded([&] {
         if (request.newFormulaPool)
@@ -784,7 +779,7 @@ void Tfrmmain::runPlanCommand(const PlanRequest& request) {
     });
 }
 
-void Tfrmmain::finishRun() {
+void MainWindow::finishRun() {
     busy_.reset();
     for (;;) {
         const RunQueue::Next next = queue_.finish();
@@ -802,7 +797,7 @@ void Tfrmmain::finishRun() {
     }
 }
 
-template <typename Step> bool Tfrmmain::runGuarded(Step step) {
+template <typename Step> bool MainWindow::runGuarded(Step step) {
     try {
         step();
         return true;
@@ -814,7 +809,7 @@ template <typename Step> bool Tfrmmain::runGuarded(Step step) {
     return false;
 }
 
-void Tfrmmain::reportError(const QString& message) {
+void MainWindow::reportError(const QString& message) {
     // One box at a time: a failing timer-driven cycle must not stack a new box every 30 seconds.
     if (errorBox_)
         return;
@@ -829,11 +824,11 @@ void Tfrmmain::reportError(const QString& message) {
 
 // ---- Commands -------------------------------------------------------------------------------
 
-void Tfrmmain::optcaipiaoClick(int index) {
+void MainWindow::optcaipiaoClick(int index) {
     requestRefresh({.busyCursor = true, .lottery = ui_.optcaipiao->itemText(index)});
 }
 
-void Tfrmmain::opttypeClick(int index) {
+void MainWindow::opttypeClick(int index) {
     BusyCursor busy;
     ui_.comjushu->clear();
     ui_.comjushu->addItems(CodeCountEntries(PlayTypeAt(index)));
@@ -842,34 +837,34 @@ void Tfrmmain::opttypeClick(int index) {
     requestRefresh({.busyCursor = true, .lottery = std::nullopt});
 }
 
-void Tfrmmain::comjushuClick() {
+void MainWindow::comjushuClick() {
     const PlayType type = PlayTypeAt(ui_.opttype->itemIndex());
     ui_.edtjihuaqishu->setText(QString::number(ProposedPlanPeriods(type, ui_.comjushu->currentText().toStdString())));
 }
 
-void Tfrmmain::btncopyClick() {
+void MainWindow::btncopyClick() {
     ui_.edtcopy->setText(ui_.memcode->toPlainText());
     QGuiApplication::clipboard()->setText(ui_.memcode->toPlainText());
 }
 
-void Tfrmmain::btnfenxiClick() {
+void MainWindow::btnfenxiClick() {
     if (!analysis_) {
         analysis_ = new AnalysisWindow(session_, this);
         if (demo_)
             analysis_->setWindowTitle(u"数据分析 — "_s + DemonstrationMark);
-        connect(this, &Tfrmmain::planReportWritten, analysis_, &AnalysisWindow::refresh);
-        connect(this, &Tfrmmain::refreshCycleFinished, analysis_, &AnalysisWindow::refresh);
-        connect(this, &Tfrmmain::liveRecordChanged, analysis_, &AnalysisWindow::refreshLiveRecord);
+        connect(this, &MainWindow::planReportWritten, analysis_, &AnalysisWindow::refresh);
+        connect(this, &MainWindow::refreshCycleFinished, analysis_, &AnalysisWindow::refresh);
+        connect(this, &MainWindow::liveRecordChanged, analysis_, &AnalysisWindow::refreshLiveRecord);
     }
     analysis_->bringToFront();
 }
 
-void Tfrmmain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
 
-void Tfrmmain::FormClose() {
+void MainWindow::FormClose() {
     if (closing_)
         return;
     closing_ = true;
@@ -880,7 +875,7 @@ void Tfrmmain::FormClose() {
     TrimDrawTables();
 }
 
-void Tfrmmain::TrimDrawTables() {
+void MainWindow::TrimDrawTables() {
     // The window closes whatever happens here; a failure goes to standard error.
     try {
         session_.trim();

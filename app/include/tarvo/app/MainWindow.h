@@ -31,11 +31,11 @@ class LatestDrawUpdater;
 // through its handlers, runs the start-up sequence and the refresh cycle, and shows one error box at
 // a time. Runs never overlap: a trigger that comes while one is going waits (RunQueue). Network steps
 // are asynchronous, so the window keeps painting and taking clicks throughout.
-class Tfrmmain : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Tfrmmain(AppEnvironment environment, QWidget* parent = nullptr);
-    ~Tfrmmain() override;
+    explicit MainWindow(AppEnvironment environment, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence; its download runs on after this returns, and the sequence completes
     // when it ends (startUpFinished).
@@ -132,15 +132,7 @@ private:
     void announceNewDraw(const QList<LivePlan>& decided);
     void loadNotifySettings();
 
-    // The plan of each play type and the report it writes.
-    void PlanFront1() { planFor(PlayType::Front1); }
-    void PlanFront2() { planFor(PlayType::Front2); }
-    void PlanFront3() { planFor(PlayType::Front3); }
-    void PlanAny1() { planFor(PlayType::Any1); }
-    void PlanAny2() { planFor(PlayType::Any2); }
-    void PlanAny3() { planFor(PlayType::Any3); }
-    void PlanAny4() { planFor(PlayType::Any4); }
-    void PlanAny5() { planFor(PlayType::Any5); }
+    // The plan of a play type with the window's choices, and the report it writes.
     void planFor(PlayType type);
     void WritePlanReport(PlanUpdate update);
     void yieldToWindow();
