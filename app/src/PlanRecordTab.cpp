@@ -4,6 +4,7 @@
 #include "tarvo/app/FigureTable.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/plan/BetTerms.h"
+#include "tarvo/plan/Draw.h"
 #include "tarvo/plan/PlanAgainstChance.h"
 
 #include <QBarCategoryAxis>
@@ -126,8 +127,9 @@ void PlanRecordTab::showFigures(const PlanAgainstChance& figures, int planPeriod
     hits_->setText(QString::number(figures.hits));
     misses_->setText(QString::number(figures.misses));
     observedRate_->setText(PercentText(figures.observedRate));
-    drawHitProbability_->setText(
-        u"%1（%2 / 55440 种开奖顺序）"_s.arg(PercentText(figures.drawHitProbability)).arg(figures.hittingDraws));
+    drawHitProbability_->setText(u"%1（%2 / %3 种开奖顺序）"_s.arg(PercentText(figures.drawHitProbability))
+                                     .arg(figures.hittingDraws)
+                                     .arg(OrderedDrawCount));
     planHitProbability_->setText(
         u"%1（q = 1 − (1 − p)^%2）"_s.arg(PercentText(figures.planHitProbability)).arg(planPeriods));
     wilson_->setText(u"%1 ～ %2"_s.arg(PercentText(figures.wilson95.low), PercentText(figures.wilson95.high)));

@@ -1,5 +1,6 @@
 #include "tarvo/fetch/DrawImport.h"
 
+#include "tarvo/plan/Draw.h"
 #include "tarvo/store/DrawAppender.h"
 #include "tarvo/store/StoreError.h"
 
@@ -33,7 +34,7 @@ std::optional<std::array<int, 5>> DrawNumbersOf(const std::array<QString, 5>& st
     for (std::size_t k = 0; k < numbers.size(); ++k) {
         bool ok = false;
         numbers[k] = stored[k].trimmed().toInt(&ok);
-        if (!ok || numbers[k] < 1 || numbers[k] > 11)
+        if (!ok || !IsGameNumber(numbers[k]))
             return std::nullopt;
     }
     return AllDifferent(numbers) ? std::optional<std::array<int, 5>>(numbers) : std::nullopt;

@@ -2,6 +2,8 @@
 
 #include "DrawParts.h"
 
+#include "tarvo/plan/Draw.h"
+
 #include <array>
 #include <optional>
 
@@ -106,7 +108,7 @@ std::optional<int> DrawNumberOf(QStringView written) {
     if (written.size() > 2)
         return std::nullopt;
     const int number = DigitsValue(written);
-    return number >= 1 && number <= 11 ? std::optional<int>(number) : std::nullopt;
+    return IsGameNumber(number) ? std::optional<int>(number) : std::nullopt;
 }
 
 // The five numbers written together as ten digits, or why they are not draw numbers.

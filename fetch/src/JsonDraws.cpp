@@ -2,6 +2,7 @@
 
 #include "DrawParts.h"
 #include "tarvo/fetch/HttpGet.h"
+#include "tarvo/plan/Draw.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -52,14 +53,14 @@ std::optional<int> DrawNumberOfText(QStringView text) {
     if (text.isEmpty() || text.size() > 2 || DigitRunEnd(text, 0) != text.size())
         return std::nullopt;
     const int number = DigitsValue(text);
-    return number >= 1 && number <= 11 ? std::optional<int>(number) : std::nullopt;
+    return IsGameNumber(number) ? std::optional<int>(number) : std::nullopt;
 }
 
 std::optional<int> DrawNumberOf(const QJsonValue& value) {
     if (value.isString())
         return DrawNumberOfText(value.toString());
     const std::optional<qint64> number = WholeNumberOf(value);
-    return number && *number >= 1 && *number <= 11 ? std::optional<int>(int(*number)) : std::nullopt;
+    return number && IsGameNumber(*number) ? std::optional<int>(int(*number)) : std::nullopt;
 }
 
 std::optional<std::array<int, 5>> NumbersOfOpencodeText(const QString& opencode) {

@@ -12,7 +12,7 @@ void RequireDrawPosition(int position) {
 
 std::uint16_t DrawnNumbers(const Draw& draw, int position) {
     const auto bit = [](std::int32_t number) {
-        return number >= 1 && number <= 11 ? static_cast<std::uint16_t>(1u << number) : std::uint16_t{0};
+        return IsGameNumber(number) ? static_cast<std::uint16_t>(1u << number) : std::uint16_t{0};
     };
     if (position != AnyPosition)
         return bit(draw[static_cast<std::size_t>(position)]);

@@ -14,7 +14,7 @@ namespace {
 std::uint32_t BetMask(const std::vector<int>& betNumbers) {
     std::uint32_t mask = 0;
     for (int number : betNumbers) {
-        if (number >= 1 && number <= 11)
+        if (IsGameNumber(number))
             mask |= 1u << number;
     }
     return mask;
@@ -24,7 +24,7 @@ bool Hits(const Draw& draw, std::uint32_t bets, const PlayTypeRule& rule) {
     int held = 0;
     for (std::size_t position = 1; position <= static_cast<std::size_t>(rule.examinedPositions); ++position) {
         const std::int32_t number = draw[position];
-        held += number >= 1 && number <= 11 && (bets >> number & 1u) != 0 ? 1 : 0;
+        held += IsGameNumber(number) && (bets >> number & 1u) != 0 ? 1 : 0;
     }
     return held >= rule.hitThreshold;
 }

@@ -1,5 +1,7 @@
 #include "tarvo/store/DrawRow.h"
 
+#include "tarvo/plan/Draw.h"
+
 #include <algorithm>
 
 namespace tarvo {
@@ -19,7 +21,7 @@ bool IsStorableDrawRow(const DrawRow& row) {
         if (number.size() != 2 || !IsDigits(number))
             return false;
         const int value = number.toInt();
-        return value >= 1 && value <= 11;
+        return IsGameNumber(value);
     });
 }
 

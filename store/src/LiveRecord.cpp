@@ -169,7 +169,7 @@ std::optional<std::vector<int>> BetNumbersOf(const QString& text) {
     for (const QString& part : text.split(u' ', Qt::SkipEmptyParts)) {
         bool ok = false;
         const int number = part.toInt(&ok);
-        if (!ok || number < 1 || number > 11)
+        if (!ok || !IsGameNumber(number))
             return std::nullopt;
         numbers.push_back(number);
     }

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "tarvo/plan/Draw.h"
 #include "tarvo/plan/PlayType.h"
 
 #include <cstdint>
 
 namespace tarvo {
 
-// A draw picks five different numbers out of 01..11 in order: 11·10·9·8·7 ordered draws, all equally likely.
-// Every chance below is an exact count of these draws, turned into a double only at the end.
-inline constexpr std::int64_t OrderedDrawCount = 55440;
+// Every chance below is an exact count of the ordered draws (OrderedDrawCount), turned into a double only
+// at the end.
 
 // How many ordered draws hit a plan that bets `codeCount` numbers of the play type: at least the type's
 // threshold of its examined positions hold bet numbers, in any order (the plan walk's own rule).
