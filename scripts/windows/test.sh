@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program (scripts/windows/build.sh) and tests it under Wine:
 #   1. every test executable through ctest (preset "windows"), under Xvfb, in a fresh Wine prefix
-#      inside build-windows/, each test program whole as one ctest test; arguments go to ctest (e.g.
-#      -R cli_tests);
+#      inside build-windows/ whose windows live on one Wine virtual desktop, each test program whole
+#      as one ctest test; arguments go to ctest (e.g. -R cli_tests);
 #   2. the program end to end against the Linux draw source (scripts/windows/end-to-end.sh), with
 #      the Linux program beside it as the reference.
 # Tests that need a part only Linux has (the immutable flag, permission bits) skip themselves on
@@ -28,6 +28,7 @@ status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     source scripts/windows/common.sh
     wine_start "$1/wineprefix-tests"
+    wine_virtual_desktop 1280x1024
     trap wine_stop EXIT
     shift
     ctest --preset windows --timeout 300 --parallel 2 "$@"' bash "$windows_build" "$@" || status=$?
