@@ -8,6 +8,8 @@ windows_deps="build-windows-deps"
 windows_build="build-windows"
 windows_qt="$windows_deps/qt6-mingw"
 mingw_triplet="x86_64-w64-mingw32"
+# The local draw source's own port (tarvo-drawd's default), where the programs' settings find it.
+local_port=8511
 
 # What the Windows scripts need beyond the Linux build's own packages.
 windows_packages=(
@@ -86,17 +88,17 @@ port_is_free() {
     ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
 }
 
-# Runs "$@" where 127.0.0.1:8511, the draw source the programs are built to read, is ours: in a
+# Runs "$@" where 127.0.0.1:$local_port, the draw source the programs are built to read, is ours: in a
 # network namespace of its own when the machine allows one (root), otherwise on the machine's own
 # loopback when that port is free.
 with_private_loopback() {
     if unshare --net true 2>/dev/null; then
         unshare --net bash -c 'ip link set lo up && exec "$@"' bash "$@"
-    elif port_is_free 8511; then
-        echo "no network namespace here: using the machine's own 127.0.0.1:8511" >&2
+    elif port_is_free "$local_port"; then
+        echo "no network namespace here: using the machine's own 127.0.0.1:$local_port" >&2
         "$@"
     else
-        fail "127.0.0.1:8511 is taken and this machine allows no network namespace of our own"
+        fail "127.0.0.1:$local_port is taken and this machine allows no network namespace of our own"
     fi
 }
 
@@ -138,19 +140,20 @@ imported_dlls() {
     "$mingw_triplet-objdump" -p "$1" | sed -n 's/^\s*DLL Name: //p'
 }
 
-# Copies programs of the Windows build ($2...) and everything they load into folder $1: the plugins
-# Qt loads at run time (platform, SQLite driver, native style) and, found from the DLL imports of
-# every file copied, the Qt and MinGW runtime DLLs; all stripped. (There is no windeployqt on Linux.)
-# Writes the settings file 设置.ini into a program folder: the local draw source on 127.0.0.1:8511 as
+# Writes the settings file 设置.ini into a program folder: the local draw source on 127.0.0.1:$local_port as
 # its one source, or the sources given as INI text.
 write_source_settings() {
     local folder="$1" text="${2:-}"
     if [ -z "$text" ]; then
-        text=$'[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:8511\npages=http://127.0.0.1:8511\n'
+        printf -v text '[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' \
+            "$local_port" "$local_port"
     fi
     printf '%s' "$text" >"$folder/设置.ini"
 }
 
+# Copies programs of the Windows build ($2...) and everything they load into folder $1: the plugins
+# Qt loads at run time (platform, SQLite driver, native style) and, found from the DLL imports of
+# every file copied, the Qt and MinGW runtime DLLs; all stripped. (There is no windeployqt on Linux.)
 deploy_windows_programs() {
     local folder="$1" qt_plugins="$windows_qt/plugins" binary dll dir
     shift

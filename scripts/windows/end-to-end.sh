@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Windows program end to end, run by scripts/windows/test.sh where 127.0.0.1:8511 is its own
-# (see with_private_loopback) and under an X server (xvfb-run):
-#   1. the Linux draw source tarvo-drawd on 127.0.0.1:8511, its clock fixed;
+# The Windows program end to end, run by scripts/windows/test.sh where the local source's port
+# (local_port in common.sh) is its own (see with_private_loopback) and under an X server (xvfb-run):
+#   1. the Linux draw source tarvo-drawd on that port, its clock fixed;
 #   2. the Linux program in a folder of its own, as the reference: what it stores from the source;
 #   3. tarvo.exe with only the DLLs and plugins the packages ship, under Wine, in a fresh folder whose
 #      path holds Chinese characters and a space, over a database made there by tarvo-cli.exe: all four
@@ -39,9 +39,9 @@ stop_source() {
 }
 start_source() {
     stop_source
-    "$drawd" --port 8511 --now "$now" "$@" >>"$work/drawd.log" 2>&1 &
+    "$drawd" --port "$local_port" --now "$now" "$@" >>"$work/drawd.log" 2>&1 &
     drawd_pid=$!
-    wait_for_port 8511 10 || fail "tarvo-drawd did not start: $(tail -3 "$work/drawd.log")"
+    wait_for_port "$local_port" 10 || fail "tarvo-drawd did not start: $(tail -3 "$work/drawd.log")"
 }
 cleanup() {
     stop_source
@@ -66,6 +66,10 @@ windows_folder() {
         fail "tarvo-cli.exe init-db failed in $1"
     write_source_settings "$1"
 }
+
+# The local source as the second source of a settings file, behind one that fails.
+printf -v local_second '[source2]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' \
+    "$local_port" "$local_port"
 
 say "starting the draw source (clock at $now) and a fresh Wine prefix"
 start_source
@@ -134,7 +138,7 @@ https_pid=$!
 wait_for_port 8512 10 || fail "the https draw source did not start: $(tail -3 "$work/drawd-https.log")"
 https_folder="$work/https 来源"
 windows_folder "$https_folder"
-write_source_settings "$https_folder" $'[source1]\nname=加密源\nkind=pages\nfeed=https://127.0.0.1:8512\npages=https://127.0.0.1:8512\n[source2]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:8511\npages=http://127.0.0.1:8511\n'
+write_source_settings "$https_folder" $'[source1]\nname=加密源\nkind=pages\nfeed=https://127.0.0.1:8512\npages=https://127.0.0.1:8512\n'"$local_second"
 python3 "$watch" --folder "$https_folder" --expect "$expected" -- wine "$PWD/$https_folder/tarvo.exe" ||
     fail "tarvo.exe did not take the draws from the second source after the untrusted https one"
 origins=$(python3 -c 'import sqlite3, sys
@@ -187,7 +191,7 @@ python3 "$watch" --folder "$work/latency linux" --expect "$expected" -- "$PWD/$w
 python3 "$watch" --folder "$work/latency 窗口" --expect "$expected" -- wine "$PWD/$work/latency 窗口/tarvo.exe" |
     tee "$work/latency-windows.txt" || fail "tarvo.exe did not store the rows with latency"
 # The same with a first source that refuses (nothing listens on 127.0.0.1:8513).
-fallback_settings=$'[source1]\nname=不应答\nkind=pages\nfeed=http://127.0.0.1:8513\npages=http://127.0.0.1:8513\n[source2]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:8511\npages=http://127.0.0.1:8511\n'
+fallback_settings=$'[source1]\nname=不应答\nkind=pages\nfeed=http://127.0.0.1:8513\npages=http://127.0.0.1:8513\n'"$local_second"
 linux_folder "$work/fallback linux"
 write_source_settings "$work/fallback linux" "$fallback_settings"
 windows_folder "$work/fallback 窗口"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tries the Windows packages under Wine as a user would; run by scripts/windows/package.sh where
-# 127.0.0.1:8511 is its own and under an X server. Arguments: version, zip, installer, and an
-# installer of an older version made from the same folder.
+# the local source's port is its own and under an X server. Arguments: version, zip, installer, and
+# an installer of an older version made from the same folder.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/windows/common.sh
@@ -14,14 +14,14 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvo'
 rm -rf "$work"
 mkdir -p "$work"
 
-build/tools/drawd/tarvo-drawd --port 8511 --now 2026-12-08T12:05 >"$work/drawd.log" 2>&1 &
+build/tools/drawd/tarvo-drawd --port "$local_port" --now 2026-12-08T12:05 >"$work/drawd.log" 2>&1 &
 drawd_pid=$!
 cleanup() {
     kill "$drawd_pid" 2>/dev/null || true
     wine_stop
 }
 trap cleanup EXIT
-wait_for_port 8511 10 || fail "tarvo-drawd did not start: $(cat "$work/drawd.log")"
+wait_for_port "$local_port" 10 || fail "tarvo-drawd did not start: $(cat "$work/drawd.log")"
 wine_start "$work/wineprefix"
 unset WINEPATH
 

@@ -148,7 +148,8 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription(Description());
     parser.addHelpOption();
     parser.addOptions({
-        {u"port"_s, u"Port to listen on (0: any free port)."_s, u"port"_s, u"8511"_s},
+        {u"port"_s, u"Port to listen on (0: any free port)."_s, u"port"_s,
+         QString::number(tarvo::DrawSourceOptions().port)},
         {u"interval-minutes"_s, u"Minutes between two generated draws."_s, u"minutes"_s, u"20"_s},
         {u"csv"_s, u"Serve the recorded draws of FILE instead of generated ones."_s, u"file"_s},
         {u"latency-ms"_s, u"Delay before every answer."_s, u"ms"_s, u"0"_s},

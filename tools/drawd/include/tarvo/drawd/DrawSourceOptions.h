@@ -46,7 +46,9 @@ struct FailRule {
 std::optional<FailRule> ParseFailRule(const QString& text);
 
 struct DrawSourceOptions {
-    quint16 port = 8511;          // 0: any free port (see DrawSource::port())
+    // The local source's own port, which the settings written for it and the scripts name too; 0: any
+    // free port (see DrawSource::port()).
+    quint16 port = 8511;
     int intervalMinutes = 20;     // minutes between two generated draws of a day
     QString csvFile;              // recorded draws to serve instead of generated ones
     int latencyMs = 0;            // delay before every answer
