@@ -30,10 +30,6 @@ QString YuanText(qint64 yuan) {
     return QLocale(QLocale::English).toString(yuan) + u"元"_s;
 }
 
-QString TwoDigits(int number) {
-    return u"%1"_s.arg(number, 2, 10, QChar(u'0'));
-}
-
 QString PlayTypeName(PlayType type) {
     return QString::fromStdString(std::string(RuleOf(type).name));
 }

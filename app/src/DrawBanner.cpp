@@ -1,5 +1,7 @@
 #include "tarvo/app/DrawBanner.h"
 
+#include "tarvo/store/DrawRow.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -46,7 +48,7 @@ void PaintDraw(QPainter& painter, const Draw& draw) {
         painter.drawEllipse(centre, BallRadius, BallRadius);
         painter.setPen(QColor(140, 20, 20));
         painter.drawText(QRect(centre - QPoint(BallRadius, BallRadius), QSize(2 * BallRadius, 2 * BallRadius)),
-                         Qt::AlignCenter, u"%1"_s.arg(draw[std::size_t(i + 1)], 2, 10, QChar(u'0')));
+                         Qt::AlignCenter, GameNumberText(draw[std::size_t(i + 1)]));
     }
 }
 

@@ -15,6 +15,7 @@
 #include "tarvo/store/Connection.h"
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/DrawOrigins.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/LiveRecord.h"
 #include "tarvo/store/StoreError.h"
@@ -77,12 +78,15 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::connectHandlers() {
-    connect(feedUpdater_, &LatestDrawUpdater::finished, this, &MainWindow::finishRefreshCycle);
+    connect(feedUpdater_, &LatestDrawUpdater::finished, this,
+            [this](const QString& error) { finishRefreshCycle(error, &MainWindow::noteFeedOutcome); });
+    // A refresh after new sources were set reads the last days of every lottery instead of the
+    // selected lottery's newest draws.
     connect(historyDownloader_, &HistoryDownloader::finished, this, [this](const QString& error) {
         if (startingUp_)
             finishStartUp(error);
         else
-            finishRecentDaysRefresh(error);
+            finishRefreshCycle(error, &MainWindow::noteDownloadOutcome);
     });
     connect(ui_.Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     connect(ui_.btnkaijiang, &QPushButton::clicked, this, &MainWindow::btnkaijiangClick);
@@ -423,7 +427,7 @@ void MainWindow::announceNewDraw(const QList<LivePlan>& decided) {
     }
     QStringList numbers;
     for (int k = 1; k <= 5; ++k)
-        numbers << u"%1"_s.arg(newest[std::size_t(k)], 2, 10, QChar(u'0'));
+        numbers << GameNumberText(newest[std::size_t(k)]);
     const QString title = u"%1 第%2期开奖%3"_s.arg(session_.state().CurrentLottery)
                               .arg(newest[0])
                               .arg(demo_ ? u"（演示数据）"_s : QString());
@@ -510,7 +514,7 @@ void MainWindow::correctDrawAt(const QString& period) {
     QString old;
     if (shown != session_.state().DrawHistory.end()) {
         for (int k = 1; k <= 5; ++k)
-            old += u"%1 "_s.arg((*shown)[std::size_t(k)], 2, 10, QChar(u'0'));
+            old += GameNumberText((*shown)[std::size_t(k)]) + u' ';
     }
     bool ok = false;
     const QString typed = QInputDialog::getText(
@@ -584,30 +588,14 @@ void MainWindow::UpdateLatestDraws() {
     feedUpdater_->start(session_.state().AppDir, session_.state().CurrentLottery);
 }
 
-void MainWindow::finishRefreshCycle(const QString& feedError) {
+void MainWindow::finishRefreshCycle(const QString& error, void (MainWindow::*noteOutcome)()) {
     if (closing_)
         return;
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
-    if (!feedError.isEmpty()) {
-        reportError(feedError);
+    if (!error.isEmpty()) {
+        reportError(error);
     } else {
-        noteFeedOutcome();
-        showCycleResult();
-    }
-    emit refreshCycleFinished();
-    finishRun();
-}
-
-// A refresh cycle that read the last days of every lottery (new sources were set) instead of the
-// selected lottery's newest draws.
-void MainWindow::finishRecentDaysRefresh(const QString& downloadError) {
-    if (closing_)
-        return;
-    lastYield_ = QDateTime::currentMSecsSinceEpoch();
-    if (!downloadError.isEmpty()) {
-        reportError(downloadError);
-    } else {
-        noteDownloadOutcome();
+        (this->*noteOutcome)();
         showCycleResult();
     }
     emit refreshCycleFinished();

@@ -5,6 +5,7 @@
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/app/TrendTab.h"
 #include "tarvo/plan/OmissionTable.h"
+#include "tarvo/store/DrawRow.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -21,7 +22,7 @@ namespace {
 constexpr int WindowSizes[] = {100, 500, 0};
 
 QList<FigureTable::Cell> NumberRow(const NumberOmission& figures) {
-    return {{TwoDigits(figures.number), figures.number},
+    return {{GameNumberText(figures.number), figures.number},
             NumberCell(figures.hits),
             DecimalCell(figures.expectedHits, 1),
             NumberCell(figures.current),

@@ -1,6 +1,7 @@
 #include "tarvo/app/PlanSession.h"
 
 #include "tarvo/store/DatabaseThread.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/DrawTable.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
@@ -186,7 +187,7 @@ std::optional<LivePlan> PlanSession::shownPlan(const QDateTime& at) const {
     plan.poolSeed = poolSeed_;
     QStringList numbers;
     for (int number : lastResult_->betNumbers)
-        numbers << QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
+        numbers << GameNumberText(number);
     plan.betNumbers = numbers.join(u' ');
     plan.betCount = lastResult_->currentBets.count();
     plan.shownAt = at;

@@ -4,6 +4,7 @@
 #include "tarvo/app/FigureTable.h"
 #include "tarvo/app/PlanSession.h"
 #include "tarvo/plan/TrendGrid.h"
+#include "tarvo/store/DrawRow.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -25,7 +26,7 @@ constexpr int FirstNumberColumn = 2;
 QString DrawText(const TrendRow& row) {
     QStringList numbers;
     for (std::int32_t number : row.numbers)
-        numbers << TwoDigits(number);
+        numbers << GameNumberText(number);
     return numbers.join(u' ');
 }
 
@@ -34,7 +35,7 @@ QList<FigureTable::Cell> PeriodRow(const TrendRow& row) {
     for (int i = 0; i < 11; ++i) {
         const TrendCell& cell = row.cells[std::size_t(i)];
         if (cell.drawn)
-            cells << FigureTable::Cell{TwoDigits(i + 1), 0, FigureTable::Mark::Ball};
+            cells << FigureTable::Cell{GameNumberText(i + 1), 0, FigureTable::Mark::Ball};
         else
             cells << NumberCell(cell.omission);
     }
@@ -105,7 +106,7 @@ TrendTab::TrendTab(const PlanSession& session, QWidget* parent)
     , position_(new QComboBox(this)) {
     QStringList headers{u"期号"_s, u"开奖号码"_s};
     for (int number = 1; number <= 11; ++number)
-        headers << TwoDigits(number);
+        headers << GameNumberText(number);
     grid_ = new FigureTable(u"tblTrend"_s, headers, this);
     grid_->setSortable(false);
     grid_->view()->setItemDelegate(new TrendBallDelegate(grid_->view()));

@@ -8,6 +8,7 @@
 
 #include "tarvo/app/MainWindow.h"
 #include "tarvo/drawd/DrawSource.h"
+#include "tarvo/store/DrawRow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -93,7 +94,7 @@ QList<QStringList> RandomRows(qint64 firstPeriod, int count) {
         std::shuffle(numbers.begin(), numbers.end(), random);
         QStringList row{QString::number(firstPeriod + i)};
         for (int k = 0; k < 5; ++k)
-            row << u"%1"_s.arg(numbers[std::size_t(k)], 2, 10, QChar(u'0'));
+            row << tarvo::GameNumberText(numbers[std::size_t(k)]);
         rows << row;
     }
     return rows;

@@ -10,6 +10,7 @@
 #include "tarvo/app/AnalysisWindow.h"
 #include "tarvo/app/LiveRecordTab.h"
 #include "tarvo/app/MainWindow.h"
+#include "tarvo/store/DrawRow.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -32,7 +33,7 @@ QList<QStringList> RandomDraws(int count) {
         std::shuffle(numbers.begin(), numbers.end(), random);
         QStringList row{QString::number(2026000001LL + i)};
         for (int k = 0; k < 5; ++k)
-            row << u"%1"_s.arg(numbers[std::size_t(k)], 2, 10, QChar(u'0'));
+            row << tarvo::GameNumberText(numbers[std::size_t(k)]);
         rows << row;
     }
     return rows;

@@ -22,6 +22,7 @@
 #include "tarvo/app/MainWindow.h"
 #include "tarvo/drawd/DrawSchedule.h"
 #include "tarvo/drawd/DrawSource.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/DrawTable.h"
 
 #include <QApplication>
@@ -60,7 +61,7 @@ void StoreYearsOfDraws(const tarvo::test::TestDatabase& db) {
             std::shuffle(numbers.begin(), numbers.end(), random);
             QStringList row{QString::number(2016000001LL + i)};
             for (std::size_t k = 0; k < 5; ++k)
-                row << u"%1"_s.arg(numbers[k], 2, 10, QChar(u'0'));
+                row << tarvo::GameNumberText(numbers[k]);
             rows << row;
         }
         db.insertRows(kLottery, rows);

@@ -14,6 +14,10 @@ bool IsDigits(const QString& text) {
 
 } // namespace
 
+QString GameNumberText(int number) {
+    return QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
+}
+
 bool IsStorableDrawRow(const DrawRow& row) {
     if (row.period.size() != 10 || !IsDigits(row.period))
         return false;

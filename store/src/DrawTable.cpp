@@ -1,5 +1,6 @@
 #include "tarvo/store/DrawTable.h"
 
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/DrawTableReader.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
@@ -65,7 +66,7 @@ DrawHistory ReadDrawHistory(const QString& databaseFile, const QString& lottery)
 QString DrawHistoryLine(const Draw& draw) {
     QString line = QString::number(draw[0]) + u"期"_s;
     for (int k = 1; k <= 5; ++k)
-        line += u"%1 "_s.arg(draw[k], 2, 10, QChar(u'0'));
+        line += GameNumberText(draw[k]) + u' ';
     return line;
 }
 

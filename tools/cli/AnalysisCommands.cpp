@@ -5,6 +5,7 @@
 #include "CliInputs.h"
 #include "tarvo/plan/Plan.h"
 #include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/LiveRecord.h"
 #include "tarvo/store/StoreError.h"
 
@@ -69,7 +70,7 @@ int Stats(const QStringList& arguments, QTextStream& out) {
 }
 
 QString OmissionJson(const NumberOmission& figures) {
-    return JsonObject({{u"number"_s, Json(u"%1"_s.arg(figures.number, 2, 10, QChar(u'0')))},
+    return JsonObject({{u"number"_s, Json(GameNumberText(figures.number))},
                        {u"hits"_s, Json(figures.hits)},
                        {u"expected_hits"_s, Json(figures.expectedHits)},
                        {u"current"_s, Json(figures.current)},

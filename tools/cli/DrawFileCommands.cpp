@@ -4,6 +4,7 @@
 #include "CliCommands.h"
 #include "CliInputs.h"
 #include "tarvo/fetch/DrawImport.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QDateTime>
@@ -35,7 +36,7 @@ QString NumbersText(const std::array<QString, 5>& numbers) {
     for (const QString& number : numbers) {
         bool ok = false;
         const int value = number.trimmed().toInt(&ok);
-        texts << (ok ? u"%1"_s.arg(value, 2, 10, QChar(u'0')) : number);
+        texts << (ok ? GameNumberText(value) : number);
     }
     return texts.join(u' ');
 }

@@ -18,9 +18,6 @@ QString ProbabilityText(double probability);
 // Whole yuan with thousands separators ("12,345元").
 QString YuanText(qint64 yuan);
 
-// A number 1..11 as the program writes it everywhere: two digits.
-QString TwoDigits(int number);
-
 // The play type's name as the main window shows it (前一 .. 任五).
 QString PlayTypeName(PlayType type);
 

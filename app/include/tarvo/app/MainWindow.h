@@ -97,8 +97,9 @@ private:
     void RunPlan();
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
-    void finishRefreshCycle(const QString& feedError);
-    void finishRecentDaysRefresh(const QString& downloadError);
+    // Ends a refresh cycle with its fetch's error, or notes the fetch's outcome (noteFeedOutcome or
+    // noteDownloadOutcome) and shows what it brought.
+    void finishRefreshCycle(const QString& error, void (MainWindow::*noteOutcome)());
     void showCycleResult();
     void noteFeedOutcome();
     void noteDownloadOutcome();

@@ -15,6 +15,9 @@ struct DrawRow {
     bool operator==(const DrawRow&) const = default;
 };
 
+// A drawn number as the tables, the sources and the window write it: two digits, 01 to 11.
+QString GameNumberText(int number);
+
 // Whether a row is fit to be stored: a period of ten decimal digits and five numbers each written
 // with two digits, 01 to 11. A row that fails this would break every later load of the table.
 bool IsStorableDrawRow(const DrawRow& row);
