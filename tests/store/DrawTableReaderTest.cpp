@@ -32,20 +32,6 @@ void MakeUntypedTable(const TestDatabase& db) {
     });
 }
 
-void InsertValues(const TestDatabase& db, const QList<QVariantList>& rows) {
-    WithDirectConnection(db.filePath(), DirectAccess::ReadWrite, [&](QSqlDatabase& direct) {
-        direct.transaction();
-        QSqlQuery query(direct);
-        query.prepare(u"insert into \"%1\" values (?,?,?,?,?,?)"_s.arg(DrawTableName(kJiangxi)));
-        for (const QVariantList& row : rows) {
-            for (const QVariant& value : row)
-                query.addBindValue(value);
-            query.exec();
-        }
-        direct.commit();
-    });
-}
-
 // A stored value as a whole number, the plain way: the text SQLite gives for it, blanks around it
 // dropped, an optional sign, then digits.
 std::int32_t WholeNumber(const QString& stored) {
@@ -129,7 +115,7 @@ TEST(DrawTableReader, ReadsEveryKindOfStoredValueAndMarkAsAReadingByColumnsDoes)
         const bool withReals = seed > 2;
         TestDatabase db;
         MakeUntypedTable(db);
-        InsertValues(db, MixedRows(random, 2026000001, 300, withReals));
+        db.insertValues(kJiangxi, MixedRows(random, 2026000001, 300, withReals));
         DrawTableReader reader(db.filePath(), kJiangxi);
 
         TableMark mark;
@@ -137,7 +123,7 @@ TEST(DrawTableReader, ReadsEveryKindOfStoredValueAndMarkAsAReadingByColumnsDoes)
         EXPECT_EQ(reader.readAll(mark), whole.history) << "seed " << seed;
         ExpectSameMark(mark, whole.mark);
 
-        InsertValues(db, MixedRows(random, 2026000301, 40, withReals));
+        db.insertValues(kJiangxi, MixedRows(random, 2026000301, 40, withReals));
         const std::optional<DrawHistory> newer = reader.readNewer(mark);
         ASSERT_TRUE(newer.has_value()) << "seed " << seed;
         const PlainReading grown = ReadByColumns(db);
@@ -162,7 +148,7 @@ TEST(DrawTableReader, PutsRowsInTheOrderSqliteGivesThem) {
     for (const QList<QVariantList>& rows : tables) {
         TestDatabase db;
         MakeUntypedTable(db);
-        InsertValues(db, rows);
+        db.insertValues(kJiangxi, rows);
         DrawTableReader reader(db.filePath(), kJiangxi);
         TableMark mark;
         const PlainReading expected = ReadByColumns(db);
@@ -198,7 +184,7 @@ TEST(DrawTableReader, ARowThatIsNotADrawIsNamedAsAReadingByColumnsNamesIt) {
         second[0] = u"2026120802"_s;
         QVariantList fourth = good;
         fourth[0] = u"2026120804"_s;
-        InsertValues(db, {c.row, fourth, good, second});
+        db.insertValues(kJiangxi, {c.row, fourth, good, second});
         DrawTableReader reader(db.filePath(), kJiangxi);
         TableMark mark;
         try {

@@ -39,12 +39,19 @@ QString TestDatabase::filePath() const {
 }
 
 void TestDatabase::insertRows(const QString& lottery, const QList<QStringList>& rows) const {
+    QList<QVariantList> values;
+    for (const QStringList& row : rows)
+        values << QVariantList(row.begin(), row.end());
+    insertValues(lottery, values);
+}
+
+void TestDatabase::insertValues(const QString& lottery, const QList<QVariantList>& rows) const {
     WithDirectConnection(filePath(), DirectAccess::ReadWrite, [&](QSqlDatabase& db) {
         db.transaction();
         QSqlQuery query(db);
         query.prepare(u"insert into \"%1\" values (?,?,?,?,?,?)"_s.arg(DrawTableName(lottery)));
-        for (const QStringList& row : rows) {
-            for (const QString& value : row)
+        for (const QVariantList& row : rows) {
+            for (const QVariant& value : row)
                 query.addBindValue(value);
             query.exec();
         }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariantList>
 #include <functional>
 
 class QSqlDatabase;
@@ -27,6 +28,9 @@ public:
 
     // Appends rows straight into a lottery's table: (period text, five number texts).
     void insertRows(const QString& lottery, const QList<QStringList>& rows) const;
+    // The same with values of any type SQLite stores (integer, real, blob, NULL), as another
+    // program may have written them.
+    void insertValues(const QString& lottery, const QList<QVariantList>& rows) const;
     // Appends `count` valid rows with consecutive periods starting at firstPeriod (ten digits).
     void insertConsecutive(const QString& lottery, qint64 firstPeriod, int count) const;
     // The stored periods of a lottery's table in period order.
