@@ -2,7 +2,7 @@
 // must show, copy and scroll exactly as a box written whole with the same lines.
 #include "WindowFixture.h"
 
-#include "tarvo/app/MainWindowControls.h"
+#include "tarvo/app/LineBox.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -26,7 +26,7 @@ QStringList Lines(const QString& prefix, qsizetype from, qsizetype to) {
 class TextBoxLines : public ::testing::Test {
 protected:
     TextBoxLines() {
-        for (QPlainTextEdit* box : {&written_, &plain_}) {
+        for (QPlainTextEdit* box : std::initializer_list<QPlainTextEdit*>{&written_, &plain_}) {
             box->resize(221, 300);
             box->show();
         }
@@ -37,16 +37,17 @@ protected:
         plain_.setPlainText(lines.join(u'\n'));
         QApplication::processEvents();
         EXPECT_EQ(written_.toPlainText(), plain_.toPlainText());
-        EXPECT_EQ(ProgramLineCount(&written_), lines.size());
-        EXPECT_TRUE(KeepsProgramLines(&written_, lines.size()));
+        EXPECT_EQ(written_.lineCount(), lines.size());
+        EXPECT_TRUE(written_.keepsLines(lines.size()));
         EXPECT_LE(written_.blockCount(), lines.size() / 32 + 1) << "one block per line again";
-        ScrollToEnd(&written_);
-        ScrollToEnd(&plain_);
+        written_.scrollToEnd();
+        plain_.moveCursor(QTextCursor::End);
+        plain_.verticalScrollBar()->setValue(plain_.verticalScrollBar()->maximum());
         EXPECT_EQ(written_.verticalScrollBar()->maximum(), plain_.verticalScrollBar()->maximum());
         EXPECT_EQ(written_.verticalScrollBar()->value(), written_.verticalScrollBar()->maximum());
     }
 
-    QPlainTextEdit written_;
+    LineBox written_;
     QPlainTextEdit plain_;
 };
 
@@ -56,9 +57,9 @@ TEST_F(TextBoxLines, ReplacingTheEndFromAnyLineShowsWhatAWholeWriteShows) {
             if (first > count)
                 continue;
             SCOPED_TRACE(testing::Message() << count << " lines, replaced from " << first);
-            ReplaceLinesFrom(&written_, 0, Lines(u"old"_s, 0, count).join(u'\n'));
+            written_.replaceLinesFrom(0, Lines(u"old"_s, 0, count));
             const QStringList tail = Lines(u"new"_s, first, first + 70);
-            ReplaceLinesFrom(&written_, first, tail.join(u'\n'));
+            written_.replaceLinesFrom(first, tail);
             expectShownAsWritten(Lines(u"old"_s, 0, first) + tail);
         }
     }
@@ -66,9 +67,9 @@ TEST_F(TextBoxLines, ReplacingTheEndFromAnyLineShowsWhatAWholeWriteShows) {
 
 TEST_F(TextBoxLines, LinesAddedOneByOneAcrossBlocksKeepEveryLine) {
     QStringList lines = Lines(u"draw"_s, 0, 60);
-    ReplaceLinesFrom(&written_, 0, lines.join(u'\n'));
+    written_.replaceLinesFrom(0, lines);
     for (qsizetype i = 60; i < 140; ++i) {
-        ReplaceLinesFrom(&written_, i, u"draw %1"_s.arg(i));
+        written_.replaceLinesFrom(i, QStringList{u"draw %1"_s.arg(i)});
         lines << u"draw %1"_s.arg(i);
     }
     expectShownAsWritten(lines);

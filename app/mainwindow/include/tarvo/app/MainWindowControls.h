@@ -5,8 +5,6 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
-#include <string>
-#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -20,6 +18,7 @@ namespace tarvo {
 
 class ClickableImage;
 class DrawBanner;
+class LineBox;
 class RadioGroup;
 
 // The controls of the main window under the names its users and tests know them by (each is also
@@ -30,8 +29,8 @@ struct MainWindowControls {
     void setup(QWidget* form);
 
     DrawBanner* imggg = nullptr;
-    QPlainTextEdit* memkj = nullptr;
-    QPlainTextEdit* memjihua = nullptr;
+    LineBox* memkj = nullptr;    // the draw history, a line per draw
+    LineBox* memjihua = nullptr; // the plan report, a line per plan
     QLabel* lblcode = nullptr;
     QPlainTextEdit* memcode = nullptr;
     RadioGroup* optcaipiao = nullptr;
@@ -72,24 +71,5 @@ QFont WindowFont();
 
 // The entries of the code-count box for a play type, as the box shows them.
 QStringList CodeCountEntries(PlayType type);
-
-// Whether a text box still holds, unchanged by its user, the `lines` lines the program last wrote
-// into it, so that some of them may stay while the rest is rewritten.
-bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines);
-
-// The lines of a text box the program wrote (what its user sees as lines, one per history draw or
-// plan report line), counted without reading its whole text.
-qsizetype ProgramLineCount(const QPlainTextEdit* memo);
-
-// Replaces the lines of a text box from line `first` (counted from 0) to its end with `text`; with
-// `first` at the line count, `text` is added as new lines, and with `first` 0 it is the whole text.
-// Check KeepsProgramLines(memo, first) first.
-void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, QString text);
-
-// The lines as one text for a text box, each line after the first on a line of its own.
-QString JoinedLines(const std::vector<std::string>& lines);
-
-// Moves a text box's view to its last line.
-void ScrollToEnd(QPlainTextEdit* memo);
 
 } // namespace tarvo

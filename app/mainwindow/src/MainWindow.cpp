@@ -7,20 +7,16 @@
 #include "tarvo/app/DemoSource.h"
 #include "tarvo/app/DrawBanner.h"
 #include "tarvo/app/FirstStartDialog.h"
+#include "tarvo/app/LineBox.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/app/TimerPause.h"
-#include "tarvo/fetch/DrawImport.h"
 #include "tarvo/fetch/HistoryDownloader.h"
 #include "tarvo/fetch/LatestDrawUpdater.h"
-#include "tarvo/store/Connection.h"
 #include "tarvo/store/DrawDatabase.h"
 #include "tarvo/store/DrawOrigins.h"
-#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/DrawTable.h"
-#include "tarvo/store/LiveRecord.h"
 #include "tarvo/store/StoreError.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -29,20 +25,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QSystemTrayIcon>
-#include <QTextBlock>
 #include <QTimer>
-#include <array>
 #include <iostream>
 
 using namespace Qt::StringLiterals;
@@ -341,222 +331,6 @@ void MainWindow::onDrawsStored(const QString& lottery) {
     requestRefresh({.busyCursor = false, .lottery = std::nullopt, .recentDays = false});
 }
 
-// ---- The live record -------------------------------------------------------------------------
-
-void MainWindow::loadNotifySettings() {
-    QFile file(settingsFile());
-    notify_ = ReadNotifySettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
-}
-
-namespace {
-
-// Two shown plans are one recommendation when all that the record keys them by is the same.
-bool SameRecommendation(const LivePlan& a, const LivePlan& b) {
-    return a.lottery == b.lottery && a.firstPeriod == b.firstPeriod && a.playType == b.playType &&
-           a.codeCount == b.codeCount && a.planPeriods == b.planPeriods && a.poolSeed == b.poolSeed &&
-           a.betNumbers == b.betNumbers;
-}
-
-} // namespace
-
-// Every plan run that shows a running plan hands it to the record, on the database thread; the record
-// keeps each recommendation once, however often it is shown.
-void MainWindow::recordShownPlan() {
-    const std::optional<LivePlan> plan = session_.shownPlan(env_.now());
-    if (!plan || (lastRecorded_ && SameRecommendation(*lastRecorded_, *plan)))
-        return;
-    lastRecorded_ = plan;
-    database_.run(
-        [file = session_.databaseFile(), plan = *plan] {
-            try {
-                Connection connection(file);
-                connection.open();
-                LiveRecord record(connection.database());
-                const QString notice = record.ensureTable();
-                record.record(plan);
-                return notice;
-            } catch (const StoreError&) {
-                return QString(); // a record that cannot be written never holds up the plans
-            }
-        },
-        [this](const QString& notice) {
-            if (!notice.isEmpty()) {
-                recordNotice_ = notice;
-                showFreshness();
-            }
-            emit liveRecordChanged();
-        });
-}
-
-// Once the selected lottery's history holds newer draws than the record was last judged with, the
-// record's running plans are judged against it; a new draw stored by the pass that just ended is
-// then announced with what came of the plan.
-void MainWindow::judgeShownPlans() {
-    const DrawHistory& history = session_.state().DrawHistory;
-    const QString lottery = session_.state().CurrentLottery;
-    const bool announce = std::exchange(newDrawOfSelected_, false);
-    if (history.empty() || judgedNewest_.value(lottery) == history.back()[0])
-        return;
-    judgedNewest_[lottery] = history.back()[0];
-    database_.run(
-        [file = session_.databaseFile(), lottery, history] {
-            try {
-                return JudgeUndecided(file, lottery, history);
-            } catch (const StoreError&) {
-                return QList<LivePlan>();
-            }
-        },
-        [this, announce](const QList<LivePlan>& decided) {
-            if (!decided.isEmpty())
-                emit liveRecordChanged();
-            if (announce)
-                announceNewDraw(decided);
-        });
-}
-
-void MainWindow::announceNewDraw(const QList<LivePlan>& decided) {
-    const DrawHistory& history = session_.state().DrawHistory;
-    if (history.empty())
-        return;
-    const Draw& newest = history.back();
-    QString outcome = u"进行中"_s;
-    for (const LivePlan& plan : decided) {
-        if (plan.left)
-            continue;
-        outcome = LiveOutcomeWords(plan);
-    }
-    QStringList numbers;
-    for (int k = 1; k <= 5; ++k)
-        numbers << GameNumberText(newest[std::size_t(k)]);
-    const QString title = u"%1 第%2期开奖%3"_s.arg(session_.state().CurrentLottery)
-                              .arg(newest[0])
-                              .arg(demo_ ? u"（演示数据）"_s : QString());
-    const QString message = u"%1 · 计划：%2"_s.arg(numbers.join(u' '), outcome);
-    emit drawAnnounced(title, message);
-    // A desktop without a tray gets neither the message nor the sound: nothing there would say what
-    // the sound was for.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    if (notify_.tray) {
-        if (!tray_) {
-            tray_ = new QSystemTrayIcon(windowIcon().isNull() ? QIcon(ui_.imgqq->pixmap()) : windowIcon(), this);
-            tray_->setToolTip(ApplicationTitle());
-            tray_->show();
-        }
-        tray_->showMessage(title, message, QSystemTrayIcon::Information, 8000); // takes no focus
-    }
-    if (notify_.sound)
-        QApplication::beep();
-}
-
-// ---- Corrections of draws the player brought -------------------------------------------------
-
-namespace {
-
-// The period of a history line ("26120801期03 11 07 01 10 "), ten digits; empty for another text.
-QString PeriodOfHistoryLine(const QString& line) {
-    const qsizetype mark = line.indexOf(u'期');
-    bool isNumber = false;
-    line.left(mark).toLongLong(&isNumber);
-    return mark == 8 && isNumber ? u"20"_s + line.left(mark) : QString();
-}
-
-// The line of a text box under a point: the box holds its lines several to a block (see ReplaceLinesFrom).
-QString LineAt(const QPlainTextEdit* memo, const QPoint& position) {
-    const QTextCursor cursor = memo->cursorForPosition(position);
-    const QString block = cursor.block().text();
-    const qsizetype at = cursor.positionInBlock();
-    const qsizetype start = at > 0 ? block.lastIndexOf(QChar::LineSeparator, at - 1) + 1 : 0;
-    qsizetype end = block.indexOf(QChar::LineSeparator, at);
-    if (end < 0)
-        end = block.size();
-    return block.mid(start, end - start);
-}
-
-QString NumbersOfRow(const DrawRow& row) {
-    QStringList texts;
-    for (const QString& number : row.numbers)
-        texts << number;
-    return texts.join(u' ');
-}
-
-} // namespace
-
-void MainWindow::memkjContextMenu(const QPoint& position) {
-    std::unique_ptr<QMenu> menu(ui_.memkj->createStandardContextMenu(position));
-    const QString period = PeriodOfHistoryLine(LineAt(ui_.memkj, position));
-    if (!period.isEmpty()) {
-        bool players = false;
-        try {
-            players = IsPlayersDraw(session_.databaseFile(), session_.state().CurrentLottery, period);
-        } catch (const StoreError&) {
-        }
-        menu->addSeparator();
-        QAction* correct = menu->addAction(u"修改第%1期的号码…"_s.arg(period.mid(2)));
-        QAction* remove = menu->addAction(u"删除第%1期…"_s.arg(period.mid(2)));
-        correct->setObjectName(u"actcorrectdraw"_s);
-        remove->setObjectName(u"actremovedraw"_s);
-        for (QAction* action : {correct, remove}) {
-            action->setEnabled(players);
-            if (!players)
-                action->setToolTip(u"只有您录入或导入的开奖可以修改；数据源的开奖以官方公布为准"_s);
-        }
-        connect(correct, &QAction::triggered, this, [this, period] { correctDrawAt(period); });
-        connect(remove, &QAction::triggered, this, [this, period] { removeDrawAt(period); });
-    }
-    menu->exec(ui_.memkj->viewport()->mapToGlobal(position));
-}
-
-void MainWindow::correctDrawAt(const QString& period) {
-    const QString lottery = session_.state().CurrentLottery;
-    const auto shown = std::find_if(session_.state().DrawHistory.begin(), session_.state().DrawHistory.end(),
-                                    [&](const Draw& draw) { return u"20%1"_s.arg(draw[0]) == period; });
-    QString old;
-    if (shown != session_.state().DrawHistory.end()) {
-        for (int k = 1; k <= 5; ++k)
-            old += GameNumberText((*shown)[std::size_t(k)]) + u' ';
-    }
-    bool ok = false;
-    const QString typed = QInputDialog::getText(
-        this, u"修改开奖号码"_s, u"%1 第%2期，现在的号码：%3\n新的五个号码："_s.arg(lottery, period, old),
-        QLineEdit::Normal, old.trimmed(), &ok);
-    if (!ok)
-        return;
-    const std::variant<DrawRow, QString> read =
-        ReadTypedDraw(period, typed.split(QRegularExpression(u"[^0-9]+"_s), Qt::SkipEmptyParts), env_.today());
-    if (const QString* reason = std::get_if<QString>(&read)) {
-        QMessageBox::warning(this, ApplicationTitle(), u"没有修改：%1"_s.arg(*reason));
-        return;
-    }
-    const DrawRow& corrected = std::get<DrawRow>(read);
-    if (QMessageBox::question(this, ApplicationTitle(),
-                              u"把 %1 第%2期 从 %3 改为 %4？"_s.arg(lottery, period, old.trimmed(),
-                                                                    NumbersOfRow(corrected))) != QMessageBox::Yes)
-        return;
-    try {
-        CorrectDraw(session_.databaseFile(), lottery, corrected, env_.now());
-    } catch (const StoreError& error) {
-        QMessageBox::warning(this, ApplicationTitle(), u"没有修改：%1"_s.arg(error.message()));
-        return;
-    }
-    session_.forgetReading();
-    onDrawsStored(lottery);
-}
-
-void MainWindow::removeDrawAt(const QString& period) {
-    const QString lottery = session_.state().CurrentLottery;
-    if (QMessageBox::question(this, ApplicationTitle(), u"删除 %1 第%2期？"_s.arg(lottery, period)) != QMessageBox::Yes)
-        return;
-    try {
-        RemoveDraw(session_.databaseFile(), lottery, period);
-    } catch (const StoreError& error) {
-        QMessageBox::warning(this, ApplicationTitle(), u"没有删除：%1"_s.arg(error.message()));
-        return;
-    }
-    session_.forgetReading();
-    onDrawsStored(lottery);
-}
-
 void MainWindow::btnshujuClick() {
     const bool somethingToLookAt = unseenDisagreements_ > 0;
     correctedBySources_.clear();
@@ -689,14 +463,13 @@ void MainWindow::showFreshness() {
 
 void MainWindow::ShowDrawHistory(const HistoryUpdate& update) {
     const qsizetype shownBefore = update.whole ? 0 : session_.state().DrawCount - update.lines.size();
-    if (shownBefore > 0 && KeepsProgramLines(ui_.memkj, shownBefore)) {
+    if (shownBefore > 0 && ui_.memkj->keepsLines(shownBefore)) {
         if (!update.lines.isEmpty())
-            ReplaceLinesFrom(ui_.memkj, shownBefore, update.lines.join(u'\n'));
+            ui_.memkj->replaceLinesFrom(shownBefore, update.lines);
     } else {
-        ReplaceLinesFrom(ui_.memkj, 0,
-                         (update.whole ? update.lines : DrawHistoryLines(session_.state().DrawHistory)).join(u'\n'));
+        ui_.memkj->replaceLinesFrom(0, update.whole ? update.lines : DrawHistoryLines(session_.state().DrawHistory));
     }
-    ScrollToEnd(ui_.memkj);
+    ui_.memkj->scrollToEnd();
 }
 
 void MainWindow::ShowNewestDraw() {
@@ -727,18 +500,17 @@ void MainWindow::yieldToWindow() {
 }
 
 void MainWindow::WritePlanReport(PlanUpdate update) {
-    if (update.firstLine > 0 &&
-        (update.firstLine >= shownPlanLines_ || !KeepsProgramLines(ui_.memjihua, shownPlanLines_))) {
+    if (update.firstLine > 0 && (update.firstLine >= shownPlanLines_ || !ui_.memjihua->keepsLines(shownPlanLines_))) {
         // The user typed into the box: it is written whole again.
         update.report = BuildPlanReport(*session_.lastResult(), session_.lastChoices()->playType);
         update.firstLine = 0;
     }
     const PlanReport& report = update.report;
-    ReplaceLinesFrom(ui_.memjihua, update.firstLine, JoinedLines(report.planLines));
+    ui_.memjihua->replaceLinesFrom(update.firstLine, report.planLines);
     shownPlanLines_ = update.firstLine + qsizetype(report.planLines.size());
     ui_.memcode->setPlainText(QString::fromStdString(report.codeText));
     ui_.lblcode->setText(QString::fromStdString(report.labelText));
-    ScrollToEnd(ui_.memjihua);
+    ui_.memjihua->scrollToEnd();
     emit planReportWritten();
     recordShownPlan();
 }

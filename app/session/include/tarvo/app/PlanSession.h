@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tarvo/app/u_public.h"
+#include "tarvo/app/PublicState.h"
 #include "tarvo/plan/Plan.h"
 #include "tarvo/plan/PlanAgainstChance.h"
 #include "tarvo/plan/PlanChoices.h"

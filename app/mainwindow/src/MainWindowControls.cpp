@@ -3,27 +3,17 @@
 #include "tarvo/app/AppEnvironment.h"
 #include "tarvo/app/ClickableImage.h"
 #include "tarvo/app/DrawBanner.h"
+#include "tarvo/app/LineBox.h"
 #include "tarvo/app/RadioGroup.h"
 #include "tarvo/plan/CodeCountChoices.h"
 #include "tarvo/plan/PlayTypeRule.h"
 #include "tarvo/store/Lottery.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStyleHints>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTimer>
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -32,13 +22,6 @@ namespace tarvo {
 namespace {
 
 constexpr int RefreshIntervalMs = 30000;
-
-// The program's boxes hold years of lines. Qt keeps about 140 bytes of bookkeeping for every text
-// block, so the lines go into blocks of 64, separated inside a block by line separators (U+2028),
-// which lay out, copy and read back (toPlainText) as line breaks: a tenth of the memory, and a
-// whole history is written in a twentieth of the time.
-constexpr qsizetype LinesPerBlock = 64;
-constexpr QChar LineInBlock = QChar::LineSeparator;
 
 template <typename T> T* Named(T* object, const QString& name) {
     object->setObjectName(name);
@@ -52,65 +35,10 @@ QStringList PlayTypeNames() {
     return names;
 }
 
-// Qt selects a whole block on a triple click; in the program's boxes the third click selects the one
-// line under the mouse instead, as the user sees lines.
-class TripleClickSelectsLine : public QObject {
-public:
-    explicit TripleClickSelectsLine(QPlainTextEdit* memo)
-        : QObject(memo)
-        , memo_(memo) {
-        memo->viewport()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* /*viewport*/, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            sinceDoubleClick_.start();
-            doubleClickAt_ = static_cast<QMouseEvent*>(event)->position().toPoint();
-            return false;
-        }
-        if (event->type() != QEvent::MouseButtonPress || !sinceDoubleClick_.isValid())
-            return false;
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const QStyleHints* hints = QGuiApplication::styleHints();
-        const bool thirdClick =
-            press->button() == Qt::LeftButton && sinceDoubleClick_.elapsed() < hints->mouseDoubleClickInterval() &&
-            (press->position().toPoint() - doubleClickAt_).manhattanLength() < hints->startDragDistance();
-        sinceDoubleClick_.invalidate();
-        if (!thirdClick)
-            return false;
-        selectLineAt(press->position().toPoint());
-        return true;
-    }
-
-private:
-    void selectLineAt(QPoint point) {
-        QTextCursor cursor = memo_->cursorForPosition(point);
-        const QTextBlock block = cursor.block();
-        const QString text = block.text();
-        const qsizetype inBlock = cursor.positionInBlock();
-        const qsizetype start = inBlock > 0 ? text.lastIndexOf(LineInBlock, inBlock - 1) + 1 : 0;
-        qsizetype end = text.indexOf(LineInBlock, inBlock);
-        if (end < 0)
-            end = text.size();
-        cursor.setPosition(block.position() + int(start));
-        cursor.setPosition(block.position() + int(end), QTextCursor::KeepAnchor);
-        memo_->setTextCursor(cursor);
-    }
-
-    QPlainTextEdit* memo_;
-    QElapsedTimer sinceDoubleClick_;
-    QPoint doubleClickAt_;
-};
-
-QPlainTextEdit* NewMemo(QWidget* parent, int fontPixels) {
-    auto* memo = new QPlainTextEdit(parent);
+LineBox* NewMemo(QWidget* parent, int fontPixels) {
+    auto* memo = new LineBox(parent);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The program writes these boxes, a whole history at a time: an undo stack would keep every text
-    // ever written, and the document never frees the text it replaced while undo is on.
-    memo->setUndoRedoEnabled(false);
-    new TripleClickSelectsLine(memo);
     QPalette palette = memo->palette();
     palette.setColor(QPalette::Base, QColor(166, 202, 240));
     memo->setPalette(palette);
@@ -145,102 +73,6 @@ QStringList CodeCountEntries(PlayType type) {
     for (const std::string& entry : ChoiceList(type))
         entries << QString::fromStdString(entry);
     return entries;
-}
-
-namespace {
-
-qsizetype LinesIn(const QTextBlock& block) {
-    return block.text().count(LineInBlock) + 1;
-}
-
-// Turns the line breaks of `text`, whose first line goes to line `firstLine` of a box, into the
-// box's grouping: a new block at every 64th line, a line separator elsewhere.
-void GroupIntoBlocks(QString& text, qsizetype firstLine) {
-    qsizetype line = firstLine;
-    for (QChar& c : text) {
-        if (c != u'\n')
-            continue;
-        ++line;
-        if (line % LinesPerBlock != 0)
-            c = LineInBlock;
-    }
-}
-
-// Where line `line` (counted from 0) of a box the program wrote starts in its document.
-int LineStart(const QTextDocument* document, qsizetype line) {
-    const QTextBlock block = document->findBlockByNumber(int(line / LinesPerBlock));
-    const QString text = block.text();
-    qsizetype offset = 0;
-    for (qsizetype skipped = 0; skipped < line % LinesPerBlock; ++skipped) {
-        offset = text.indexOf(LineInBlock, offset);
-        if (offset < 0)
-            return block.position() + int(text.size());
-        ++offset;
-    }
-    return block.position() + int(offset);
-}
-
-// The box estimates one line for a block it has not laid out yet; telling it each block's lines
-// keeps its scroll bar true to the line count without laying out years of text.
-void CountLinesFrom(QPlainTextEdit* memo, QTextBlock block) {
-    for (; block.isValid(); block = block.next())
-        block.setLineCount(int(block.next().isValid() ? LinesPerBlock : LinesIn(block)));
-    QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
-    emit layout->documentSizeChanged(layout->documentSize());
-}
-
-} // namespace
-
-qsizetype ProgramLineCount(const QPlainTextEdit* memo) {
-    const QTextDocument* document = memo->document();
-    return (document->blockCount() - 1) * LinesPerBlock + LinesIn(document->lastBlock());
-}
-
-bool KeepsProgramLines(const QPlainTextEdit* memo, qsizetype lines) {
-    return !memo->document()->isModified() && ProgramLineCount(memo) == lines;
-}
-
-void ReplaceLinesFrom(QPlainTextEdit* memo, qsizetype first, QString text) {
-    QTextDocument* document = memo->document();
-    GroupIntoBlocks(text, std::max<qsizetype>(first, 0));
-    if (first <= 0) {
-        memo->setPlainText(text);
-        CountLinesFrom(memo, document->firstBlock());
-    } else {
-        // Only the changed end is laid out anew: with years of draws a whole rewrite costs far more.
-        QTextCursor cursor(document);
-        if (first >= ProgramLineCount(memo)) {
-            cursor.movePosition(QTextCursor::End);
-            text.prepend(first % LinesPerBlock == 0 ? QChar(u'\n') : LineInBlock);
-        } else {
-            cursor.setPosition(LineStart(document, first));
-            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        }
-        const int changedBlock = int(first / LinesPerBlock);
-        cursor.insertText(text);
-        CountLinesFrom(memo, document->findBlockByNumber(changedBlock));
-    }
-    document->setModified(false);
-}
-
-QString JoinedLines(const std::vector<std::string>& lines) {
-    // Straight into one string: a list of the converted lines first would hold the text twice more.
-    std::size_t bytes = lines.size();
-    for (const std::string& line : lines)
-        bytes += line.size();
-    QString text;
-    text.reserve(qsizetype(bytes));
-    for (const std::string& line : lines) {
-        if (&line != &lines.front())
-            text += u'\n';
-        text += QString::fromStdString(line);
-    }
-    return text;
-}
-
-void ScrollToEnd(QPlainTextEdit* memo) {
-    memo->moveCursor(QTextCursor::End);
-    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
 }
 
 void MainWindowControls::setup(QWidget* form) {
