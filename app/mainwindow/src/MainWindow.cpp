@@ -124,6 +124,9 @@ void MainWindow::finishStartUp(const QString& downloadError) {
         return;
     lastYield_ = QDateTime::currentMSecsSinceEpoch();
     if (!downloadError.isEmpty()) {
+        // No reading of the file goes on behind the error: the player may be putting a database
+        // file in place of the one that failed, and the next refresh reads afresh.
+        session_.dropHistoryReadAhead();
         reportError(downloadError);
     } else {
         noteDownloadOutcome();

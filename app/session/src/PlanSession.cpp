@@ -65,6 +65,14 @@ void PlanSession::readHistoryAhead(DatabaseThread& thread) {
     });
 }
 
+void PlanSession::dropHistoryReadAhead() {
+    if (!readAhead_)
+        return;
+    readAheadThread_->waitForIdle();
+    readAhead_.reset();
+    readAheadThread_ = nullptr;
+}
+
 // A reading ahead of a table that changed since is still a sound start: the incremental reading
 // after it sees every change (or reads whole when it cannot tell).
 std::optional<QStringList> PlanSession::takeHistoryReadAhead() {

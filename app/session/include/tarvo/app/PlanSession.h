@@ -67,6 +67,9 @@ public:
     // The history box's lines are made there too. The thread must outlive the session's next
     // refreshHistory() or its end.
     void readHistoryAhead(DatabaseThread& thread);
+    // Waits for a reading ahead to end and drops it, so that nothing of the session touches the file
+    // any more until it is asked to.
+    void dropHistoryReadAhead();
 
     // The refresh cycle's reading of the selected table: only the rows above the newest period read
     // before when the table has changed only by them since the last reading of the same lottery
