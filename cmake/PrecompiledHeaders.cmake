@@ -79,7 +79,11 @@ function(tarvo_buildsystem_targets directory out)
     set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
-# A target of one or two files gains nothing: the header is compiled once per target.
+# A precompiled header is built once per target and costs about what reading the headers costs seven
+# files (the command-line tool's five files under the sanitizers: 20 s for the header, 2.7 s saved
+# per file): only a target of more files gains.
+set(TARVO_PCH_MIN_FILES 8)
+
 function(tarvo_precompile_headers)
     tarvo_buildsystem_targets(${CMAKE_SOURCE_DIR} targets)
     foreach(target IN LISTS targets)
@@ -90,7 +94,7 @@ function(tarvo_precompile_headers)
         get_target_property(sources ${target} SOURCES)
         list(FILTER sources INCLUDE REGEX "\\.cpp$")
         list(LENGTH sources files)
-        if(files LESS 3)
+        if(files LESS TARVO_PCH_MIN_FILES)
             continue()
         endif()
         tarvo_headers_to_precompile(${target} headers)
