@@ -1,6 +1,7 @@
 #include "tarvo/store/DrawOrigins.h"
 
 #include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/StoreError.h"
 
 #include "Sql.h"
@@ -35,13 +36,6 @@ std::optional<OriginKind> KindOfText(const QString& text) {
             return kind;
     }
     return std::nullopt;
-}
-
-QString NumbersText(const std::array<QString, 5>& numbers) {
-    QStringList texts;
-    for (const QString& number : numbers)
-        texts << number;
-    return texts.join(u' ');
 }
 
 std::array<QString, 5> NumbersOfText(const QString& text) {
@@ -164,7 +158,7 @@ bool DrawOrigins::recordDisagreement(const Disagreement& d) {
         db_,
         u"insert or ignore into \"%1\" (\"彩种\", \"记录期号\", \"已存号码\", \"已存来源\", "
         u"\"来源号码\", \"来源\", \"发现时间\", \"已查看\") values (?, ?, ?, ?, ?, ?, ?, 0)"_s.arg(DisagreementTable),
-        {d.lottery, d.period, NumbersText(d.storedNumbers), d.storedOrigin, NumbersText(d.listedNumbers),
+        {d.lottery, d.period, DrawNumbersText(d.storedNumbers), d.storedOrigin, DrawNumbersText(d.listedNumbers),
          d.listedOrigin, TimeText(d.foundAt)});
     return query.numRowsAffected() > 0;
 }

@@ -2,6 +2,7 @@
 
 #include "tarvo/plan/Draw.h"
 
+#include <QStringList>
 #include <algorithm>
 
 namespace tarvo {
@@ -16,6 +17,10 @@ bool IsDigits(const QString& text) {
 
 QString GameNumberText(int number) {
     return QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
+}
+
+QString DrawNumbersText(const std::array<QString, 5>& numbers) {
+    return QStringList(numbers.begin(), numbers.end()).join(u' ');
 }
 
 bool IsStorableDrawRow(const DrawRow& row) {

@@ -1,6 +1,7 @@
 #include "tarvo/app/DisagreementsTab.h"
 
 #include "tarvo/store/DrawOrigins.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/StoreError.h"
 
 #include <QHeaderView>
@@ -11,17 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
-
-namespace {
-
-QString NumbersText(const std::array<QString, 5>& numbers) {
-    QStringList texts;
-    for (const QString& number : numbers)
-        texts << number;
-    return texts.join(u' ');
-}
-
-} // namespace
 
 DisagreementsTab::DisagreementsTab(QWidget* parent)
     : QWidget(parent)
@@ -59,9 +49,9 @@ void DisagreementsTab::showFrom(const QString& databaseFile) {
         const Disagreement& d = found[row];
         const QStringList cells{d.lottery,
                                 d.period,
-                                NumbersText(d.storedNumbers),
+                                DrawNumbersText(d.storedNumbers),
                                 d.storedOrigin,
-                                NumbersText(d.listedNumbers),
+                                DrawNumbersText(d.listedNumbers),
                                 d.listedOrigin,
                                 d.foundAt.toString(u"yyyy-MM-dd HH:mm:ss"_s)};
         for (int column = 0; column < cells.size(); ++column)

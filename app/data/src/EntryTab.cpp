@@ -2,6 +2,7 @@
 
 #include "tarvo/fetch/DrawImport.h"
 #include "tarvo/store/DrawAppender.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
@@ -20,13 +21,6 @@ using namespace Qt::StringLiterals;
 namespace tarvo {
 
 namespace {
-
-QString NumbersText(const std::array<QString, 5>& numbers) {
-    QStringList texts;
-    for (const QString& number : numbers)
-        texts << number;
-    return texts.join(u' ');
-}
 
 // The newest stored period of a lottery, or none for an empty table (one row read, however long).
 std::optional<QString> NewestStoredPeriod(const QString& databaseFile, const QString& lottery) {
@@ -142,7 +136,7 @@ bool EntryTab::check() {
         return false;
     }
     const ImportedDraw& draw = preview.draws.front();
-    const QString what = u"%1 第%2期 %3"_s.arg(lottery_->currentText(), row.period, NumbersText(row.numbers));
+    const QString what = u"%1 第%2期 %3"_s.arg(lottery_->currentText(), row.period, DrawNumbersText(row.numbers));
     switch (draw.status) {
     case ImportStatus::New:
         say(u"%1：新的一期，按“保存”存入。"_s.arg(what), false);
@@ -152,7 +146,7 @@ bool EntryTab::check() {
         return false;
     case ImportStatus::Disagrees:
         say(u"%1：这一期已经存过，号码不同：已存 %2（%3）。开奖结果以官方公布为准；"
-            u"若已存的是您自己录入或导入的，可在历史开奖上点右键修改。"_s.arg(what, NumbersText(draw.storedNumbers),
+            u"若已存的是您自己录入或导入的，可在历史开奖上点右键修改。"_s.arg(what, DrawNumbersText(draw.storedNumbers),
                                                                               draw.storedOrigin),
             true);
         return false;
@@ -173,7 +167,7 @@ void EntryTab::store() {
         say(u"没有保存：%1"_s.arg(error.message()), true);
         return;
     }
-    say(u"已保存 %1 第%2期 %3。"_s.arg(lottery, row.period, NumbersText(row.numbers)), false);
+    say(u"已保存 %1 第%2期 %3。"_s.arg(lottery, row.period, DrawNumbersText(row.numbers)), false);
     line_->clear();
     for (QLineEdit* box : numbers_)
         box->clear();

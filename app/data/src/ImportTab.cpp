@@ -1,6 +1,7 @@
 #include "tarvo/app/ImportTab.h"
 
 #include "tarvo/app/BusyCursor.h"
+#include "tarvo/store/DrawRow.h"
 #include "tarvo/store/Lottery.h"
 #include "tarvo/store/StoreError.h"
 
@@ -21,13 +22,6 @@ using namespace Qt::StringLiterals;
 namespace tarvo {
 
 namespace {
-
-QString NumbersText(const std::array<QString, 5>& numbers) {
-    QStringList texts;
-    for (const QString& number : numbers)
-        texts << number;
-    return texts.join(u' ');
-}
 
 QTableWidgetItem* Cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -160,8 +154,8 @@ void ImportTab::showPreview() {
         table_->setItem(row, 0, Cell(QString::number(draw.line)));
         table_->setItem(row, 1, Cell(draw.row.period));
         table_->setItem(row, 2,
-                        Cell(u"导入 %1，已存 %2（%3）"_s.arg(NumbersText(draw.row.numbers),
-                                                             NumbersText(draw.storedNumbers), draw.storedOrigin)));
+                        Cell(u"导入 %1，已存 %2（%3）"_s.arg(DrawNumbersText(draw.row.numbers),
+                                                             DrawNumbersText(draw.storedNumbers), draw.storedOrigin)));
         auto* tick = Cell(QString());
         tick->setFlags(tick->flags() | Qt::ItemIsUserCheckable);
         tick->setCheckState(Qt::Unchecked);

@@ -30,13 +30,6 @@ QString PeriodOfHistoryLine(const QString& line) {
     return mark == 8 && isNumber ? u"20"_s + line.left(mark) : QString();
 }
 
-QString NumbersOfRow(const DrawRow& row) {
-    QStringList texts;
-    for (const QString& number : row.numbers)
-        texts << number;
-    return texts.join(u' ');
-}
-
 } // namespace
 
 void MainWindow::memkjContextMenu(const QPoint& position) {
@@ -88,7 +81,8 @@ void MainWindow::correctDrawAt(const QString& period) {
     const DrawRow& corrected = std::get<DrawRow>(read);
     if (QMessageBox::question(this, ApplicationTitle(),
                               u"把 %1 第%2期 从 %3 改为 %4？"_s.arg(lottery, period, old.trimmed(),
-                                                                    NumbersOfRow(corrected))) != QMessageBox::Yes)
+                                                                    DrawNumbersText(corrected.numbers))) !=
+        QMessageBox::Yes)
         return;
     try {
         CorrectDraw(session_.databaseFile(), lottery, corrected, env_.now());

@@ -18,6 +18,9 @@ struct DrawRow {
 // A drawn number as the tables, the sources and the window write it: two digits, 01 to 11.
 QString GameNumberText(int number);
 
+// A row's five numbers as the program shows them, a space between two: "03 07 01 11 05".
+QString DrawNumbersText(const std::array<QString, 5>& numbers);
+
 // Whether a row is fit to be stored: a period of ten decimal digits and five numbers each written
 // with two digits, 01 to 11. A row that fails this would break every later load of the table.
 bool IsStorableDrawRow(const DrawRow& row);
