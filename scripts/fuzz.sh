@@ -143,19 +143,39 @@ report() {
 }
 
 [ "$mode" = explore ] && echo "fuzz: exploring each target for $seconds s with a new seed"
+
+# One target's run; what came of it goes to $build/logs/<target>.result, .before and .times.
+run_target() {
+    local target=$1 corpus result=ok
+    corpus=$(output_corpus "$target")
+    count_files "$corpus" >"$build/logs/$target.before"
+    { time fuzz_target "$target" "$corpus"; } 2>"$build/logs/$target.times" || result=FAILED
+    if [ "$mode" = explore ]; then
+        minimize_corpus "$target" "$corpus"
+    fi
+    echo "$result $corpus" >"$build/logs/$target.result"
+}
+
+# As many targets at once as there are processors: a target's run is the same whatever runs beside it.
+running=0
+for target in "${targets[@]}"; do
+    rm -f "$build/logs/$target.result"
+    if [ "$running" -ge "$(nproc)" ]; then
+        wait -n || true
+        running=$((running - 1))
+    fi
+    run_target "$target" &
+    running=$((running + 1))
+done
+wait || true
 failed=()
 for target in "${targets[@]}"; do
-    corpus=$(output_corpus "$target")
-    before=$(count_files "$corpus")
-    times="$build/logs/$target.times"
-    if { time fuzz_target "$target" "$corpus"; } 2>"$times"; then
-        result=ok
-    else
-        result=FAILED
-        failed+=("$target")
-    fi
-    [ "$mode" = explore ] && minimize_corpus "$target" "$corpus"
-    report "$target" "$result" "$before" "$corpus" $(tail -1 "$times")
+    result=FAILED
+    corpus=""
+    [ -f "$build/logs/$target.result" ] && read -r result corpus <"$build/logs/$target.result"
+    [ "$result" = ok ] || failed+=("$target")
+    report "$target" "$result" "$(cat "$build/logs/$target.before" 2>/dev/null || echo 0)" "$corpus" \
+        $(tail -1 "$build/logs/$target.times" 2>/dev/null || echo 0 0 0)
 done
 echo "fuzz: took $((SECONDS - started)) s"
 if [ ${#failed[@]} -gt 0 ]; then

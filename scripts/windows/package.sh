@@ -91,9 +91,13 @@ with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as arch
 PYTHON
 say "making $setup_file"
 nsis=(makensis -V2 -INPUTCHARSET UTF8 "-DSOURCE=$PWD/$folder" "-DICON=$PWD/$stage/tarvo.ico")
-"${nsis[@]}" "-DVERSION=$version" "-DOUTFILE=$PWD/$setup_file" packaging/windows/tarvo.nsi
-# An older installer of the same program, only for trying an upgrade.
-"${nsis[@]}" "-DVERSION=0.0.1" "-DOUTFILE=$PWD/$stage/tarvo-0.0.1-setup.exe" packaging/windows/tarvo.nsi
+# Beside it, on the other processor (each compresses the whole folder on one), an older installer of
+# the same program, only for trying an upgrade.
+"${nsis[@]}" "-DVERSION=$version" "-DOUTFILE=$PWD/$setup_file" packaging/windows/tarvo.nsi &
+installer=$!
+"${nsis[@]}" "-DVERSION=0.0.1" "-DOUTFILE=$PWD/$stage/tarvo-0.0.1-setup.exe" packaging/windows/tarvo.nsi ||
+    fail "makensis could not make the older installer"
+wait "$installer" || fail "makensis could not make $setup_file"
 packed=$SECONDS
 
 say "trying the packages under Wine"
