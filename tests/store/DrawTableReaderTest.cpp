@@ -23,12 +23,15 @@ namespace {
 const QString kJiangxi = u"江西11选5"_s;
 
 // A table whose columns have no declared type, as a file made by another program may have: values
-// keep the type they were stored with (text, integer, real, blob or NULL).
-void MakeUntypedTable(const TestDatabase& db) {
-    WithDirectConnection(db.filePath(), DirectAccess::ReadWrite, [](QSqlDatabase& direct) {
+// keep the type they were stored with (text, integer, real, blob or NULL). The periods may be
+// compared by another rule than their bytes, such as "collate nocase".
+void MakeUntypedTable(const TestDatabase& db, const QString& periodCollation = {}) {
+    WithDirectConnection(db.filePath(), DirectAccess::ReadWrite, [&](QSqlDatabase& direct) {
         const QString table = DrawTableName(kJiangxi);
         QSqlQuery(u"drop table \"%1\""_s.arg(table), direct);
-        QSqlQuery(u"create table \"%1\" (\"记录期号\", \"1\", \"2\", \"3\", \"4\", \"5\")"_s.arg(table), direct);
+        QSqlQuery(
+            u"create table \"%1\" (\"记录期号\" %2, \"1\", \"2\", \"3\", \"4\", \"5\")"_s.arg(table, periodCollation),
+            direct);
     });
 }
 
@@ -71,7 +74,7 @@ PlainReading ReadByColumns(const TestDatabase& db) {
             const qint64 rowId = query.value(0).toLongLong();
             if (mark.rowCount == 1 || rowId > mark.maxRowId) {
                 mark.maxRowId = rowId;
-                mark.maxRowValues = values;
+                mark.maxRow = {values[0], {values[1], values[2], values[3], values[4], values[5]}};
             }
             if (values[0] > mark.newestPeriod)
                 mark.newestPeriod = values[0];
@@ -84,7 +87,7 @@ void ExpectSameMark(const TableMark& actual, const TableMark& expected) {
     EXPECT_EQ(actual.rowCount, expected.rowCount);
     EXPECT_EQ(actual.maxRowId, expected.maxRowId);
     EXPECT_EQ(actual.newestPeriod, expected.newestPeriod);
-    EXPECT_EQ(actual.maxRowValues, expected.maxRowValues);
+    EXPECT_EQ(actual.maxRow, expected.maxRow);
 }
 
 // Rows of unique periods from `firstPeriod` on, in shuffled order, each number written in one of the
@@ -136,18 +139,24 @@ TEST(DrawTableReader, PutsRowsInTheOrderSqliteGivesThem) {
     const auto row = [](const QVariant& period, int first) {
         return QVariantList{period, u"%1"_s.arg(first, 2, 10, QChar(u'0')), u"02"_s, u"03"_s, u"04"_s, u"05"_s};
     };
-    const QList<QList<QVariantList>> tables{
-        // Periods of different lengths go in the order of their texts, not of their numbers.
-        {row(u"2099"_s, 1), row(u"20100"_s, 2), row(u"209"_s, 3), row(u"2026120801"_s, 4), row(u"200"_s, 5)},
-        // A period stored as a number comes before every period stored as text.
-        {row(u"2026120802"_s, 1), row(qint64(2026120803), 2), row(u"2026120801"_s, 3)},
-        // Two rows of one period, and periods with other characters than digits.
-        {row(u"2026120802"_s, 1), row(u"2026120801"_s, 2), row(u"2026120802"_s, 3), row(u"2026120800"_s, 4)},
-        {row(u"ab123"_s, 1), row(u"AB124"_s, 2), row(u"2026120801"_s, 3), row(u" 2026120800"_s, 4)},
+    struct Table {
+        QList<QVariantList> rows;
+        QString periodCollation = {};
     };
-    for (const QList<QVariantList>& rows : tables) {
+    const QList<Table> tables{
+        // Periods of different lengths go in the order of their texts, not of their numbers.
+        {{row(u"2099"_s, 1), row(u"20100"_s, 2), row(u"209"_s, 3), row(u"2026120801"_s, 4), row(u"200"_s, 5)}},
+        // A period stored as a number comes before every period stored as text.
+        {{row(u"2026120802"_s, 1), row(qint64(2026120803), 2), row(u"2026120801"_s, 3)}},
+        // Two rows of one period, and periods with other characters than digits.
+        {{row(u"2026120802"_s, 1), row(u"2026120801"_s, 2), row(u"2026120802"_s, 3), row(u"2026120800"_s, 4)}},
+        {{row(u"ab123"_s, 1), row(u"AB124"_s, 2), row(u"2026120801"_s, 3), row(u" 2026120800"_s, 4)}},
+        // Stored in the order of their bytes, but the table compares them without case.
+        {{row(u"AB124"_s, 1), row(u"ab123"_s, 2)}, u"collate nocase"_s},
+    };
+    for (const auto& [rows, periodCollation] : tables) {
         TestDatabase db;
-        MakeUntypedTable(db);
+        MakeUntypedTable(db, periodCollation);
         db.insertValues(kJiangxi, rows);
         DrawTableReader reader(db.filePath(), kJiangxi);
         TableMark mark;

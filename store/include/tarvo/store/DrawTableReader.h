@@ -2,9 +2,9 @@
 
 #include "tarvo/plan/Draw.h"
 #include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawRow.h"
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 namespace tarvo {
@@ -13,9 +13,9 @@ namespace tarvo {
 // can tell, without reading the table again, whether the table has only grown by newer rows since.
 struct TableMark {
     qint64 rowCount = 0;
-    qint64 maxRowId = 0;      // the greatest rowid read; 0 for an empty table
-    QString newestPeriod;     // the greatest period text read; empty for an empty table
-    QStringList maxRowValues; // the six values of the row with the greatest rowid
+    qint64 maxRowId = 0;  // the greatest rowid read; 0 for an empty table
+    QString newestPeriod; // the greatest period text read; empty for an empty table
+    DrawRow maxRow;       // the values of the row with the greatest rowid, as read
 };
 
 // Reads a lottery's table through a connection of its own, the whole of it or what came after the
