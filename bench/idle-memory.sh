@@ -6,6 +6,7 @@
 set -euo pipefail
 # shellcheck source=stored-draws.sh
 source "$(dirname "$0")/stored-draws.sh"
+source "$(dirname "$0")/../scripts/common.sh"
 build=${1:-build}
 count=${2:-100000}
 program="$build/tests/faults/tarvo_on_source_host"
@@ -17,8 +18,10 @@ done
 command -v sqlite3 >/dev/null || { echo "the sqlite3 shell is needed" >&2; exit 1; }
 
 work=$(mktemp -d)
-drawd_pid=""
-cleanup() { [[ -n "$drawd_pid" ]] && kill "$drawd_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() {
+    stop_local_source
+    rm -rf "$work"
+}
 trap cleanup EXIT
 
 # The program keeps its database beside itself.
@@ -26,11 +29,9 @@ cp "$program" "$work/tarvo"
 "$cli" init-db --db "$work/彩票数据.mdb" >/dev/null
 StoreDraws "$work/彩票数据.mdb" "山东11选5彩票号码表" "$count"
 
-"$drawd" --port 0 --latency-ms 200 >"$work/drawd.log" 2>&1 &
-drawd_pid=$!
-for _ in $(seq 50); do grep -q "serving on" "$work/drawd.log" && break; sleep 0.1; done
-host=$(sed -n 's|.*serving on http://||p' "$work/drawd.log")
-[[ -n "$host" ]] || { echo "the draw source did not start" >&2; exit 1; }
+port=$(free_port)
+start_local_source "$drawd" "$port" "$work/drawd.log" --latency-ms 200
+host="127.0.0.1:$port"
 
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"

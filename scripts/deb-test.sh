@@ -9,15 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" -eq 0 ] || exec sudo bash "$0" "$@"
+source scripts/common.sh
 
 started=$SECONDS
 user=tarvo-deb-test
 port=8519
-
-fail() {
-    echo "deb-test: FAILED: $*" >&2
-    exit 1
-}
 
 bash scripts/setup-deps.sh
 cmake --preset default -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
@@ -31,9 +27,8 @@ echo "deb-test: $deb ($(du -h "$deb" | cut -f1)) after $((SECONDS - started)) s"
 
 work=$(mktemp -d)
 chmod 755 "$work"
-drawd_pid=""
 cleanup() {
-    [ -n "$drawd_pid" ] && kill "$drawd_pid" 2>/dev/null || true
+    stop_local_source
     apt-get remove -y -q tarvo >/dev/null 2>&1 || true
     userdel -r "$user" >/dev/null 2>&1 || true
     rm -rf "$work"
@@ -54,16 +49,8 @@ useradd --create-home --shell /bin/sh "$user"
 home=$(getent passwd "$user" | cut -d: -f6)
 data="$home/.local/share/Tarvo"
 runuser -u "$user" -- mkdir -p "$data"
-printf '[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' "$port" "$port" |
-    runuser -u "$user" -- tee "$data/设置.ini" >/dev/null
-
-/usr/lib/tarvo/tarvo-drawd --port "$port" --now 2026-12-08T12:05 >"$work/drawd.log" 2>&1 &
-drawd_pid=$!
-for _ in $(seq 50); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-    sleep 0.1
-done
-(exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || fail "tarvo-drawd did not start: $(cat "$work/drawd.log")"
+local_source_settings "$port" | runuser -u "$user" -- tee "$data/设置.ini" >/dev/null
+start_local_source /usr/lib/tarvo/tarvo-drawd "$port" "$work/drawd.log" --now 2026-12-08T12:05
 
 before=$(find /usr/lib/tarvo -newer "$deb" | sort)
 # The user's own session: a home, a runtime folder and an X server of his own, `tarvo` from the path.
@@ -74,14 +61,8 @@ runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 sh -c 
         for _ in \$(seq 600); do [ -f \"$HOME/.local/share/Tarvo/号码.txt\" ] && break; sleep 0.1; done
         sleep 1; kill \$pid; wait \$pid"' || true
 [ -f "$data/号码.txt" ] || fail "the program wrote no page file into $data: $(tail -5 "$home/tarvo.log")"
-python3 - "$data/彩票数据.mdb" <<'PYTHON' || fail "the database in the user's data folder did not fill"
-import sqlite3, sys
-connection = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True)
-counts = [connection.execute(f'select count(*) from "{name}11选5彩票号码表"').fetchone()[0]
-          for name in ("山东", "广东", "重庆", "江西")]
-print("deb-test: draws stored in the user's data folder:", *counts)
-sys.exit(0 if all(counts) else 1)
-PYTHON
+echo "deb-test: draws stored in the user's data folder: $(table_counts "$data/彩票数据.mdb")"
+all_tables_hold_draws "$data/彩票数据.mdb" || fail "the database in the user's data folder did not fill"
 [ "$(find /usr/lib/tarvo -newer "$deb" | sort)" = "$before" ] || fail "the program wrote into /usr/lib/tarvo"
 [ "$(stat -c %U "$data/彩票数据.mdb")" = "$user" ] || fail "the database in $data does not belong to $user"
 

@@ -9,17 +9,13 @@
 # folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 bash scripts/setup-deps.sh
 started=$SECONDS
 build="build" # the plain build, as scripts/test.sh makes it: each configuration is built once
 # The draw source the settings file names: on a port free at this moment.
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-
-fail() {
-    echo "package-test: FAILED: $*" >&2
-    exit 1
-}
+port=$(free_port)
 
 # The packing needs only the packaged programs, not everything the build makes.
 cmake --preset default -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
@@ -32,12 +28,8 @@ archive="${archives[0]}"
 echo "package-test: $archive ($(du -h "$archive" | cut -f1)) after $((SECONDS - started)) s"
 
 work=$(mktemp -d)
-drawd_pid=""
 cleanup() {
-    if [ -n "$drawd_pid" ]; then
-        kill "$drawd_pid" 2>/dev/null || true
-        wait "$drawd_pid" 2>/dev/null || true
-    fi
+    stop_local_source
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -59,15 +51,8 @@ if ldd "$folder/tarvo" | grep -q "not found"; then
     fail "libraries the program needs are missing: $(ldd "$folder/tarvo" | grep "not found" | tr -s ' \t' ' ')"
 fi
 
-printf '[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' "$port" "$port" \
-    >"$folder/设置.ini"
-"$folder/tarvo-drawd" --port "$port" >"$work/drawd.log" 2>&1 &
-drawd_pid=$!
-for _ in $(seq 50); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-    sleep 0.1
-done
-(exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || fail "tarvo-drawd did not start: $(cat "$work/drawd.log")"
+local_source_settings "$port" >"$folder/设置.ini"
+start_local_source "$folder/tarvo-drawd" "$port" "$work/drawd.log"
 
 # A new user: a home and runtime folder of its own, the program started from the unpacked folder.
 mkdir -p "$work/home" "$work/runtime"
@@ -89,18 +74,8 @@ colours=$(identify -format '%k' "$shot")
 [ "$colours" -gt 16 ] || fail "the screenshot is blank ($colours colours): the window did not come up"
 echo "package-test: the window came up ($colours colours on screen): $build/package-test/screenshot.png"
 
-python3 - "$folder/彩票数据.mdb" <<'PYTHON' || fail "the draw database beside the program did not fill"
-import sqlite3, sys
-connection = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True)
-empty = []
-for lottery in ("山东11选5", "广东11选5", "重庆11选5", "江西11选5"):
-    count = connection.execute(f'select count(*) from "{lottery}彩票号码表"').fetchone()[0]
-    newest = connection.execute(f'select max(记录期号) from "{lottery}彩票号码表"').fetchone()[0]
-    print(f"package-test: {lottery}: {count} draws, newest {newest}")
-    if count == 0:
-        empty.append(lottery)
-sys.exit(1 if empty else 0)
-PYTHON
+echo "package-test: draws stored beside the program (山东 广东 重庆 江西): $(table_counts "$folder/彩票数据.mdb")"
+all_tables_hold_draws "$folder/彩票数据.mdb" || fail "the draw database beside the program did not fill"
 [ -f "$folder/号码.txt" ] || fail "the page file 号码.txt was not written beside the program"
 
 HOME="$work/home" XDG_DATA_HOME="" sh "$folder/install-desktop-entry.sh" >/dev/null

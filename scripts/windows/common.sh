@@ -3,6 +3,7 @@
 #   build-windows-deps/  what the Windows build takes from outside the repository and keeps across
 #                        clean builds: the Qt for MinGW, GoogleTest, cpp-httplib's single header
 #   build-windows/       the cross build (preset "windows"), its test runs and its packages
+source scripts/common.sh
 
 windows_deps="build-windows-deps"
 windows_build="build-windows"
@@ -16,16 +17,6 @@ windows_packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 nsis unzip xz-utils googletest dpkg-dev python3 iproute2 x11-utils
 )
-
-# Prints "<stage>: <text>" with the seconds since the script began.
-say() {
-    echo "$(basename "$0" .sh) [$((SECONDS))s]: $*"
-}
-
-fail() {
-    echo "$(basename "$0" .sh): FAILED: $*" >&2
-    exit 1
-}
 
 # Starts a fresh Wine prefix in $1 (removed first) with a home folder of its own beside it, so no
 # run writes into the user's home or desktop menu, and keeps its wineserver running until
@@ -74,20 +65,6 @@ windows_path() {
     printf 'Z:%s' "${absolute//\//\\}"
 }
 
-# Waits up to $2 seconds for something to listen on 127.0.0.1:$1.
-wait_for_port() {
-    local port="$1" seconds="$2" i
-    for ((i = 0; i < seconds * 10; i++)); do
-        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-port_is_free() {
-    ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
-}
-
 # Runs "$@" where 127.0.0.1:$local_port, the draw source the programs are built to read, is ours: in a
 # network namespace of its own when the machine allows one (root), otherwise on the machine's own
 # loopback when that port is free.
@@ -100,21 +77,6 @@ with_private_loopback() {
     else
         fail "127.0.0.1:$local_port is taken and this machine allows no network namespace of our own"
     fi
-}
-
-# Row counts of the four draw tables of a database file, as "山东 广东 重庆 江西" counts; empty
-# when the file cannot be read at the moment (the program may be writing).
-table_counts() {
-    python3 - "$1" <<'PYTHON' 2>/dev/null || true
-import sqlite3, sys
-try:
-    connection = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True, timeout=0.2)
-    counts = [connection.execute(f'select count(*) from "{name}11选5彩票号码表"').fetchone()[0]
-              for name in ("山东", "广东", "重庆", "江西")]
-    print(" ".join(str(count) for count in counts))
-except sqlite3.Error:
-    pass
-PYTHON
 }
 
 # Every row of the four draw tables, in period order, as text: what two databases must share.
@@ -144,10 +106,7 @@ imported_dlls() {
 # its one source, or the sources given as INI text.
 write_source_settings() {
     local folder="$1" text="${2:-}"
-    if [ -z "$text" ]; then
-        printf -v text '[source1]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' \
-            "$local_port" "$local_port"
-    fi
+    [ -n "$text" ] || text="$(local_source_settings "$local_port")"$'\n'
     printf '%s' "$text" >"$folder/设置.ini"
 }
 

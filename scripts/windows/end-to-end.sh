@@ -29,22 +29,11 @@ mkdir -p "$work"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-drawd_pid=""
-stop_source() {
-    if [ -n "$drawd_pid" ]; then
-        kill "$drawd_pid" 2>/dev/null || true
-        wait "$drawd_pid" 2>/dev/null || true
-        drawd_pid=""
-    fi
-}
 start_source() {
-    stop_source
-    "$drawd" --port "$local_port" --now "$now" "$@" >>"$work/drawd.log" 2>&1 &
-    drawd_pid=$!
-    wait_for_port "$local_port" 10 || fail "tarvo-drawd did not start: $(tail -3 "$work/drawd.log")"
+    start_local_source "$drawd" "$local_port" "$work/drawd.log" --now "$now" "$@"
 }
 cleanup() {
-    stop_source
+    stop_local_source
     wine_stop
 }
 trap cleanup EXIT
@@ -68,8 +57,7 @@ windows_folder() {
 }
 
 # The local source as the second source of a settings file, behind one that fails.
-printf -v local_second '[source2]\nname=本地开奖源\nkind=pages\nfeed=http://127.0.0.1:%s\npages=http://127.0.0.1:%s\n' \
-    "$local_port" "$local_port"
+local_second="$(local_source_settings "$local_port" source2)"$'\n'
 
 say "starting the draw source (clock at $now) and a fresh Wine prefix"
 start_source

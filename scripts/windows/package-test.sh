@@ -14,14 +14,12 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvo'
 rm -rf "$work"
 mkdir -p "$work"
 
-build/tools/drawd/tarvo-drawd --port "$local_port" --now 2026-12-08T12:05 >"$work/drawd.log" 2>&1 &
-drawd_pid=$!
 cleanup() {
-    kill "$drawd_pid" 2>/dev/null || true
+    stop_local_source
     wine_stop
 }
 trap cleanup EXIT
-wait_for_port "$local_port" 10 || fail "tarvo-drawd did not start: $(cat "$work/drawd.log")"
+start_local_source build/tools/drawd/tarvo-drawd "$local_port" "$work/drawd.log" --now 2026-12-08T12:05
 wine_start "$work/wineprefix"
 unset WINEPATH
 
