@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace tarvo {
@@ -128,6 +130,9 @@ void HistoryDownloader::onOutcome(int passIndex, FallbackOutcome outcome) {
     } else {
         pass.state = PassState::Failed;
     }
+    const auto reading = [](const LotteryPass& other) { return other.state == PassState::Reading; };
+    if (std::none_of(passes_.begin(), passes_.end(), reading))
+        emit everyReadingAnswered();
     // Not from inside a reading's own end: the end of the download may follow.
     QTimer::singleShot(0, this, &HistoryDownloader::storeInTurn);
 }

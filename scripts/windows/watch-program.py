@@ -4,7 +4,7 @@ outside, as its user would: when its main window appears on the X display, and w
 download has stored every page row (the page file 号码.txt appears once all four lotteries are
 stored, and the four tables then hold the expected rows). Optionally takes a screenshot of the
 window. Ends the program and prints one line of figures:
-    shown=<s> stored=<s> rows=<山东> <广东> <重庆> <江西>
+    shown=<s> stored=<s> rows=<山东> <广东> <重庆> <江西> launched=<seconds since the epoch>
 (seconds since the program was started). Exits 1 when the window or the rows did not come in time."""
 import argparse
 import os
@@ -59,6 +59,7 @@ def main():
     page_file = os.path.join(options.folder, "号码.txt")
     expected = [int(n) for n in options.expect.split()] if options.expect else None
 
+    launched = time.time()
     started = time.monotonic()
     program = subprocess.Popen(command, cwd=options.folder, start_new_session=True)
     shown = stored = None
@@ -95,7 +96,7 @@ def main():
     counts = row_counts(database) or counts
     size = f" window={geometry[0]}x{geometry[1]}" if geometry else ""
     print(f"shown={shown if shown is None else round(shown, 2)} stored={stored if stored is None else round(stored, 2)} "
-          f"rows={' '.join(str(n) for n in counts) if counts else '?'}{size}")
+          f"rows={' '.join(str(n) for n in counts) if counts else '?'}{size} launched={launched:.3f}")
     return 0 if shown is not None and stored is not None else 1
 
 

@@ -72,6 +72,10 @@ void MainWindow::connectHandlers() {
             [this](const QString& error) { finishRefreshCycle(error, &MainWindow::noteFeedOutcome); });
     // A refresh after new sources were set reads the last days of every lottery instead of the
     // selected lottery's newest draws.
+    connect(historyDownloader_, &HistoryDownloader::everyReadingAnswered, this, [this] {
+        if (startingUp_)
+            notePhase("every page answered");
+    });
     connect(historyDownloader_, &HistoryDownloader::finished, this, [this](const QString& error) {
         if (startingUp_)
             finishStartUp(error);
@@ -108,6 +112,7 @@ void MainWindow::FormCreate() {
         move(screen->availableGeometry().center() - rect().center());
     show();
     repaint();
+    notePhase("window shown");
     loadSources();
     if (env_.demo) {
         beginDemonstration(); // the download follows once the local source serves
@@ -119,6 +124,7 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::finishStartUp(const QString& downloadError) {
+    notePhase("every row stored");
     startingUp_ = false;
     if (closing_)
         return;
@@ -145,12 +151,20 @@ void MainWindow::finishStartUp(const QString& downloadError) {
             ui_.Timer1->start();
     }
     emit startUpFinished();
+    notePhase("start-up finished");
     finishRun();
 }
 
 void MainWindow::DownloadDrawHistory() {
     downloadSentAt_ = env_.now();
     historyDownloader_->start(session_.state().AppDir, env_.today());
+    if (startingUp_)
+        notePhase("page requests started");
+}
+
+void MainWindow::notePhase(const char* phase) const {
+    if (env_.notePhase)
+        env_.notePhase(phase);
 }
 
 // ---- Sources ----------------------------------------------------------------------------------

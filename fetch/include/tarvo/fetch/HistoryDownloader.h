@@ -72,6 +72,8 @@ public:
     static bool IsDrawOfTheTenDays(qint64 period, const QDate& today);
 
 signals:
+    // Every lottery's reading has its answer (or none came): only storing is left.
+    void everyReadingAnswered();
     void finished(const QString& error);
 
 private:

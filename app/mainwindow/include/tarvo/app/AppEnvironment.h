@@ -38,6 +38,8 @@ struct AppEnvironment {
     std::function<void(const QUrl&)> openUrl;                                     // hands an address to the desktop
     // Shows an error to the user; empty: a message box captioned with the application title.
     std::function<void(const QString&)> reportError;
+    // Notes a phase of the start-up as it is reached (see StartUpTrace); may be empty.
+    std::function<void(const char*)> notePhase;
 };
 
 // The environment of the real program run from `programDir` (ending with a separator); `arguments`

@@ -97,6 +97,8 @@ private:
     void RunPlan();
     void TrimDrawTables();
     void finishStartUp(const QString& downloadError);
+    // Notes a phase of the start-up for a trace (AppEnvironment::notePhase).
+    void notePhase(const char* phase) const;
     // Ends a refresh cycle with its fetch's error, or notes the fetch's outcome (noteFeedOutcome or
     // noteDownloadOutcome) and shows what it brought.
     void finishRefreshCycle(const QString& error, void (MainWindow::*noteOutcome)());
