@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace tarvo {
 
@@ -41,23 +44,65 @@ void RequireFormulasFor(const FormulaPool& pool, int codeCount, std::int64_t fir
     }
 }
 
-// How many of the first Positions drawn numbers of a draw are bet numbers. A drawn number outside
-// 0..63 is read as 63, which is never a bet number, so any stored value is safe to shift by.
-template <int Positions> int CountBetNumbers(const Draw& draw, std::uint64_t bets) {
-    int count = 0;
-    for (std::size_t p = 1; p <= Positions; ++p)
-        count += static_cast<int>((bets >> std::min(static_cast<std::uint32_t>(draw[p]), 63u)) & 1u);
-    return count;
+// How many of a draw's examined positions drew each number, in 4-bit fields of a 64-bit word: field
+// `number` (bits 4·number .. 4·number + 3) for a number 1..11, field 12 for any other stored value. Five
+// positions at most, so a field never carries into the next, and a number drawn twice in a malformed row
+// counts twice, once per position, as the hit rule counts positions.
+constexpr std::array<std::uint64_t, 16> FieldOfNumber = [] {
+    std::array<std::uint64_t, 16> fields{};
+    for (std::size_t number = 0; number < fields.size(); ++number)
+        fields[number] = std::uint64_t{1} << (4 * (IsGameNumber(static_cast<std::int64_t>(number)) ? number : 12));
+    return fields;
+}();
+
+// Any stored value, negative ones included, as an index into FieldOfNumber: values above 15 read as 15.
+std::size_t NumberIndex(std::int32_t number) {
+    return std::min(static_cast<std::uint32_t>(number), 15u);
 }
 
-// A mask of all ones when `condition` is 1 and of all zeros when it is 0.
-constexpr std::uint64_t MaskWhen(std::uint64_t condition) {
-    return std::uint64_t{0} - condition;
+template <int Positions> std::uint64_t DrawnCounts(const Draw& draw) {
+    return [&]<std::size_t... P>(std::index_sequence<P...>) {
+        return (FieldOfNumber[NumberIndex(draw[P + 1])] + ...);
+    }
+    (std::make_index_sequence<Positions>{});
 }
 
-// `ifSet` where the mask is all ones, `ifClear` where it is all zeros: a choice made without a branch.
-constexpr std::uint64_t Choose(std::uint64_t mask, std::uint64_t ifSet, std::uint64_t ifClear) {
-    return (ifSet & mask) | (ifClear & ~mask);
+// Field 13 holds a bias, 8 minus the hit threshold: added to the counts of the bet numbers it makes 8 or
+// more, and so sets the top bit of a field, exactly when the threshold is reached. Thresholds below 1 are
+// always reached and above 5 never, as 0 and 6 are, so the sum stays within 8 + 5, inside one field.
+constexpr int BiasShift = 4 * 13;
+
+std::uint64_t HitBias(int hitThreshold) {
+    return static_cast<std::uint64_t>(8 - std::clamp(hitThreshold, 0, 6)) << BiasShift;
+}
+
+// The fields a plan keeps of a row's counts, indexed by its bet mask without bit 0 (bit 1 << number for each
+// bet number): all ones in the field of each bet number and in the bias field.
+constexpr std::array<std::uint64_t, 2048> FieldsOfBets = [] {
+    std::array<std::uint64_t, 2048> fields{};
+    for (std::size_t index = 0; index < fields.size(); ++index) {
+        fields[index] = std::uint64_t{0xF} << BiasShift;
+        for (std::size_t number = 1; number <= 11; ++number) {
+            if (((index << 1) >> number) & 1u)
+                fields[index] |= std::uint64_t{0xF} << (4 * number);
+        }
+    }
+    return fields;
+}();
+
+// Multiplying the kept fields by this adds them all up into the top field (bits 60..63); each lower field of
+// the product holds a partial sum, at most the whole, so none carries.
+constexpr std::uint64_t SumIntoTopField = 0x1111'1111'1111'1111;
+
+// `ifTrue` or `ifFalse` by a conditional move. Left to itself the compiler branches here, and a branch on
+// whether a random draw hits is mispredicted about as often as not.
+inline std::uint64_t Select(bool condition, std::uint64_t ifTrue, std::uint64_t ifFalse) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    asm("test %1, %1\n\tcmovnz %2, %0" : "+r"(ifFalse) : "r"(condition), "r"(ifTrue) : "cc");
+    return ifFalse;
+#else
+    return condition ? ifTrue : ifFalse;
+#endif
 }
 
 // Adds an offset to a period the way the 32-bit period field wraps.
@@ -65,114 +110,157 @@ std::int32_t PeriodPlus(std::int32_t period, std::int64_t offset) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(period) + static_cast<std::uint32_t>(offset));
 }
 
-// How one plan ended, before it is spelled out as a PlanRecord.
-struct PlanEnd {
-    std::int32_t startRow;
-    std::int32_t decidingRow;
-    std::int32_t hit;
-};
-
-void FillRecord(PlanRecord& record, const DrawHistory& history, const PlanEnd& end, int planPeriods) {
-    const Draw& startDraw = history[static_cast<std::size_t>(end.startRow)];
-    const Draw& deciding = history[static_cast<std::size_t>(end.decidingRow)];
-    record.startRow = end.startRow;
-    record.firstPeriod = startDraw[0];
-    record.lastPeriod = PeriodPlus(startDraw[0], planPeriods - 1);
-    record.hit = end.hit != 0;
-    record.decidingPeriod = record.hit ? deciding[0] : record.lastPeriod;
-    std::copy(deciding.begin() + 1, deciding.end(), record.decidingDraw.begin());
-    record.periodsUsed = record.hit ? end.decidingRow - end.startRow + 1 : planPeriods;
-}
+// How one plan ended: its deciding row times two, plus one for a hit. Each plan starts at the row after the
+// previous plan's deciding row, the first at the rule's first start row.
+using PlanEnd = std::uint64_t;
 
 struct WalkInput {
-    const PlayTypeRule& rule;
-    int planPeriods;
     const DrawHistory& history;
     std::span<const std::uint16_t> betMasks; // by pool slot
+    std::int64_t firstRow;
+    std::int64_t planPeriods;
+    std::uint64_t hitBias;
     const std::function<void()>& yieldOncePerPlan;
 };
 
-// Runs the chain of plans row by row: each row either continues the current plan or ends it (a hit, or
-// its n-th row), and then the next plan starts at the following row with that row's formula. Returns the
-// start row of the plan left running (R when the last plan ended at the newest row).
-// Whether a random draw hits cannot be predicted, so the step takes no branch on it: the end of the
-// current plan is written at the next free place of `ends` on every row and kept (the count moves on)
-// only when the plan ended there; the start row and the bets of the next plan are chosen by a mask.
-template <int Positions, bool Yields> std::int64_t WalkPlans(const WalkInput& in, std::vector<PlanEnd>& ends) {
-    const std::int64_t rowCount = std::ssize(in.history);
-    const std::int64_t firstRow = in.rule.firstStartRow;
-    const std::span<const std::uint16_t> masks = in.betMasks;
-    const std::int64_t slotCount = std::ssize(masks);
-    const std::int64_t n = in.planPeriods;
-    const int threshold = in.rule.hitThreshold;
+// How a row is tested against a plan's bets. The two commonest rules need a single AND, which keeps the
+// step from one row to the next short: at least one bet number among the examined positions (threshold 1),
+// or only bet numbers there (threshold = positions; a value outside 1..11 has a field no plan keeps). Any
+// other threshold adds the bet numbers' counts up with the bias.
+enum class HitTest { AnyBet, OnlyBets, CountBets };
 
-    ends.resize(static_cast<std::size_t>(std::max<std::int64_t>(rowCount - firstRow, 0)));
+template <HitTest Test> bool Hits(std::uint64_t counts, std::uint64_t bets, std::uint64_t hitBias) {
+    if constexpr (Test == HitTest::AnyBet)
+        return (counts & bets) != 0;
+    else if constexpr (Test == HitTest::OnlyBets)
+        return (counts & ~bets) == 0;
+    else
+        return (((counts + hitBias) & bets) * SumIntoTopField) >> 63 != 0;
+}
+
+// Runs the chain of plans row by row: each row either continues the current plan or ends it (a hit, or
+// its n-th row), and then the next plan starts at the following row with that row's formula. Writes the end
+// of every completed plan to `ends` (room for one per row) and returns how many there are.
+// Whether a random draw hits cannot be predicted, so a row is decided without a branch: the end is written
+// on every row and kept (the count moves on) only when the plan ended there, and the next plan's bets and
+// rows are chosen by a conditional move. The rows are taken in runs over which the next row's pool slot
+// needs no wrapping.
+template <int Positions, HitTest Test, bool Yields> std::size_t WalkPlans(const WalkInput& in, PlanEnd* ends) {
+    const DrawHistory& history = in.history;
+    const std::int64_t rowCount = std::ssize(history);
+    const std::uint16_t* const masks = in.betMasks.data();
+    const std::int64_t slotCount = std::ssize(in.betMasks);
+    const std::uint64_t hitBias = in.hitBias;
+    const std::int64_t rowsLeftAtStart = in.planPeriods - 2; // rows a plan watches after its first, less one
+    std::uint64_t bets = FieldsOfBets[masks[in.firstRow % slotCount] >> 1];
+    std::int64_t rowsLeft = rowsLeftAtStart;
+    std::int64_t slotOfNextRow = (in.firstRow + 1) % slotCount;
     std::size_t endCount = 0;
-    std::uint64_t start = static_cast<std::uint64_t>(firstRow);
-    std::uint64_t bets = masks[static_cast<std::size_t>(firstRow % slotCount)];
-    std::int64_t slotOfNextRow = (firstRow + 1) % slotCount;
     if constexpr (Yields)
         in.yieldOncePerPlan();
-    for (std::int64_t row = firstRow; row < rowCount; ++row) {
-        const Draw& draw = in.history[static_cast<std::size_t>(row)];
-        const bool hit = CountBetNumbers<Positions>(draw, bets) >= threshold;
-        const bool lastWatchedRow = row - static_cast<std::int64_t>(start) + 1 >= n;
-        const bool ended = hit || lastWatchedRow;
-        ends[endCount] = {static_cast<std::int32_t>(start), static_cast<std::int32_t>(row), hit};
-        endCount += static_cast<std::size_t>(ended);
-        const std::uint64_t nextPlanStarts = MaskWhen(ended);
-        start = Choose(nextPlanStarts, static_cast<std::uint64_t>(row + 1), start);
-        bets = Choose(nextPlanStarts, masks[static_cast<std::size_t>(slotOfNextRow)], bets);
-        slotOfNextRow = slotOfNextRow + 1 == slotCount ? 0 : slotOfNextRow + 1;
-        if constexpr (Yields) {
-            if (ended)
-                in.yieldOncePerPlan();
+    for (std::int64_t row = in.firstRow; row < rowCount; slotOfNextRow = 0) {
+        const std::int64_t slotOffset = slotOfNextRow - row;
+        const std::int64_t runEnd = std::min(rowCount, slotCount - slotOffset);
+        for (; row < runEnd; ++row) {
+            const std::uint64_t counts = DrawnCounts<Positions>(history[static_cast<std::size_t>(row)]);
+            const bool hit = Hits<Test>(counts, bets, hitBias);
+            const bool ended = hit || rowsLeft < 0;
+            ends[endCount] = static_cast<PlanEnd>(row) << 1 | static_cast<PlanEnd>(hit);
+            endCount += static_cast<std::size_t>(ended);
+            const std::uint64_t nextBets = FieldsOfBets[masks[row + slotOffset] >> 1];
+            bets = Select(ended, nextBets, bets);
+            rowsLeft = static_cast<std::int64_t>(
+                Select(ended, static_cast<std::uint64_t>(rowsLeftAtStart), static_cast<std::uint64_t>(rowsLeft - 1)));
+            if constexpr (Yields) {
+                if (ended)
+                    in.yieldOncePerPlan();
+            }
         }
     }
-    ends.resize(endCount);
-    return static_cast<std::int64_t>(start);
+    return endCount;
 }
 
-template <bool Yields> std::int64_t WalkPlansFor(const WalkInput& in, std::vector<PlanEnd>& ends) {
-    switch (in.rule.examinedPositions) {
+template <int Positions, bool Yields> std::size_t WalkPlansWith(int hitThreshold, const WalkInput& in, PlanEnd* ends) {
+    if (hitThreshold == 1)
+        return WalkPlans<Positions, HitTest::AnyBet, Yields>(in, ends);
+    if (hitThreshold == Positions)
+        return WalkPlans<Positions, HitTest::OnlyBets, Yields>(in, ends);
+    return WalkPlans<Positions, HitTest::CountBets, Yields>(in, ends);
+}
+
+template <bool Yields> std::size_t WalkPlansFor(const PlayTypeRule& rule, const WalkInput& in, PlanEnd* ends) {
+    switch (rule.examinedPositions) {
     case 1:
-        return WalkPlans<1, Yields>(in, ends);
+        return WalkPlansWith<1, Yields>(rule.hitThreshold, in, ends);
     case 2:
-        return WalkPlans<2, Yields>(in, ends);
+        return WalkPlansWith<2, Yields>(rule.hitThreshold, in, ends);
     case 3:
-        return WalkPlans<3, Yields>(in, ends);
+        return WalkPlansWith<3, Yields>(rule.hitThreshold, in, ends);
     case 4:
-        return WalkPlans<4, Yields>(in, ends);
+        return WalkPlansWith<4, Yields>(rule.hitThreshold, in, ends);
     default:
-        return WalkPlans<5, Yields>(in, ends);
+        return WalkPlansWith<5, Yields>(rule.hitThreshold, in, ends);
     }
 }
 
-// Without a function to call the walk has no branch that depends on a draw.
-std::int64_t WalkPlansFor(const WalkInput& in, std::vector<PlanEnd>& ends) {
-    return in.yieldOncePerPlan ? WalkPlansFor<true>(in, ends) : WalkPlansFor<false>(in, ends);
-}
-
-void CountOutcomes(PlanResult& result) {
+// Spells out the completed plans and counts their outcomes. A miss ends at its n-th row, so for hits and
+// misses alike a plan used the rows from its start to its deciding row.
+void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const PlanEnd> ends, std::int64_t firstRow,
+                int planPeriods) {
+    std::vector<PlanRecord>& records = result.completed;
+    records.reserve(ends.size());
+    const Draw* const rows = history.data();
+    int hits = 0;
     int hitRun = 0;
     int missRun = 0;
+    int longestHitRun = 0;
     int longestMissRun = 0;
-    for (const PlanRecord& record : result.completed) {
-        if (record.hit) {
-            ++result.hits;
-            ++hitRun;
-            missRun = 0;
-        } else {
-            ++result.misses;
-            ++missRun;
-            hitRun = 0;
-        }
-        result.longestHitRun = std::max(result.longestHitRun, hitRun);
+    std::int64_t startRow = firstRow;
+    for (const PlanEnd end : ends) {
+        const std::int64_t decidingRow = static_cast<std::int64_t>(end >> 1);
+        const int hit = static_cast<int>(end & 1u);
+        const Draw& deciding = rows[decidingRow];
+        const std::int32_t firstPeriod = rows[startRow][0];
+        const std::int32_t lastPeriod = PeriodPlus(firstPeriod, planPeriods - 1);
+        // There is room for every record: telling the compiler so keeps the vector's growth, a call, out of
+        // the loop, and with it the reloading of everything the call might have changed.
+        if (records.size() == records.capacity())
+            __builtin_unreachable();
+        PlanRecord& record = records.emplace_back();
+        record.startRow = static_cast<int>(startRow);
+        record.firstPeriod = firstPeriod;
+        record.lastPeriod = lastPeriod;
+        record.hit = hit != 0;
+        record.decidingPeriod = static_cast<std::int32_t>(
+            Select(hit != 0, static_cast<std::uint32_t>(deciding[0]), static_cast<std::uint32_t>(lastPeriod)));
+        std::memcpy(record.decidingDraw.data(), deciding.data() + 1, sizeof record.decidingDraw);
+        record.periodsUsed = static_cast<int>(decidingRow - startRow + 1);
+        startRow = decidingRow + 1;
+        hits += hit;
+        hitRun = (hitRun + 1) & -hit;
+        missRun = (missRun + 1) & (hit - 1);
+        longestHitRun = std::max(longestHitRun, hitRun);
         longestMissRun = std::max(longestMissRun, missRun);
     }
-    const std::int64_t completed = result.hits + result.misses;
-    result.rate = completed == 0 ? 0 : static_cast<int>(std::int64_t{result.hits} * 100 / completed);
+    const int completed = static_cast<int>(ends.size());
+    result.hits = hits;
+    result.longestHitRun = longestHitRun;
+    result.misses = completed - hits;
+    result.rate = completed == 0 ? 0 : static_cast<int>(std::int64_t{hits} * 100 / completed);
     result.missRunFigure = std::max(longestMissRun - 1, 0);
+}
+
+// Walks the plans and spells out the completed ones; returns the start row of the plan left running. Without
+// a function to call the walk has no branch that depends on a draw.
+std::int64_t RunPlans(PlanResult& result, const PlayTypeRule& rule, const WalkInput& in, int planPeriods) {
+    const std::int64_t rowCount = std::ssize(in.history);
+    const std::size_t room = static_cast<std::size_t>(std::max<std::int64_t>(rowCount - in.firstRow, 0));
+    const auto ends = std::make_unique_for_overwrite<PlanEnd[]>(room);
+    const std::size_t endCount =
+        in.yieldOncePerPlan ? WalkPlansFor<true>(rule, in, ends.get()) : WalkPlansFor<false>(rule, in, ends.get());
+    const std::span<const PlanEnd> completed(ends.get(), endCount);
+    AddRecords(result, in.history, completed, in.firstRow, planPeriods);
+    return endCount == 0 ? in.firstRow : static_cast<std::int64_t>(completed.back() >> 1) + 1;
 }
 
 CurrentBets FindCurrentBets(const PlayTypeRule& rule, const CandidateTables& tables, const std::vector<int>& betNumbers,
@@ -213,18 +301,16 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
                         const FormulaPool& pool, const CandidateTables& tables,
                         const std::function<void()>& yieldOncePerPlan) {
     RequireValidArguments(rule, codeCount, planPeriods, pool);
-    RequireFormulasFor(pool, codeCount, rule.firstStartRow, std::ssize(history));
+    const std::int64_t firstRow = rule.firstStartRow;
+    RequireFormulasFor(pool, codeCount, firstRow, std::ssize(history));
     PlanResult result;
-    const WalkInput input{rule, planPeriods, history, pool.betMasks(codeCount), yieldOncePerPlan};
-    std::vector<PlanEnd> ends;
-    const std::int64_t runningStart = history.empty() ? std::int64_t{rule.firstStartRow} : WalkPlansFor(input, ends);
-    result.completed.reserve(ends.size());
-    for (const PlanEnd& end : ends)
-        FillRecord(result.completed.emplace_back(), history, end, planPeriods);
+    const WalkInput input{history,     pool.betMasks(codeCount),   firstRow,
+                          planPeriods, HitBias(rule.hitThreshold), yieldOncePerPlan};
+    const std::int64_t runningStart = history.empty() ? firstRow : RunPlans(result, rule, input, planPeriods);
     result.running = RunningPlanAt(history, runningStart, planPeriods);
-    CountOutcomes(result);
 
     const std::size_t slot = static_cast<std::size_t>(runningStart) % pool.size();
+    result.betNumbers.reserve(static_cast<std::size_t>(codeCount));
     for (int i = 0; i < codeCount; ++i)
         result.betNumbers.push_back(pool.numberAt(slot, i));
     result.currentBets = FindCurrentBets(rule, tables, result.betNumbers, input.betMasks[slot]);

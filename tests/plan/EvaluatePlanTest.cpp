@@ -108,6 +108,16 @@ TEST(EvaluatePlan, HitsCountBetNumbersAmongTheExaminedPositionsInAnyOrder) {
         {PlayType::Any4, {1, 2, 3, 4, 5}, {9, 4, 3, 2, 8}, false},
         {PlayType::Any5, {1, 2, 3, 4, 5, 6}, {6, 5, 4, 3, 2}, true},
         {PlayType::Any5, {1, 2, 3, 4, 5, 6}, {6, 5, 4, 3, 7}, false},
+        // A malformed stored row: a number drawn twice counts once per position, and a value outside 1..11
+        // is no bet number however its low bits read (67, 259 and 19 end in the bits of 3).
+        {PlayType::Front2, {3, 7}, {3, 3, 1, 2, 4}, true},
+        {PlayType::Any2, {3, 7}, {3, 3, 12, 0, -5}, true},
+        {PlayType::Any3, {3, 7}, {7, 7, 7, 1, 2}, true},
+        {PlayType::Any3, {3, 7}, {7, 7, 1, 2, 4}, false},
+        {PlayType::Any5, {3, 7}, {3, 7, 3, 7, 3}, true},
+        {PlayType::Any5, {3, 7}, {3, 7, 3, 7, 19}, false},
+        {PlayType::Any1, {3, 7}, {67, 259, 0, 12, -1}, false},
+        {PlayType::Any1, {3, 7}, {99, -1, 7, 0, 64}, true},
     };
     for (const MembershipCase& c : cases) {
         SCOPED_TRACE(std::string(RuleOf(c.type).name) + " draw starting " + std::to_string(c.draw[0]) +
