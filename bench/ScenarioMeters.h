@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTimer>
 #include <algorithm>
+#include <ctime>
 
 namespace tarvo::bench {
 
@@ -40,6 +41,17 @@ inline long ResidentKilobytes() {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').front().toLong();
     }
+    return -1;
+}
+
+// The processor time the whole process has used, all its threads, in milliseconds; -1 where the
+// system does not tell.
+inline double ProcessCpuMilliseconds() {
+#if defined(CLOCK_PROCESS_CPUTIME_ID)
+    timespec used{};
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) == 0)
+        return double(used.tv_sec) * 1e3 + double(used.tv_nsec) / 1e6;
+#endif
     return -1;
 }
 

@@ -104,7 +104,23 @@ QHash<qint64, std::array<QString, 5>> DrawAppender::storedDraws() {
 void DrawAppender::beginPass() {
     rollbackPass();
     pass_.emplace(connection_.database(), Transaction::Kind::Write);
+    indexPeriods();
     lastStoredPeriod_ = newestStoredPeriod();
+}
+
+// A pass finds the newest stored period and the stored periods from its oldest row up, and without
+// indexes on the periods, as stored and as numbers, the engine reads the whole table for each: years
+// of draws on every refresh. Made once, in the first pass (under the write lock it holds); a table
+// that takes no index is read as before.
+void DrawAppender::indexPeriods() {
+    // The same expressions as the queries', or the engine does not see that an index serves them.
+    const QString indexes[][2] = {
+        {u"_"_s + PeriodColumn(), QuotedName(PeriodColumn())},
+        {u"_"_s + PeriodColumn() + u"_number"_s, u"cast(%1 as integer)"_s.arg(QuotedName(columns_.front()))}};
+    QSqlQuery query(connection_.database());
+    for (const auto& [suffix, expression] : indexes)
+        query.exec(u"create index if not exists %1 on %2 (%3)"_s.arg(QuotedName(table_ + suffix), QuotedName(table_),
+                                                                     expression));
 }
 
 // A commit the engine refuses leaves the pass rolled back.

@@ -79,6 +79,7 @@ private:
     QString newestStoredPeriod();
     bool holdsPeriodBelow(qint64 period);
     QHash<qint64, std::array<QString, 5>> storedFrom(qint64 lowest);
+    void indexPeriods();
 
     Connection connection_;
     QString table_;
