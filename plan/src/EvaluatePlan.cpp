@@ -263,15 +263,16 @@ std::int64_t RunPlans(PlanResult& result, const PlayTypeRule& rule, const WalkIn
     return endCount == 0 ? in.firstRow : static_cast<std::int64_t>(completed.back() >> 1) + 1;
 }
 
-CurrentBets FindCurrentBets(const PlayTypeRule& rule, const CandidateTables& tables, const std::vector<int>& betNumbers,
-                            std::uint16_t bets) {
-    CurrentBets current;
+void FindCurrentBets(CurrentBets& current, const PlayTypeRule& rule, const CandidateTables& tables,
+                     const std::vector<int>& betNumbers, std::uint16_t bets) {
     const CandidateTable* table = tables.tableFor(rule.type);
     if (table == nullptr) {
+        current.entrySize = 1;
         current.numbers.assign(betNumbers.begin(), betNumbers.end());
-        return current;
+        return;
     }
     current.entrySize = table->groupSize();
+    current.numbers.clear();
     const auto isCurrentBet = [&](std::uint16_t groupMask) { return (groupMask & ~bets) == 0; };
     const auto betCount = std::count_if(table->masks().begin(), table->masks().end(), isCurrentBet);
     current.numbers.reserve(static_cast<std::size_t>(betCount * current.entrySize));
@@ -281,7 +282,14 @@ CurrentBets FindCurrentBets(const PlayTypeRule& rule, const CandidateTables& tab
                 current.numbers.push_back(static_cast<std::uint8_t>(number));
         }
     }
-    return current;
+}
+
+// A result as a new one, its vectors keeping their room (the current bets are written whole later).
+void ClearKeepingRoom(PlanResult& result) {
+    result.completed.clear();
+    result.running.reset();
+    result.hits = result.misses = result.rate = result.longestHitRun = result.missRunFigure = 0;
+    result.betNumbers.clear();
 }
 
 std::optional<RunningPlan> RunningPlanAt(const DrawHistory& history, std::int64_t start, int planPeriods) {
@@ -300,10 +308,18 @@ std::optional<RunningPlan> RunningPlanAt(const DrawHistory& history, std::int64_
 PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods, const DrawHistory& history,
                         const FormulaPool& pool, const CandidateTables& tables,
                         const std::function<void()>& yieldOncePerPlan) {
+    PlanResult result;
+    EvaluatePlanInto(result, rule, codeCount, planPeriods, history, pool, tables, yieldOncePerPlan);
+    return result;
+}
+
+void EvaluatePlanInto(PlanResult& result, const PlayTypeRule& rule, int codeCount, int planPeriods,
+                      const DrawHistory& history, const FormulaPool& pool, const CandidateTables& tables,
+                      const std::function<void()>& yieldOncePerPlan) {
     RequireValidArguments(rule, codeCount, planPeriods, pool);
     const std::int64_t firstRow = rule.firstStartRow;
     RequireFormulasFor(pool, codeCount, firstRow, std::ssize(history));
-    PlanResult result;
+    ClearKeepingRoom(result);
     const WalkInput input{history,     pool.betMasks(codeCount),   firstRow,
                           planPeriods, HitBias(rule.hitThreshold), yieldOncePerPlan};
     const std::int64_t runningStart = history.empty() ? firstRow : RunPlans(result, rule, input, planPeriods);
@@ -313,8 +329,7 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
     result.betNumbers.reserve(static_cast<std::size_t>(codeCount));
     for (int i = 0; i < codeCount; ++i)
         result.betNumbers.push_back(pool.numberAt(slot, i));
-    result.currentBets = FindCurrentBets(rule, tables, result.betNumbers, input.betMasks[slot]);
-    return result;
+    FindCurrentBets(result.currentBets, rule, tables, result.betNumbers, input.betMasks[slot]);
 }
 
 } // namespace tarvo

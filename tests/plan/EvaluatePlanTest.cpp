@@ -266,9 +266,12 @@ TEST(EvaluatePlan, YieldsOncePerPlanIncludingTheRunningOne) {
     EXPECT_EQ(yields, static_cast<int>(result.completed.size()) + 1);
 }
 
+// One result is also replayed into again and again, as the window does every refresh: what it held
+// before, more or fewer plans, other bets, must leave nothing behind.
 TEST(EvaluatePlan, ReportAgreesWithAPlainWalkForEveryPlayTypeCodeCountAndSeveralPeriodCounts) {
     const DrawHistory history = RandomHistory(2300, 20240101);
     const FormulaPool pool = BuildFormulaPool(777);
+    PlanResult reused;
     for (int position = 0; position < PlayTypeCount; ++position) {
         const PlayType type = PlayTypeAt(position);
         for (int k = 1; k <= 11; ++k) {
@@ -279,9 +282,20 @@ TEST(EvaluatePlan, ReportAgreesWithAPlainWalkForEveryPlayTypeCodeCountAndSeveral
                 ASSERT_EQ(report.planLines, expected.planLines);
                 ASSERT_EQ(report.codeText, expected.codeText);
                 ASSERT_EQ(report.labelText, expected.labelText);
+                EvaluatePlanInto(reused, RuleOf(type), k, n, history, pool, Tables());
+                const PlanReport again = BuildPlanReport(reused, type);
+                ASSERT_EQ(again.planLines, expected.planLines);
+                ASSERT_EQ(again.codeText, expected.codeText);
+                ASSERT_EQ(again.labelText, expected.labelText);
             }
         }
     }
+    EvaluatePlanInto(reused, RuleOf(PlayType::Any2), 3, 5, {}, pool, Tables());
+    const PlanReport empty = BuildPlanReport(reused, PlayType::Any2);
+    const PlanReport fresh = BuildPlanReport(Evaluate(PlayType::Any2, 3, 5, {}, pool), PlayType::Any2);
+    EXPECT_EQ(empty.planLines, fresh.planLines);
+    EXPECT_EQ(empty.codeText, fresh.codeText);
+    EXPECT_EQ(empty.labelText, fresh.labelText);
 }
 
 } // namespace

@@ -130,24 +130,30 @@ void PlanSession::readWholeHistory() {
     ++historyGeneration_;
 }
 
-PlanResult PlanSession::evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
+// The plans are replayed into the spare result, which then changes places with the last one: the two
+// keep their room from one refresh to the next, so that years of plans take no new memory each time,
+// and the last result stays whole while the window paints (and may read it) during the replay.
+PlanResult& PlanSession::evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
     if (pool_.empty())
         BuildFormulaPool();
-    return EvaluatePlan(RuleOf(choices.playType), choices.codeCount, choices.planPeriods, state_.DrawHistory, pool_,
-                        tables_, yieldOncePerPlan);
+    EvaluatePlanInto(spare_, RuleOf(choices.playType), choices.codeCount, choices.planPeriods, state_.DrawHistory,
+                     pool_, tables_, yieldOncePerPlan);
+    return spare_;
 }
 
 PlanReport PlanSession::runPlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
-    PlanResult result = evaluate(choices, yieldOncePerPlan);
+    PlanResult& result = evaluate(choices, yieldOncePerPlan);
     PlanReport report = BuildPlanReport(result, choices.playType);
-    remember(choices, std::move(result));
+    remember(choices, result);
     lastRunContinuable_ = false; // the caller shows this report somewhere of its own
     return report;
 }
 
-void PlanSession::remember(const PlanChoices& choices, PlanResult result) {
+void PlanSession::remember(const PlanChoices& choices, PlanResult& result) {
     lastChoices_ = choices;
-    lastResult_ = std::move(result);
+    if (!lastResult_)
+        lastResult_.emplace();
+    std::swap(*lastResult_, result);
     lastRunPoolGeneration_ = poolGeneration_;
     lastRunHistoryGeneration_ = historyGeneration_;
     lastRunContinuable_ = true;
@@ -165,10 +171,10 @@ std::size_t PlanSession::completedPlansKept(const PlanChoices& choices, const Pl
 }
 
 PlanUpdate PlanSession::updatePlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
-    PlanResult result = evaluate(choices, yieldOncePerPlan);
+    PlanResult& result = evaluate(choices, yieldOncePerPlan);
     const std::size_t kept = completedPlansKept(choices, result);
     PlanUpdate update{qsizetype(kept), BuildPlanReport(result, choices.playType, kept)};
-    remember(choices, std::move(result));
+    remember(choices, result);
     return update;
 }
 

@@ -110,9 +110,9 @@ private:
     void useReaderOfSelectedLottery();
     void readWholeHistory();
     std::optional<QStringList> takeHistoryReadAhead();
-    PlanResult evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan);
+    PlanResult& evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan);
     std::size_t completedPlansKept(const PlanChoices& choices, const PlanResult& result) const;
-    void remember(const PlanChoices& choices, PlanResult result);
+    void remember(const PlanChoices& choices, PlanResult& result);
 
     QString appDir_;
     QString databaseFile_; // empty: 彩票数据.mdb in the program folder
@@ -123,6 +123,7 @@ private:
     tarvo::FormulaPool pool_;
     std::optional<PlanChoices> lastChoices_;
     std::optional<PlanResult> lastResult_;
+    PlanResult spare_; // what the next replay is written into (see evaluate)
 
     // The reader of the selected table and what it has read; none before the first reading.
     std::unique_ptr<DrawTableReader> reader_;
