@@ -3,6 +3,7 @@
 #include "tarvo/plan/DrawChance.h"
 #include "tarvo/plan/PlayTypeRule.h"
 #include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawTable.h"
 #include "tarvo/store/StoreError.h"
 
 #include "tarvo/store/Transaction.h"
@@ -343,21 +344,34 @@ LivePlan JudgedPlan(const LivePlan& plan, const DrawHistory& history) {
 }
 
 QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lottery, const DrawHistory& history) {
+    return JudgeUndecidedFrom(databaseFile, lottery, history, true).decided;
+}
+
+JudgedRecord JudgeUndecidedFrom(const QString& databaseFile, const QString& lottery, const DrawHistory& draws,
+                                bool wholeHistory) {
     Connection connection(databaseFile);
     connection.open();
     QSqlDatabase db = connection.database();
     LiveRecord record(db);
-    QList<LivePlan> decided;
+    JudgedRecord judgedRecord;
+    std::optional<DrawHistory> stored; // read only for a plan that began before the first of `draws`
     Transaction transaction(db, Transaction::Kind::Write);
     for (const LivePlan& plan : record.undecided(lottery)) {
-        const LivePlan judged = JudgedPlan(plan, history);
-        if (judged.outcome == LiveOutcome::Running)
+        const std::optional<std::int32_t> firstPeriod = HeldPeriod(plan.firstPeriod);
+        const bool drawsCover = wholeHistory || (firstPeriod && !draws.empty() && draws.front()[0] <= *firstPeriod);
+        if (!drawsCover && !stored)
+            stored = ReadDrawHistory(databaseFile, lottery);
+        const LivePlan judged = JudgedPlan(plan, drawsCover ? draws : *stored);
+        if (judged.outcome == LiveOutcome::Running) {
+            if (firstPeriod && (!judgedRecord.oldestUndecided || *firstPeriod < *judgedRecord.oldestUndecided))
+                judgedRecord.oldestUndecided = firstPeriod;
             continue;
+        }
         record.setOutcome(judged.id, judged.outcome, judged.hitAtPeriod, judged.decidingPeriod);
-        decided.append(judged);
+        judgedRecord.decided.append(judged);
     }
     transaction.commit();
-    return decided;
+    return judgedRecord;
 }
 
 LiveSetting LiveSettingOf(const LivePlan& plan) {

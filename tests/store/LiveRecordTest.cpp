@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include "tarvo/store/Connection.h"
+#include "tarvo/store/DrawTable.h"
 #include "tarvo/store/LiveRecord.h"
 #include "tarvo/store/StoreError.h"
 
@@ -139,6 +140,37 @@ TEST(LiveRecord, KeepsEachShownPlanOnceMarksThePlansLeftBehindAndReadsThemBack) 
     EXPECT_EQ(record.readNewest(cases[0].filter, 2), (QList<LivePlan>{seedChanged, anyOne}));
     EXPECT_EQ(record.readNewest(cases[3].filter, 100), shownByBoth);
     EXPECT_EQ(db.periods(Shandong), (QStringList{u"2026120901"_s, u"2026120902"_s, u"2026120903"_s}));
+}
+
+// The window hands over only the newest draws; a plan that began before them is judged on the stored
+// draws, which it alone would get wrong (at 2026120902 it hit; the handed draws would make it a miss).
+TEST(LiveRecord, JudgesFromTheNewestDrawsAndAPlanBeganBeforeThemFromTheStoredDraws) {
+    TestDatabase db;
+    const QStringList none{u"02"_s, u"03"_s, u"04"_s, u"05"_s, u"06"_s};
+    QList<QStringList> rows;
+    for (int day = 1; day <= 6; ++day)
+        rows << (QStringList{QString::number(2026120900 + day)} +
+                 (day == 2 ? QStringList{u"01"_s} + none.mid(1) : none));
+    db.insertRows(Shandong, rows);
+    Connection connection(db.filePath());
+    connection.open();
+    LiveRecord record(connection.database());
+    record.ensureTable();
+    LivePlan began = Plan(Shandong, u"2026120902"_s, u"任一"_s, 1, At(9, 9, 0));
+    began.id = record.record(began);
+    LivePlan running = Plan(Shandong, u"2026120905"_s, u"任一"_s, 1, At(9, 9, 1));
+    running.betNumbers = u"09"_s;
+    running.id = record.record(running);
+
+    const DrawHistory stored = ReadDrawHistory(db.filePath(), Shandong);
+    const DrawHistory newest(stored.begin() + 3, stored.end()); // 2026120904 on
+    const JudgedRecord judged = JudgeUndecidedFrom(db.filePath(), Shandong, newest, false);
+    ASSERT_EQ(judged.decided.size(), 1);
+    EXPECT_EQ(judged.decided[0].id, began.id);
+    EXPECT_EQ(judged.decided[0].outcome, LiveOutcome::Hit);
+    EXPECT_EQ(judged.decided[0].decidingPeriod, u"2026120902"_s);
+    EXPECT_EQ(judged.oldestUndecided, std::optional<std::int32_t>(26120905));
+    EXPECT_EQ(record.undecided(Shandong), (QList<LivePlan>{running}));
 }
 
 // The page of the file where a table begins.

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QSystemTrayIcon>
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -41,6 +42,11 @@ void MainWindow::recordShownPlan() {
     if (!plan || (lastRecorded_ && SameRecommendation(*lastRecorded_, *plan)))
         return;
     lastRecorded_ = plan;
+    const std::optional<RunningPlan>& running = session_.lastResult()->running;
+    if (running && oldestUndecided_.contains(plan->lottery)) {
+        std::optional<std::int32_t>& oldest = oldestUndecided_[plan->lottery];
+        oldest = std::min(oldest.value_or(running->firstPeriod), running->firstPeriod);
+    }
     database_.run(
         [file = session_.databaseFile(), plan = *plan] {
             try {
@@ -73,19 +79,35 @@ void MainWindow::judgeShownPlans() {
     if (history.empty() || judgedNewest_.value(lottery) == history.back()[0])
         return;
     judgedNewest_[lottery] = history.back()[0];
+    // Only the draws the record's running plans need go to the database thread, as far as the window
+    // knows them: years of draws copied at every new draw would keep it from painting.
+    auto first = history.begin();
+    if (const auto known = oldestUndecided_.constFind(lottery); known != oldestUndecided_.cend()) {
+        const std::int32_t from = known->value_or(history.back()[0]);
+        const auto after = std::upper_bound(history.begin(), history.end(), from,
+                                            [](std::int32_t period, const Draw& draw) { return period < draw[0]; });
+        first = after == history.begin() ? after : after - 1;
+    }
     database_.run(
-        [file = session_.databaseFile(), lottery, history] {
+        [file = session_.databaseFile(), lottery, draws = DrawHistory(first, history.end()),
+         whole = first == history.begin()] {
             try {
-                return JudgeUndecided(file, lottery, history);
+                return JudgeUndecidedFrom(file, lottery, draws, whole);
             } catch (const StoreError&) {
-                return QList<LivePlan>();
+                return JudgedRecord{};
             }
         },
-        [this, announce](const QList<LivePlan>& decided) {
-            if (!decided.isEmpty())
+        [this, announce, lottery](const JudgedRecord& judged) {
+            // The plan shown now may have been recorded after the judgement began.
+            std::optional<std::int32_t> oldest = judged.oldestUndecided;
+            const std::optional<PlanResult>& shown = session_.lastResult();
+            if (session_.state().CurrentLottery == lottery && shown && shown->running)
+                oldest = std::min(oldest.value_or(shown->running->firstPeriod), shown->running->firstPeriod);
+            oldestUndecided_[lottery] = oldest;
+            if (!judged.decided.isEmpty())
                 emit liveRecordChanged();
             if (announce)
-                announceNewDraw(decided);
+                announceNewDraw(judged.decided);
         });
 }
 

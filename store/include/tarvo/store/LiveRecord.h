@@ -11,6 +11,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <optional>
 #include <utility>
 
 namespace tarvo {
@@ -115,6 +116,20 @@ LivePlan JudgedPlan(const LivePlan& plan, const DrawHistory& history);
 // as JudgedPlan does, in one transaction; returns the plans newly decided, as now stored. Nothing happens without the
 // table. Throws StoreError.
 QList<LivePlan> JudgeUndecided(const QString& databaseFile, const QString& lottery, const DrawHistory& history);
+
+// What JudgeUndecidedFrom decided, and the first period (as Draw holds it) of the oldest plan it left
+// undecided, none when it left none (a plan whose first period does not read is not counted).
+struct JudgedRecord {
+    QList<LivePlan> decided;
+    std::optional<std::int32_t> oldestUndecided;
+};
+
+// As JudgeUndecided, over the history's newest draws from some draw on (`draws`; the whole history when
+// `wholeHistory`): a window judging years of draws at every new draw hands over only those that plans
+// still running need. A plan that began before the first of `draws` is judged against the lottery's
+// stored draws, read from the file (once).
+JudgedRecord JudgeUndecidedFrom(const QString& databaseFile, const QString& lottery, const DrawHistory& draws,
+                                bool wholeHistory);
 
 // The figures of a set of decided plans of one setting, as the analysis window's 计划成绩 shows them for the replay:
 // plans, hits, misses, p (DrawHitProbability), q (PlanHitProbability), the 95 % Wilson interval of hits/plans and

@@ -177,8 +177,11 @@ private:
     QSystemTrayIcon* tray_ = nullptr;           // made at the first word, where the desktop has a tray
     std::optional<LivePlan> lastRecorded_;      // the shown plan last handed to the record
     QHash<QString, std::int32_t> judgedNewest_; // per lottery, the newest draw the record was judged with
-    bool newDrawOfSelected_ = false;            // the pass that just ended stored a draw of the selected lottery
-    QString recordNotice_;                      // said once in the status line: the record started anew
+    // Per lottery, the first period of the oldest plan the record holds undecided (none: none is), once
+    // a judgement has told it; the plans the window records since lower it.
+    QHash<QString, std::optional<std::int32_t>> oldestUndecided_;
+    bool newDrawOfSelected_ = false; // the pass that just ended stored a draw of the selected lottery
+    QString recordNotice_;           // said once in the status line: the record started anew
     qint64 lastYield_ = 0;
     qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
     bool closing_ = false;
