@@ -358,7 +358,8 @@ JudgedRecord JudgeUndecidedFrom(const QString& databaseFile, const QString& lott
     Transaction transaction(db, Transaction::Kind::Write);
     for (const LivePlan& plan : record.undecided(lottery)) {
         const std::optional<std::int32_t> firstPeriod = HeldPeriod(plan.firstPeriod);
-        const bool drawsCover = wholeHistory || (firstPeriod && !draws.empty() && draws.front()[0] <= *firstPeriod);
+        // A plan whose first period does not read cannot be judged, on any draws.
+        const bool drawsCover = wholeHistory || !firstPeriod || (!draws.empty() && draws.front()[0] <= *firstPeriod);
         if (!drawsCover && !stored)
             stored = ReadDrawHistory(databaseFile, lottery);
         const LivePlan judged = JudgedPlan(plan, drawsCover ? draws : *stored);

@@ -42,11 +42,8 @@ void MainWindow::recordShownPlan() {
     if (!plan || (lastRecorded_ && SameRecommendation(*lastRecorded_, *plan)))
         return;
     lastRecorded_ = plan;
-    const std::optional<RunningPlan>& running = session_.lastResult()->running;
-    if (running && oldestUndecided_.contains(plan->lottery)) {
-        std::optional<std::int32_t>& oldest = oldestUndecided_[plan->lottery];
-        oldest = std::min(oldest.value_or(running->firstPeriod), running->firstPeriod);
-    }
+    if (oldestUndecided_.contains(plan->lottery))
+        lowerOldestUndecided(plan->lottery);
     database_.run(
         [file = session_.databaseFile(), plan = *plan] {
             try {
@@ -98,17 +95,24 @@ void MainWindow::judgeShownPlans() {
             }
         },
         [this, announce, lottery](const JudgedRecord& judged) {
+            oldestUndecided_[lottery] = judged.oldestUndecided;
             // The plan shown now may have been recorded after the judgement began.
-            std::optional<std::int32_t> oldest = judged.oldestUndecided;
-            const std::optional<PlanResult>& shown = session_.lastResult();
-            if (session_.state().CurrentLottery == lottery && shown && shown->running)
-                oldest = std::min(oldest.value_or(shown->running->firstPeriod), shown->running->firstPeriod);
-            oldestUndecided_[lottery] = oldest;
+            if (session_.state().CurrentLottery == lottery)
+                lowerOldestUndecided(lottery);
             if (!judged.decided.isEmpty())
                 emit liveRecordChanged();
             if (announce)
                 announceNewDraw(judged.decided);
         });
+}
+
+// Counts the running plan shown now among the lottery's undecided plans, for the next judgement.
+void MainWindow::lowerOldestUndecided(const QString& lottery) {
+    const std::optional<PlanResult>& shown = session_.lastResult();
+    if (!shown || !shown->running)
+        return;
+    std::optional<std::int32_t>& oldest = oldestUndecided_[lottery];
+    oldest = std::min(oldest.value_or(shown->running->firstPeriod), shown->running->firstPeriod);
 }
 
 void MainWindow::announceNewDraw(const QList<LivePlan>& decided) {

@@ -132,6 +132,7 @@ private:
     // The live record: what the window showed as the running plan, and what came of it.
     void recordShownPlan();
     void judgeShownPlans();
+    void lowerOldestUndecided(const QString& lottery);
     void announceNewDraw(const QList<LivePlan>& decided);
     void loadNotifySettings();
 
