@@ -65,6 +65,7 @@ def main():
     shown = stored = None
     geometry = None
     counts = None
+    ended_after = None  # seconds, when the program ended by itself
     try:
         while time.monotonic() - started < options.timeout and program.poll() is None:
             now = time.monotonic() - started
@@ -79,6 +80,8 @@ def main():
             if shown is not None and stored is not None:
                 break
             time.sleep(0.05)
+        if program.poll() is not None:
+            ended_after = time.monotonic() - started
         if shown is not None and stored is not None and options.screenshot:
             time.sleep(options.settle)
             geometry = main_window_geometry() or geometry
@@ -94,6 +97,10 @@ def main():
                 os.killpg(program.pid, signal.SIGKILL)
                 program.wait()
     counts = row_counts(database) or counts
+    if shown is None and ended_after is not None:
+        # What the next look needs when the program never showed its window: how and when it ended.
+        print(f"the program ended by itself after {ended_after:.2f} s with status {program.returncode}",
+              file=sys.stderr)
     size = f" window={geometry[0]}x{geometry[1]}" if geometry else ""
     print(f"shown={shown if shown is None else round(shown, 2)} stored={stored if stored is None else round(stored, 2)} "
           f"rows={' '.join(str(n) for n in counts) if counts else '?'}{size} launched={launched:.3f}")
