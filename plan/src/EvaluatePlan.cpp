@@ -203,21 +203,49 @@ template <bool Yields> std::size_t WalkPlansFor(const PlayTypeRule& rule, const 
     }
 }
 
-// Spells out the completed plans and counts their outcomes. A miss ends at its n-th row, so for hits and
-// misses alike a plan used the rows from its start to its deciding row.
-void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const PlanEnd> ends, std::int64_t firstRow,
-                int planPeriods) {
-    std::vector<PlanRecord>& records = result.completed;
-    // A result replayed into again grows by a few plans at a time: room for an eighth more spares it
-    // a move of all its records at nearly every new draw.
-    if (records.capacity() < ends.size())
-        records.reserve(ends.size() + ends.size() / 8);
-    const Draw* const rows = history.data();
+// The outcomes of the completed plans so far, carried from one stretch of plans to the next.
+struct Tally {
     int hits = 0;
-    int hitRun = 0;
-    int missRun = 0;
+    int hitRun = 0;  // hits at the end of the records
+    int missRun = 0; // misses at the end of the records
     int longestHitRun = 0;
     int longestMissRun = 0;
+};
+
+// The tally of a result's completed plans, read from its figures and the runs at the end of its records:
+// a result with misses has a longest miss run of at least one, so its figure (the run less one) tells it.
+Tally TallyOf(const PlanResult& result) {
+    Tally tally;
+    tally.hits = result.hits;
+    tally.longestHitRun = result.longestHitRun;
+    tally.longestMissRun = result.misses > 0 ? result.missRunFigure + 1 : 0;
+    if (!result.completed.empty()) {
+        const bool lastHit = result.completed.back().hit;
+        const auto sameOutcome = [lastHit](const PlanRecord& record) { return record.hit == lastHit; };
+        const auto run = std::find_if_not(result.completed.rbegin(), result.completed.rend(), sameOutcome) -
+                         result.completed.rbegin();
+        (lastHit ? tally.hitRun : tally.missRun) = static_cast<int>(run);
+    }
+    return tally;
+}
+
+// Spells out the completed plans after the records already there and counts their outcomes on top of the
+// tally of those. A miss ends at its n-th row, so for hits and misses alike a plan used the rows from its
+// start to its deciding row.
+void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const PlanEnd> ends, std::int64_t firstRow,
+                int planPeriods, Tally tally) {
+    std::vector<PlanRecord>& records = result.completed;
+    const std::size_t needed = records.size() + ends.size();
+    // A result replayed into again grows by a few plans at a time: room for an eighth more spares it
+    // a move of all its records at nearly every new draw.
+    if (records.capacity() < needed)
+        records.reserve(needed + needed / 8);
+    const Draw* const rows = history.data();
+    int hits = tally.hits;
+    int hitRun = tally.hitRun;
+    int missRun = tally.missRun;
+    int longestHitRun = tally.longestHitRun;
+    int longestMissRun = tally.longestMissRun;
     std::int64_t startRow = firstRow;
     for (const PlanEnd end : ends) {
         const std::int64_t decidingRow = static_cast<std::int64_t>(end >> 1);
@@ -245,7 +273,7 @@ void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const 
         longestHitRun = std::max(longestHitRun, hitRun);
         longestMissRun = std::max(longestMissRun, missRun);
     }
-    const int completed = static_cast<int>(ends.size());
+    const int completed = static_cast<int>(records.size());
     result.hits = hits;
     result.longestHitRun = longestHitRun;
     result.misses = completed - hits;
@@ -255,14 +283,15 @@ void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const 
 
 // Walks the plans and spells out the completed ones; returns the start row of the plan left running. Without
 // a function to call the walk has no branch that depends on a draw.
-std::int64_t RunPlans(PlanResult& result, const PlayTypeRule& rule, const WalkInput& in, int planPeriods) {
+std::int64_t RunPlans(PlanResult& result, const PlayTypeRule& rule, const WalkInput& in, int planPeriods,
+                      const Tally& tally) {
     const std::int64_t rowCount = std::ssize(in.history);
     const std::size_t room = static_cast<std::size_t>(std::max<std::int64_t>(rowCount - in.firstRow, 0));
     const auto ends = std::make_unique_for_overwrite<PlanEnd[]>(room);
     const std::size_t endCount =
         in.yieldOncePerPlan ? WalkPlansFor<true>(rule, in, ends.get()) : WalkPlansFor<false>(rule, in, ends.get());
     const std::span<const PlanEnd> completed(ends.get(), endCount);
-    AddRecords(result, in.history, completed, in.firstRow, planPeriods);
+    AddRecords(result, in.history, completed, in.firstRow, planPeriods, tally);
     return endCount == 0 ? in.firstRow : static_cast<std::int64_t>(completed.back() >> 1) + 1;
 }
 
@@ -306,6 +335,23 @@ std::optional<RunningPlan> RunningPlanAt(const DrawHistory& history, std::int64_
     return running;
 }
 
+// Runs the plans from the one starting at `firstRow` on, after the result's records and on top of their
+// tally, and writes the running plan and its bets.
+void RunPlansFrom(PlanResult& result, std::int64_t firstRow, const Tally& tally, const PlayTypeRule& rule,
+                  int codeCount, int planPeriods, const DrawHistory& history, const FormulaPool& pool,
+                  const CandidateTables& tables, const std::function<void()>& yieldOncePerPlan) {
+    const WalkInput input{history,     pool.betMasks(codeCount),   firstRow,
+                          planPeriods, HitBias(rule.hitThreshold), yieldOncePerPlan};
+    const std::int64_t runningStart = history.empty() ? firstRow : RunPlans(result, rule, input, planPeriods, tally);
+    result.running = RunningPlanAt(history, runningStart, planPeriods);
+
+    const std::size_t slot = static_cast<std::size_t>(runningStart) % pool.size();
+    result.betNumbers.reserve(static_cast<std::size_t>(codeCount));
+    for (int i = 0; i < codeCount; ++i)
+        result.betNumbers.push_back(pool.numberAt(slot, i));
+    FindCurrentBets(result.currentBets, rule, tables, result.betNumbers, input.betMasks[slot]);
+}
+
 } // namespace
 
 PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods, const DrawHistory& history,
@@ -320,19 +366,21 @@ void EvaluatePlanInto(PlanResult& result, const PlayTypeRule& rule, int codeCoun
                       const DrawHistory& history, const FormulaPool& pool, const CandidateTables& tables,
                       const std::function<void()>& yieldOncePerPlan) {
     RequireValidArguments(rule, codeCount, planPeriods, pool);
-    const std::int64_t firstRow = rule.firstStartRow;
-    RequireFormulasFor(pool, codeCount, firstRow, std::ssize(history));
+    RequireFormulasFor(pool, codeCount, rule.firstStartRow, std::ssize(history));
     ClearKeepingRoom(result);
-    const WalkInput input{history,     pool.betMasks(codeCount),   firstRow,
-                          planPeriods, HitBias(rule.hitThreshold), yieldOncePerPlan};
-    const std::int64_t runningStart = history.empty() ? firstRow : RunPlans(result, rule, input, planPeriods);
-    result.running = RunningPlanAt(history, runningStart, planPeriods);
+    RunPlansFrom(result, rule.firstStartRow, Tally{}, rule, codeCount, planPeriods, history, pool, tables,
+                 yieldOncePerPlan);
+}
 
-    const std::size_t slot = static_cast<std::size_t>(runningStart) % pool.size();
-    result.betNumbers.reserve(static_cast<std::size_t>(codeCount));
-    for (int i = 0; i < codeCount; ++i)
-        result.betNumbers.push_back(pool.numberAt(slot, i));
-    FindCurrentBets(result.currentBets, rule, tables, result.betNumbers, input.betMasks[slot]);
+void ContinuePlanInto(PlanResult& result, const PlayTypeRule& rule, int codeCount, int planPeriods,
+                      const DrawHistory& history, const FormulaPool& pool, const CandidateTables& tables) {
+    RequireValidArguments(rule, codeCount, planPeriods, pool);
+    const std::int64_t firstRow = result.running ? result.running->startRow : rule.firstStartRow;
+    RequireFormulasFor(pool, codeCount, firstRow, std::ssize(history));
+    const Tally tally = TallyOf(result);
+    result.running.reset();
+    result.betNumbers.clear();
+    RunPlansFrom(result, firstRow, tally, rule, codeCount, planPeriods, history, pool, tables, {});
 }
 
 } // namespace tarvo

@@ -266,11 +266,16 @@ TEST(EvaluatePlan, YieldsOncePerPlanIncludingTheRunningOne) {
     EXPECT_EQ(yields, static_cast<int>(result.completed.size()) + 1);
 }
 
-// One result is also replayed into again and again, as the window does every refresh: what it held
-// before, more or fewer plans, other bets, must leave nothing behind.
+// One result is also replayed into again and again, as the window does when a choice changes: what it
+// held before, more or fewer plans, other bets, must leave nothing behind. And a result is carried on as
+// the history grows, as the window does at every new draw, from before the first plan could start, by
+// less than a plan, and from inside a run of hits or misses.
 TEST(EvaluatePlan, ReportAgreesWithAPlainWalkForEveryPlayTypeCodeCountAndSeveralPeriodCounts) {
     const DrawHistory history = RandomHistory(2300, 20240101);
     const FormulaPool pool = BuildFormulaPool(777);
+    std::vector<DrawHistory> growing;
+    for (const std::ptrdiff_t rows : {0, 1, 2, 700, 701, 1500, 2300})
+        growing.emplace_back(history.begin(), history.begin() + rows);
     PlanResult reused;
     for (int position = 0; position < PlayTypeCount; ++position) {
         const PlayType type = PlayTypeAt(position);
@@ -287,6 +292,14 @@ TEST(EvaluatePlan, ReportAgreesWithAPlainWalkForEveryPlayTypeCodeCountAndSeveral
                 ASSERT_EQ(again.planLines, expected.planLines);
                 ASSERT_EQ(again.codeText, expected.codeText);
                 ASSERT_EQ(again.labelText, expected.labelText);
+                PlanResult grown;
+                EvaluatePlanInto(grown, RuleOf(type), k, n, growing.front(), pool, Tables());
+                for (const DrawHistory& rows : growing)
+                    ContinuePlanInto(grown, RuleOf(type), k, n, rows, pool, Tables());
+                const PlanReport carried = BuildPlanReport(grown, type);
+                ASSERT_EQ(carried.planLines, expected.planLines);
+                ASSERT_EQ(carried.codeText, expected.codeText);
+                ASSERT_EQ(carried.labelText, expected.labelText);
             }
         }
     }

@@ -130,15 +130,27 @@ void PlanSession::readWholeHistory() {
     ++historyGeneration_;
 }
 
-// The plans are replayed into the spare result, which then changes places with the last one: the two
-// keep their room from one refresh to the next, so that years of plans take no new memory each time,
-// and the last result stays whole while the window paints (and may read it) during the replay.
+// The last result is carried on over the draws added since, when it was replayed for the same choices,
+// pool and history: a refresh then costs what the new draws cost, not the years before them. Anything
+// else is replayed whole into the spare result, so that the last one stays whole while the window paints
+// (and may read it) during the replay.
 PlanResult& PlanSession::evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
     if (pool_.empty())
         BuildFormulaPool();
-    EvaluatePlanInto(spare_, RuleOf(choices.playType), choices.codeCount, choices.planPeriods, state_.DrawHistory,
-                     pool_, tables_, yieldOncePerPlan);
+    const PlayTypeRule& rule = RuleOf(choices.playType);
+    if (lastResultGrowsInto(choices)) {
+        ContinuePlanInto(*lastResult_, rule, choices.codeCount, choices.planPeriods, state_.DrawHistory, pool_,
+                         tables_);
+        return *lastResult_;
+    }
+    EvaluatePlanInto(spare_, rule, choices.codeCount, choices.planPeriods, state_.DrawHistory, pool_, tables_,
+                     yieldOncePerPlan);
     return spare_;
+}
+
+bool PlanSession::lastResultGrowsInto(const PlanChoices& choices) const {
+    return lastResult_ && lastChoices_ == choices && lastRunPoolGeneration_ == poolGeneration_ &&
+           lastRunHistoryGeneration_ == historyGeneration_;
 }
 
 PlanReport PlanSession::runPlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
@@ -153,26 +165,25 @@ void PlanSession::remember(const PlanChoices& choices, PlanResult& result) {
     lastChoices_ = choices;
     if (!lastResult_)
         lastResult_.emplace();
-    std::swap(*lastResult_, result);
+    if (&result != &*lastResult_) {
+        // The result replaced gives its memory back: years of plans are not kept twice while idle.
+        std::swap(*lastResult_, result);
+        result = PlanResult{};
+    }
     lastRunPoolGeneration_ = poolGeneration_;
     lastRunHistoryGeneration_ = historyGeneration_;
     lastRunContinuable_ = true;
 }
 
-std::size_t PlanSession::completedPlansKept(const PlanChoices& choices, const PlanResult& result) const {
+std::size_t PlanSession::completedPlansKept(const PlanChoices& choices) const {
     // A plan that completed depends only on the rows up to its end, its formula and the choices, so
     // it stands as long as those have not changed; the running plan and the summary always may.
-    const bool sameChain = lastRunContinuable_ && lastChoices_ == choices &&
-                           lastRunPoolGeneration_ == poolGeneration_ &&
-                           lastRunHistoryGeneration_ == historyGeneration_ && lastResult_ && lastResult_->running;
-    if (!sameChain || lastResult_->completed.size() > result.completed.size())
-        return 0;
-    return lastResult_->completed.size();
+    return lastRunContinuable_ && lastResultGrowsInto(choices) ? lastResult_->completed.size() : 0;
 }
 
 PlanUpdate PlanSession::updatePlan(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan) {
+    const std::size_t kept = completedPlansKept(choices);
     PlanResult& result = evaluate(choices, yieldOncePerPlan);
-    const std::size_t kept = completedPlansKept(choices, result);
     PlanUpdate update{qsizetype(kept), BuildPlanReport(result, choices.playType, kept)};
     remember(choices, result);
     return update;

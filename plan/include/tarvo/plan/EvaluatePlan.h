@@ -34,4 +34,13 @@ void EvaluatePlanInto(PlanResult& result, const PlayTypeRule& rule, int codeCoun
                       const DrawHistory& history, const FormulaPool& pool, const CandidateTables& tables,
                       const std::function<void()>& yieldOncePerPlan = {});
 
+// Carries a result replayed over a history on over the draws added to that history since, as a replay of
+// the whole grown history would give it: a completed plan depends only on the rows up to its end, so the
+// completed plans stay, and the running plan goes on over the new rows. `history` must begin with the rows
+// `result` was replayed over, unchanged, and the choices, pool and tables must be those of that replay. Its
+// cost grows with the new rows, not with the years before them. On an exception `result` holds nothing of
+// use.
+void ContinuePlanInto(PlanResult& result, const PlayTypeRule& rule, int codeCount, int planPeriods,
+                      const DrawHistory& history, const FormulaPool& pool, const CandidateTables& tables);
+
 } // namespace tarvo

@@ -111,7 +111,8 @@ private:
     void readWholeHistory();
     std::optional<QStringList> takeHistoryReadAhead();
     PlanResult& evaluate(const PlanChoices& choices, const std::function<void()>& yieldOncePerPlan);
-    std::size_t completedPlansKept(const PlanChoices& choices, const PlanResult& result) const;
+    bool lastResultGrowsInto(const PlanChoices& choices) const;
+    std::size_t completedPlansKept(const PlanChoices& choices) const;
     void remember(const PlanChoices& choices, PlanResult& result);
 
     QString appDir_;
@@ -123,7 +124,7 @@ private:
     tarvo::FormulaPool pool_;
     std::optional<PlanChoices> lastChoices_;
     std::optional<PlanResult> lastResult_;
-    PlanResult spare_; // what the next replay is written into (see evaluate)
+    PlanResult spare_; // what a whole replay is written into (see evaluate); empty between runs
 
     // The reader of the selected table and what it has read; none before the first reading.
     std::unique_ptr<DrawTableReader> reader_;
