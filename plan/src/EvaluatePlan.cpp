@@ -257,15 +257,17 @@ void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const 
         // the loop, and with it the reloading of everything the call might have changed.
         if (records.size() == records.capacity())
             __builtin_unreachable();
-        PlanRecord& record = records.emplace_back();
-        record.startRow = static_cast<int>(startRow);
-        record.firstPeriod = firstPeriod;
-        record.lastPeriod = lastPeriod;
-        record.hit = hit != 0;
-        record.decidingPeriod = static_cast<std::int32_t>(
-            Select(hit != 0, static_cast<std::uint32_t>(deciding[0]), static_cast<std::uint32_t>(lastPeriod)));
-        std::memcpy(record.decidingDraw.data(), deciding.data() + 1, sizeof record.decidingDraw);
-        record.periodsUsed = static_cast<int>(decidingRow - startRow + 1);
+        // Written whole, each field once: a record made first and filled in after costs its stores twice.
+        records.push_back(PlanRecord{
+            .startRow = static_cast<int>(startRow),
+            .firstPeriod = firstPeriod,
+            .lastPeriod = lastPeriod,
+            .hit = hit != 0,
+            .decidingPeriod = static_cast<std::int32_t>(
+                Select(hit != 0, static_cast<std::uint32_t>(deciding[0]), static_cast<std::uint32_t>(lastPeriod))),
+            .decidingDraw = {deciding[1], deciding[2], deciding[3], deciding[4], deciding[5]},
+            .periodsUsed = static_cast<int>(decidingRow - startRow + 1),
+        });
         startRow = decidingRow + 1;
         hits += hit;
         hitRun = (hitRun + 1) & -hit;
