@@ -58,6 +58,28 @@ void BM_EvaluatePlan(benchmark::State& state) {
 }
 BENCHMARK(BM_EvaluatePlan)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7}, {2000, 100000}})->Unit(benchmark::kMicrosecond);
 
+// What a refresh that brings one new draw costs the plans: the result replayed over all draws but the
+// newest carried on over it, as the window's session does. Argument: play type position.
+void BM_ContinuePlanOverOneNewDraw(benchmark::State& state) {
+    const PlayType type = PlayTypeAt(static_cast<int>(state.range(0)));
+    const DrawHistory& history = HistoryOf(100000);
+    const DrawHistory allButNewest(history.begin(), history.end() - 1);
+    const Inputs& in = SharedInputs();
+    const PlayTypeRule& rule = RuleOf(type);
+    const int planPeriods = ProposedPlanPeriods(type, ChoiceList(type).front());
+    const PlanResult before = EvaluatePlan(rule, rule.kBase, planPeriods, allButNewest, in.pool, in.tables);
+    PlanResult result = before;
+    for (auto _ : state) {
+        state.PauseTiming();
+        result = before;
+        state.ResumeTiming();
+        ContinuePlanInto(result, rule, rule.kBase, planPeriods, history, in.pool, in.tables);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetLabel(std::string(rule.name) + " plans=" + std::to_string(result.completed.size()));
+}
+BENCHMARK(BM_ContinuePlanOverOneNewDraw)->DenseRange(0, 7)->Unit(benchmark::kMicrosecond);
+
 // The most plans a walk can make: 前一 with nine codes and one period per plan.
 void BM_EvaluatePlanOnePlanPerRow(benchmark::State& state) {
     const DrawHistory& history = HistoryOf(static_cast<int>(state.range(0)));
