@@ -485,6 +485,7 @@ void MainWindow::ShowDrawHistory(const HistoryUpdate& update) {
             ui_.memkj->replaceLinesFrom(shownBefore, update.lines);
     } else {
         ui_.memkj->replaceLinesFrom(0, update.whole ? update.lines : DrawHistoryLines(session_.state().DrawHistory));
+        wroteBoxWhole_ = true;
     }
     ui_.memkj->scrollToEnd();
 }
@@ -524,6 +525,7 @@ void MainWindow::WritePlanReport(PlanUpdate update) {
     }
     const PlanReport& report = update.report;
     ui_.memjihua->replaceLinesFrom(update.firstLine, report.planLines);
+    wroteBoxWhole_ = wroteBoxWhole_ || update.firstLine == 0;
     shownPlanLines_ = update.firstLine + qsizetype(report.planLines.size());
     ui_.memcode->setPlainText(QString::fromStdString(report.codeText));
     ui_.lblcode->setText(QString::fromStdString(report.labelText));
@@ -561,7 +563,8 @@ void MainWindow::finishRun() {
     for (;;) {
         const RunQueue::Next next = queue_.finish();
         if (next.empty() || closing_) {
-            QTimer::singleShot(0, this, &ReturnFreedMemory);
+            if (timeToReturnFreedMemory())
+                QTimer::singleShot(0, this, &ReturnFreedMemory);
             emit idle();
             return;
         }
@@ -572,6 +575,18 @@ void MainWindow::finishRun() {
             return;
         }
     }
+}
+
+// A box written whole frees tens of MB; a cycle that adds a draw's lines frees little, and giving its
+// pages back at once would only have them faulted in again the next cycle: those are given back every
+// twentieth run (ten minutes of refresh cycles), so that what the runs leave free cannot pile up.
+bool MainWindow::timeToReturnFreedMemory() {
+    constexpr int RunsBetweenReturns = 20;
+    runsSinceMemoryReturned_ = std::exchange(wroteBoxWhole_, false) ? RunsBetweenReturns : runsSinceMemoryReturned_ + 1;
+    if (runsSinceMemoryReturned_ < RunsBetweenReturns)
+        return false;
+    runsSinceMemoryReturned_ = 0;
+    return true;
 }
 
 template <typename Step> bool MainWindow::runGuarded(Step step) {

@@ -59,8 +59,8 @@ QString DataFolderOf(const QString& programDir);
 void ShareFewHeaps();
 
 // Gives the heap's free pages back to the system (glibc keeps them, in the middle of its heap, after
-// a plan walk over years of draws and a box written whole have freed tens of MB in small pieces).
-// A few milliseconds; the window calls it once a run has ended and no other waits.
+// a box written whole with years of draws or plans has freed tens of MB in small pieces).
+// A few milliseconds; the window calls it once a run that wrote a box whole has ended and no other waits.
 void ReturnFreedMemory();
 
 // The application title, shown in the task bar and on every error box.

@@ -150,6 +150,7 @@ private:
 
     void reportError(const QString& message);
     template <typename Step> bool runGuarded(Step step);
+    bool timeToReturnFreedMemory();
 
     AppEnvironment env_;
     PlanSession session_;
@@ -185,6 +186,8 @@ private:
     QString recordNotice_;           // said once in the status line: the record started anew
     qint64 lastYield_ = 0;
     qsizetype shownPlanLines_ = 0; // lines the last plan report left in the plan box
+    bool wroteBoxWhole_ = false;   // a box was written whole since the heap last gave back its free pages
+    int runsSinceMemoryReturned_ = 0;
     bool closing_ = false;
 };
 
