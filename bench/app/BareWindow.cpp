@@ -13,8 +13,9 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QMainWindow window;
     auto* text = new QPlainTextEdit;
-    text->setPlainText(QStringLiteral("山东11选5 广东11选5 重庆11选5 江西11选5\n前一 前二 前三 任一 任二 任三 任四 任五\n"
-                                      "计划期数 号码个数 开奖号码 计划进行中"));
+    text->setPlainText(
+        QStringLiteral("山东11选5 广东11选5 重庆11选5 江西11选5\n前一 前二 前三 任一 任二 任三 任四 任五\n"
+                       "计划期数 号码个数 开奖号码 计划进行中"));
     window.setCentralWidget(text);
     window.setFixedSize(978, 704);
     QNetworkAccessManager network;
