@@ -236,8 +236,8 @@ void AddRecords(PlanResult& result, const DrawHistory& history, std::span<const 
                 int planPeriods, Tally tally) {
     std::vector<PlanRecord>& records = result.completed;
     const std::size_t needed = records.size() + ends.size();
-    // A result replayed into again grows by a few plans at a time: room for an eighth more spares it
-    // a move of all its records at nearly every new draw.
+    // A result carried on at every new draw grows by a plan or two at a time: room for an eighth more
+    // spares it a move of all its records at nearly every new draw.
     if (records.capacity() < needed)
         records.reserve(needed + needed / 8);
     const Draw* const rows = history.data();
