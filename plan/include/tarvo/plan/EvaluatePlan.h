@@ -28,8 +28,9 @@ PlanResult EvaluatePlan(const PlayTypeRule& rule, int codeCount, int planPeriods
                         const std::function<void()>& yieldOncePerPlan = {});
 
 // As EvaluatePlan, into `result`, whose vectors keep the room they have: a caller that replays the
-// plans again and again (every refresh, over years of draws) then takes no new memory for them. On an
-// exception `result` holds nothing of use.
+// plans again and again over years of draws then takes no new memory for them (a refresh that only
+// adds draws carries the last result on instead, see ContinuePlanInto). On an exception `result` holds
+// nothing of use.
 void EvaluatePlanInto(PlanResult& result, const PlayTypeRule& rule, int codeCount, int planPeriods,
                       const DrawHistory& history, const FormulaPool& pool, const CandidateTables& tables,
                       const std::function<void()>& yieldOncePerPlan = {});

@@ -60,7 +60,8 @@ void ShareFewHeaps();
 
 // Gives the heap's free pages back to the system (glibc keeps them, in the middle of its heap, after
 // a box written whole with years of draws or plans has freed tens of MB in small pieces).
-// A few milliseconds; the window calls it once a run that wrote a box whole has ended and no other waits.
+// A few milliseconds; the window calls it when no other run waits, after a run that wrote a box whole
+// and after every twentieth run.
 void ReturnFreedMemory();
 
 // The application title, shown in the task bar and on every error box.
